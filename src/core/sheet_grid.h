@@ -1,0 +1,53 @@
+// The data sheet's cells and bookkeeping: texts in a grid whose column 0
+// holds row labels and whose row 0 holds variable names. Storage grows per
+// column only as far as it is written, so an empty 16000 x 500 sheet is cheap.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "core/data_store.h"
+
+namespace dalvex {
+
+inline constexpr int SheetColumns = MaxVariables;  // variable columns 1..500
+inline constexpr int SheetRows = VectorCapacity;   // data rows 1..16000
+inline constexpr int MaxCellChars = 255;           // longest text a cell keeps
+
+class SheetGrid {
+public:
+    SheetGrid();
+
+    // Grid coordinates: col 0..SheetColumns, row 0..SheetRows.
+    static bool InGrid(int col, int row) {
+        return col >= 0 && col <= SheetColumns && row >= 0 && row <= SheetRows;
+    }
+    const std::string& Cell(int col, int row) const;
+    // Raw store with no padding and no bookkeeping; editing rules keep
+    // ColumnLength and VariableCount themselves.
+    void SetCell(int col, int row, std::string text);
+
+    int VariableCount() const { return variableCount_; }
+    void SetVariableCount(int n) { variableCount_ = n; }
+    int ColumnLength(int col) const { return columnLength_[col]; }
+    void SetColumnLength(int col, int length) { columnLength_[col] = length; }
+    // Sum of ColumnLength over columns 1..VariableCount.
+    long FilledCells() const;
+    // Longest column among 1..VariableCount.
+    int LongestColumn() const;
+
+    // Initial names "x1".."x500" (padded to 8), labels "1".."16000" (padded to
+    // 4), all lengths 0, no variables.
+    void Reset();
+
+    static std::string DefaultName(int col);
+    static std::string DefaultLabel(int row);
+
+private:
+    std::vector<std::vector<std::string>> cells_;  // [col][row]
+    std::array<int, SheetColumns + 1> columnLength_{};
+    int variableCount_ = 0;
+};
+
+}  // namespace dalvex

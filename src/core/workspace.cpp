@@ -1,0 +1,19 @@
+#include "core/workspace.h"
+
+#include "core/text.h"
+
+namespace dalvex {
+
+void Workspace::SetTextBuffer(const std::string& text) {
+    textBuffer_ = CharCut(text, TextBufferChars);
+}
+
+void ShowNotice(Workspace& ws, const std::string& text) { ws.ui.Notice(text); }
+
+bool AskYesNo(Workspace& ws, const std::string& text) {
+    const bool yes = ws.ui.YesNo(text);
+    ws.LastAnswer = yes ? 1 : 2;
+    return yes;
+}
+
+}  // namespace dalvex

@@ -1,0 +1,65 @@
+// The program's one workspace: the store, the sheet, the shared answer cells
+// and the settings values. Passed by reference; a test builds a fresh one in
+// one line.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/data_store.h"
+#include "core/settings.h"
+#include "core/sheet_grid.h"
+#include "core/user_dialogs.h"
+
+namespace dalvex {
+
+inline constexpr int TextBufferChars = 255;
+
+struct Workspace {
+    explicit Workspace(UserDialogs& dialogs) : ui(dialogs) {}
+
+    UserDialogs& ui;
+    DataStore store;
+    SheetGrid sheet;
+    SettingsValues settings;
+
+    // VarLength[0]: last DataMatrix row in use; VarLength[k + 1]: last
+    // observation index of row k.
+    std::array<int, MaxVariables + 1> VarLength{};
+    // SelectedColumns[0]: count; then sheet column numbers (1-based).
+    std::array<int, MaxVariables + 1> SelectedColumns{};
+
+    int LastAnswer = 0;
+    int AnswerNumber = 0;
+    double AnswerValue = 0.0;
+    int MethodVariant = 0;
+
+    // Set when a refused sheet write has shown its notice, so a long run of
+    // refused writes shows it once; a successful write or typing clears it.
+    bool sheetOverflow = false;
+
+    // 0 before the first paint, 1 data sheet, 2 results, 3 a graph window.
+    int ActiveWindowKind = 0;
+
+    std::string ProgramFolder;  // with a trailing separator
+    std::uint32_t RandomSeed = 0;
+
+    const std::string& TextBuffer() const { return textBuffer_; }
+    // Keeps at most 255 characters.
+    void SetTextBuffer(const std::string& text);
+
+    // Shortcuts to the settings most callers need.
+    int digits() const { return settings.SignificantDigits; }
+    char decimalSeparator() const { return settings.decimalSeparator; }
+
+private:
+    std::string textBuffer_;
+};
+
+// The two message boxes every part uses.
+void ShowNotice(Workspace& ws, const std::string& text);
+// LastAnswer = 1 for Yes, 2 otherwise; returns true for Yes.
+bool AskYesNo(Workspace& ws, const std::string& text);
+
+}  // namespace dalvex
