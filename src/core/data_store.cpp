@@ -7,7 +7,8 @@
 namespace dalvex {
 
 void StoreAccessOutOfBounds(const char* store, long row, long col, long width, long capacity) {
-    std::fprintf(stderr, "DALVEX: %s access out of bounds: row %ld, col %ld, width %ld, capacity %ld\n",
+    std::fprintf(stderr,
+                 "DALVEX: %s access out of bounds: row %ld, col %ld, width %ld, capacity %ld\n",
                  store, row, col, width, capacity);
     std::abort();
 }
@@ -39,8 +40,12 @@ void DataStore::ReleaseSquares() {
     square2_ = {};
 }
 
-void DataStore::AllocateVector3(int size) { vector3_.assign(size < 1 ? 1 : size, 0.0); }
+void DataStore::AllocateVector3(int size) {
+    vector3_.assign(size < 1 ? 1 : size, 0.0);
+}
 
-void DataStore::ReleaseVector3() { vector3_ = {}; }
+void DataStore::ReleaseVector3() {
+    vector3_ = {};
+}
 
 }  // namespace dalvex

@@ -25,15 +25,15 @@ inline constexpr std::uint64_t DeletionMarkerBits = 0xBE467D07881BB1EAull;
                                          long capacity);
 
 #if DALVEX_CHECKED_ACCESS
-#define DALVEX_STORE_CHECK(name, row, col, width, capacity)                                  \
-    do {                                                                                     \
-        if ((row) < 0 || (col) < 0 || (col) >= (width) ||                                    \
-            static_cast<long>(row) * (width) + (col) >= static_cast<long>(capacity))         \
+#define DALVEX_STORE_CHECK(name, row, col, width, capacity)                                       \
+    do {                                                                                          \
+        if ((row) < 0 || (col) < 0 || (col) >= (width) ||                                         \
+            static_cast<long>(row) * (width) + (col) >= static_cast<long>(capacity))              \
             ::dalvex::StoreAccessOutOfBounds(name, row, col, width, static_cast<long>(capacity)); \
     } while (0)
-#define DALVEX_VECTOR_CHECK(name, index, capacity)                                \
-    do {                                                                          \
-        if ((index) < 0 || static_cast<long>(index) >= static_cast<long>(capacity)) \
+#define DALVEX_VECTOR_CHECK(name, index, capacity)                                            \
+    do {                                                                                      \
+        if ((index) < 0 || static_cast<long>(index) >= static_cast<long>(capacity))           \
             ::dalvex::StoreAccessOutOfBounds(name, index, 0, 1, static_cast<long>(capacity)); \
     } while (0)
 #else
@@ -42,7 +42,7 @@ inline constexpr std::uint64_t DeletionMarkerBits = 0xBE467D07881BB1EAull;
 #endif
 
 class DataStore {
-public:
+  public:
     // Allocates WorkMatrix, DataMatrix, Vector1 and Vector2. Returns false when
     // memory could not be had; the store is then unusable.
     bool Allocate();
@@ -93,7 +93,7 @@ public:
     double* DataBlock() { return data_.data(); }
     double* WorkBlock() { return work_.data(); }
 
-private:
+  private:
     int workWidth_ = 50;
     int dataWidth_ = 50;
     std::vector<double> work_;

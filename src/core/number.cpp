@@ -13,15 +13,19 @@ namespace dalvex {
 namespace {
 
 void StripTrailingZeros(std::string& digits) {
-    while (!digits.empty() && digits.back() == '0') digits.pop_back();
+    while (!digits.empty() && digits.back() == '0')
+        digits.pop_back();
 }
 
 }  // namespace
 
 std::string FormatNumber(double x, int digits, char decimalSeparator) {
-    if (std::isnan(x)) return "NAN";
-    if (std::isinf(x)) return x < 0 ? "-INF" : "INF";
-    if (x == 0.0) return "0";
+    if (std::isnan(x))
+        return "NAN";
+    if (std::isinf(x))
+        return x < 0 ? "-INF" : "INF";
+    if (x == 0.0)
+        return "0";
     const int p = digits < 2 ? 2 : (digits > 18 ? 18 : digits);
 
     // Rounding to p significant digits is done by the C library; its
@@ -30,12 +34,14 @@ std::string FormatNumber(double x, int digits, char decimalSeparator) {
     std::snprintf(buf, sizeof buf, "%.*e", p - 1, x);
     std::string s(buf);
     const bool negative = s[0] == '-';
-    if (negative) s.erase(0, 1);
+    if (negative)
+        s.erase(0, 1);
     const std::size_t ePos = s.find('e');
     const int exponent = std::atoi(s.c_str() + ePos + 1);
     std::string mantissa;  // all significant digits, no point
     for (std::size_t i = 0; i < ePos; ++i)
-        if (s[i] != '.') mantissa += s[i];
+        if (s[i] != '.')
+            mantissa += s[i];
 
     std::string out = negative ? "-" : "";
     if (exponent >= -4 && exponent < p) {
@@ -74,46 +80,59 @@ std::string FormatPadded(double x, int digits, char decimalSeparator) {
 
 ParsedNumber ParseNumber(std::string_view text) {
     std::string s(text);
-    if (const auto comma = s.find(','); comma != std::string::npos) s[comma] = '.';
+    if (const auto comma = s.find(','); comma != std::string::npos)
+        s[comma] = '.';
 
     auto errorAt = [&](std::size_t byteIndex) {
         ParsedNumber r;
-        r.errorPosition = static_cast<int>(CharLength(std::string_view(s).substr(0, byteIndex))) + 1;
+        r.errorPosition =
+            static_cast<int>(CharLength(std::string_view(s).substr(0, byteIndex))) + 1;
         return r;
     };
     auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
 
     std::size_t i = 0;
-    while (i < s.size() && s[i] == ' ') ++i;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
     const std::size_t numberStart = i;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        ++i;
     std::size_t intDigits = 0;
-    while (i < s.size() && isDigit(s[i])) ++i, ++intDigits;
+    while (i < s.size() && isDigit(s[i]))
+        ++i, ++intDigits;
     std::size_t fracDigits = 0;
     if (i < s.size() && s[i] == '.') {
         ++i;
-        while (i < s.size() && isDigit(s[i])) ++i, ++fracDigits;
+        while (i < s.size() && isDigit(s[i]))
+            ++i, ++fracDigits;
     }
-    if (intDigits + fracDigits == 0) return errorAt(i);
+    if (intDigits + fracDigits == 0)
+        return errorAt(i);
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+            ++i;
         std::size_t expDigits = 0;
-        while (i < s.size() && isDigit(s[i])) ++i, ++expDigits;
-        if (expDigits == 0) return errorAt(i);
+        while (i < s.size() && isDigit(s[i]))
+            ++i, ++expDigits;
+        if (expDigits == 0)
+            return errorAt(i);
     }
-    if (i != s.size()) return errorAt(i);
+    if (i != s.size())
+        return errorAt(i);
 
     // from_chars does not take a leading plus and is independent of the C locale.
     std::size_t from = numberStart;
-    if (s[from] == '+') ++from;
+    if (s[from] == '+')
+        ++from;
     ParsedNumber r;
     const auto [ptr, ec] = std::from_chars(s.data() + from, s.data() + s.size(), r.value);
     if (ec == std::errc::result_out_of_range) {
         // Underflow reads as zero; a magnitude beyond the double range is not a number.
         const std::size_t e = s.find_first_of("eE", numberStart);
         const bool tiny = e != std::string::npos && s[e + 1] == '-';
-        if (!tiny) return errorAt(numberStart);
+        if (!tiny)
+            return errorAt(numberStart);
         r.value = s[numberStart] == '-' ? -0.0 : 0.0;
     } else if (ec != std::errc() || ptr != s.data() + s.size()) {
         return errorAt(numberStart);

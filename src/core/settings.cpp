@@ -14,9 +14,11 @@ namespace dalvex {
 namespace {
 
 bool ReadInt(const std::vector<std::string>& lines, int index, int& out) {
-    if (index >= static_cast<int>(lines.size())) return false;
+    if (index >= static_cast<int>(lines.size()))
+        return false;
     const ParsedNumber n = ParseNumber(Trim(lines[index]));
-    if (!n.ok() || n.value < -2147483648.0 || n.value > 2147483647.0) return false;
+    if (!n.ok() || n.value < -2147483648.0 || n.value > 2147483647.0)
+        return false;
     out = static_cast<int>(n.value);
     return true;
 }
@@ -25,10 +27,13 @@ void ReadFont(const std::vector<std::string>& lines, int first, FontSetting& fon
     if (first < static_cast<int>(lines.size()) && !Trim(lines[first]).empty())
         font.name = Trim(lines[first]);
     int size = 0;
-    if (ReadInt(lines, first + 1, size) && size >= 4 && size <= 96) font.size = size;
-    if (first + 2 < static_cast<int>(lines.size())) font.bold = Trim(lines[first + 2]) == "1";
+    if (ReadInt(lines, first + 1, size) && size >= 4 && size <= 96)
+        font.size = size;
+    if (first + 2 < static_cast<int>(lines.size()))
+        font.bold = Trim(lines[first + 2]) == "1";
     int color = 0;
-    if (ReadInt(lines, first + 3, color)) font.color = color;
+    if (ReadInt(lines, first + 3, color))
+        font.color = color;
 }
 
 void PutFont(std::vector<std::string>& lines, int first, const FontSetting& font) {
@@ -51,25 +56,36 @@ std::vector<std::string> DefaultSettingsLines(const SettingsValues& defaults) {
 
 void ApplySettingsLines(const std::vector<std::string>& lines, SettingsValues& v) {
     const int n = static_cast<int>(lines.size());
-    if (n > 1) v.DataFolder = Trim(lines[1]);
+    if (n > 1)
+        v.DataFolder = Trim(lines[1]);
     if (n > 2) {
         const ParsedNumber level = ParseNumber(Trim(lines[2]));
-        if (level.ok() && level.value > 0 && level.value < 0.2) v.SignificanceLevel = level.value;
+        if (level.ok() && level.value > 0 && level.value < 0.2)
+            v.SignificanceLevel = level.value;
     }
     int value = 0;
-    if (ReadInt(lines, 3, value) && value > 2 && value < 10) v.SignificantDigits = value;
+    if (ReadInt(lines, 3, value) && value > 2 && value < 10)
+        v.SignificantDigits = value;
     ReadFont(lines, 4, v.sheetFont);
     ReadFont(lines, 8, v.resultsFont);
     ReadFont(lines, 12, v.GraphFont);
-    if (n > 16) v.maximized = Trim(lines[16]) == "1";
-    if (ReadInt(lines, 17, value) && value >= 8 && value <= 1000) v.columnWidth = value;
-    if (ReadInt(lines, 18, value) && value >= 8 && value <= 200) v.rowHeight = value;
+    if (n > 16)
+        v.maximized = Trim(lines[16]) == "1";
+    if (ReadInt(lines, 17, value) && value >= 8 && value <= 1000)
+        v.columnWidth = value;
+    if (ReadInt(lines, 18, value) && value >= 8 && value <= 200)
+        v.rowHeight = value;
     for (int k = 0; k < 5; ++k)
-        if (ReadInt(lines, 19 + k, value)) v.dialogColors[k] = value;
-    if (n > 28) v.macroSwitch = Trim(lines[28]) == "1";
-    if (ReadInt(lines, 29, value) && value >= 200 && value <= 20000) v.windowWidth = value;
-    if (ReadInt(lines, 30, value) && value >= 150 && value <= 20000) v.windowHeight = value;
-    if (ReadInt(lines, 31, value) && value >= 0 && value <= 2000) v.reservedGraphHeight = value;
+        if (ReadInt(lines, 19 + k, value))
+            v.dialogColors[k] = value;
+    if (n > 28)
+        v.macroSwitch = Trim(lines[28]) == "1";
+    if (ReadInt(lines, 29, value) && value >= 200 && value <= 20000)
+        v.windowWidth = value;
+    if (ReadInt(lines, 30, value) && value >= 150 && value <= 20000)
+        v.windowHeight = value;
+    if (ReadInt(lines, 31, value) && value >= 0 && value <= 2000)
+        v.reservedGraphHeight = value;
 }
 
 void PutCloseLines(std::vector<std::string>& lines, const SettingsValues& v) {
@@ -91,13 +107,15 @@ void PutRememberLines(std::vector<std::string>& lines, const SettingsValues& v) 
     lines[16] = v.maximized ? "1" : "";
     lines[17] = std::to_string(v.columnWidth);
     lines[18] = std::to_string(v.rowHeight);
-    for (int k = 0; k < 5; ++k) lines[19 + k] = std::to_string(v.dialogColors[k]);
+    for (int k = 0; k < 5; ++k)
+        lines[19 + k] = std::to_string(v.dialogColors[k]);
     PutFont(lines, 24, v.sheetFont);
     lines[28] = v.macroSwitch ? "1" : "0";
 }
 
 bool CompleteSettingsLines(std::vector<std::string>& lines) {
-    if (static_cast<int>(lines.size()) >= SettingsFileLines) return false;
+    if (static_cast<int>(lines.size()) >= SettingsFileLines)
+        return false;
     // Default lines are built on a full-length vector, so this never recurses.
     std::vector<std::string> defaults(SettingsFileLines);
     defaults[0] = "DALVEX 8.0";
@@ -109,22 +127,26 @@ bool CompleteSettingsLines(std::vector<std::string>& lines) {
     PutFont(defaults, 12, v.GraphFont);
     defaults[17] = std::to_string(v.columnWidth);
     defaults[18] = std::to_string(v.rowHeight);
-    for (int k = 0; k < 5; ++k) defaults[19 + k] = std::to_string(v.dialogColors[k]);
+    for (int k = 0; k < 5; ++k)
+        defaults[19 + k] = std::to_string(v.dialogColors[k]);
     PutFont(defaults, 24, v.sheetFont);
     defaults[28] = "0";
     defaults[29] = "0";
     defaults[30] = "0";
     defaults[31] = "0";
-    for (std::size_t i = lines.size(); i < defaults.size(); ++i) lines.push_back(defaults[i]);
+    for (std::size_t i = lines.size(); i < defaults.size(); ++i)
+        lines.push_back(defaults[i]);
     return true;
 }
 
 SettingsFileResult ReadLinesFile(const std::string& path, std::vector<std::string>& lines) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return {false, std::strerror(errno)};
+    if (!in)
+        return {false, std::strerror(errno)};
     std::ostringstream bytes;
     bytes << in.rdbuf();
-    if (in.bad()) return {false, std::strerror(errno)};
+    if (in.bad())
+        return {false, std::strerror(errno)};
     lines = SplitLines(Cp1251ToUtf8(bytes.str()));
     return {};
 }
@@ -140,10 +162,12 @@ SettingsFileResult WriteLinesFile(const std::string& path, const std::vector<std
     const std::string temp = path + ".tmp";
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return {false, std::strerror(errno)};
+        if (!out)
+            return {false, std::strerror(errno)};
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
-        if (!out) return {false, std::strerror(errno)};
+        if (!out)
+            return {false, std::strerror(errno)};
     }
     if (std::rename(temp.c_str(), path.c_str()) != 0) {
         const std::string error = std::strerror(errno);

@@ -32,7 +32,7 @@ struct SettingsValues {
     // "Стандарт" scheme.
     std::array<std::int32_t, 5> dialogColors{0xFF0000, 0x008000, 0x0000FF, 0x800000, 0x800000};
     bool macroSwitch = false;
-    int windowWidth = 0;   // 0: the platform's choice
+    int windowWidth = 0;  // 0: the platform's choice
     int windowHeight = 0;
     int reservedGraphHeight = 0;
     // The user's locale separator, used by every printed number.

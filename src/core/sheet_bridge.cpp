@@ -10,18 +10,21 @@ std::string SheetOverflowText() {
 }
 
 void NotifySheetOverflow(Workspace& ws) {
-    if (!ws.sheetOverflow) ShowNotice(ws, SheetOverflowText());
+    if (!ws.sheetOverflow)
+        ShowNotice(ws, SheetOverflowText());
     ws.sheetOverflow = true;
 }
 
 double SheetValue(const Workspace& ws, int col, int obs) {
-    if (!SheetGrid::InGrid(col, obs + 1)) return MissingValue;
+    if (!SheetGrid::InGrid(col, obs + 1))
+        return MissingValue;
     const ParsedNumber n = ParseNumber(Trim(ws.sheet.Cell(col, obs + 1)));
     return n.ok() ? n.value : MissingValue;
 }
 
 bool SheetHasRoomFor(Workspace& ws, long extraCells) {
-    if (ws.sheet.FilledCells() + extraCells <= CellCapacity) return true;
+    if (ws.sheet.FilledCells() + extraCells <= CellCapacity)
+        return true;
     NotifySheetOverflow(ws);
     return false;
 }
@@ -38,7 +41,8 @@ bool PutSheetText(Workspace& ws, const std::string& text, int col, int obs) {
     if (col >= 1) {
         const long growth = row > sheet.ColumnLength(col) ? row - sheet.ColumnLength(col) : 0;
         long filled = sheet.FilledCells();
-        if (col > sheet.VariableCount()) filled += sheet.ColumnLength(col);
+        if (col > sheet.VariableCount())
+            filled += sheet.ColumnLength(col);
         if (growth > 0 && filled + growth > CellCapacity) {
             NotifySheetOverflow(ws);
             return false;
@@ -48,8 +52,10 @@ bool PutSheetText(Workspace& ws, const std::string& text, int col, int obs) {
     sheet.SetCell(col, row, CharCut(PadLeft(Trim(text), 8), MaxCellChars));
     // A write several columns past the last variable makes every column up to
     // it a variable, so no data is left where it can be neither saved nor selected.
-    if (col > sheet.VariableCount()) sheet.SetVariableCount(col);
-    if (sheet.ColumnLength(col) < row) sheet.SetColumnLength(col, row);
+    if (col > sheet.VariableCount())
+        sheet.SetVariableCount(col);
+    if (sheet.ColumnLength(col) < row)
+        sheet.SetColumnLength(col, row);
     return true;
 }
 
@@ -60,11 +66,13 @@ bool PutSheetValue(Workspace& ws, int col, int obs, double value) {
 void WriteRowToSheet(Workspace& ws, int row, int last) {
     const int col = ws.sheet.VariableCount() + 1;
     for (int i = 0; i <= last; ++i)
-        if (!PutSheetValue(ws, col, i, ws.store.Data(row, i))) break;
+        if (!PutSheetValue(ws, col, i, ws.store.Data(row, i)))
+            break;
 }
 
 std::string VariableName(const Workspace& ws, int k) {
-    if (!SheetGrid::InGrid(k + 1, 0)) return {};
+    if (!SheetGrid::InGrid(k + 1, 0))
+        return {};
     return Trim(CharCut(ws.sheet.Cell(k + 1, 0), 8));
 }
 

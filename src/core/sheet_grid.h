@@ -16,7 +16,7 @@ inline constexpr int SheetRows = VectorCapacity;   // data rows 1..16000
 inline constexpr int MaxCellChars = 255;           // longest text a cell keeps
 
 class SheetGrid {
-public:
+  public:
     SheetGrid();
 
     // Grid coordinates: col 0..SheetColumns, row 0..SheetRows.
@@ -44,7 +44,7 @@ public:
     static std::string DefaultName(int col);
     static std::string DefaultLabel(int row);
 
-private:
+  private:
     std::vector<std::vector<std::string>> cells_;  // [col][row]
     std::array<int, SheetColumns + 1> columnLength_{};
     int variableCount_ = 0;

@@ -7,7 +7,9 @@ namespace dalvex {
 
 namespace {
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 
 // Length in bytes of a well-formed UTF-8 sequence starting at `pos`, or 0 when
 // the bytes there do not form one.
@@ -16,7 +18,8 @@ std::size_t SequenceLength(std::string_view s, std::size_t pos, char32_t* out) {
     std::size_t len = 0;
     char32_t cp = 0;
     if (c < 0x80) {
-        if (out) *out = c;
+        if (out)
+            *out = c;
         return 1;
     } else if ((c & 0xE0) == 0xC0) {
         len = 2;
@@ -30,34 +33,36 @@ std::size_t SequenceLength(std::string_view s, std::size_t pos, char32_t* out) {
     } else {
         return 0;
     }
-    if (pos + len > s.size()) return 0;
+    if (pos + len > s.size())
+        return 0;
     for (std::size_t i = 1; i < len; ++i) {
         const auto b = static_cast<unsigned char>(s[pos + i]);
-        if (!IsContinuation(b)) return 0;
+        if (!IsContinuation(b))
+            return 0;
         cp = (cp << 6) | (b & 0x3F);
     }
     // Overlong forms and surrogates are malformed.
     if ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) ||
         cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
         return 0;
-    if (out) *out = cp;
+    if (out)
+        *out = cp;
     return len;
 }
 
 // cp1251 bytes 0x80..0xFF as Unicode code points.
 constexpr std::array<char16_t, 128> kCp1251High = {
-    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409,
-    0x2039, 0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0,
-    0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB,
-    0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6,
-    0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457, 0x0410, 0x0411,
-    0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417, 0x0418, 0x0419, 0x041A, 0x041B, 0x041C,
-    0x041D, 0x041E, 0x041F, 0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427,
-    0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F, 0x0430, 0x0431, 0x0432,
-    0x0433, 0x0434, 0x0435, 0x0436, 0x0437, 0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D,
-    0x043E, 0x043F, 0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447, 0x0448,
-    0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F};
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039,
+    0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0, 0x040E, 0x045E, 0x0408,
+    0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB,
+    0x0458, 0x0405, 0x0455, 0x0457, 0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417,
+    0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F, 0x0420, 0x0421, 0x0422, 0x0423,
+    0x0424, 0x0425, 0x0426, 0x0427, 0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F,
+    0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437, 0x0438, 0x0439, 0x043A, 0x043B,
+    0x043C, 0x043D, 0x043E, 0x043F, 0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
+    0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F};
 
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -82,15 +87,18 @@ void AppendUtf8(std::string& out, char32_t cp) {
 std::size_t CharLength(std::string_view text) {
     std::size_t n = 0;
     for (unsigned char c : text)
-        if (!IsContinuation(c)) ++n;
+        if (!IsContinuation(c))
+            ++n;
     return n;
 }
 
 std::size_t ByteOffsetOfChar(std::string_view text, std::size_t charIndex) {
     std::size_t seen = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (IsContinuation(static_cast<unsigned char>(text[i]))) continue;
-        if (seen == charIndex) return i;
+        if (IsContinuation(static_cast<unsigned char>(text[i])))
+            continue;
+        if (seen == charIndex)
+            return i;
         ++seen;
     }
     return text.size();
@@ -117,8 +125,10 @@ std::string PadLeft(std::string_view text, int width) {
 std::string Trim(std::string_view text) {
     std::size_t b = 0;
     std::size_t e = text.size();
-    while (b < e && text[b] == ' ') ++b;
-    while (e > b && text[e - 1] == ' ') --e;
+    while (b < e && text[b] == ' ')
+        ++b;
+    while (e > b && text[e - 1] == ' ')
+        --e;
     return std::string(text.substr(b, e - b));
 }
 
@@ -128,11 +138,13 @@ std::vector<std::string> SplitLines(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\n' || text[i] == '\r') {
             lines.emplace_back(text.substr(start, i - start));
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
             start = i + 1;
         }
     }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
+    if (start < text.size())
+        lines.emplace_back(text.substr(start));
     return lines;
 }
 

@@ -7,7 +7,9 @@ ScriptedDialogs& ScriptedDialogs::ExpectYesNo(std::string textPart, bool answer)
     return *this;
 }
 
-void ScriptedDialogs::Notice(const std::string& text) { notices_.push_back(text); }
+void ScriptedDialogs::Notice(const std::string& text) {
+    notices_.push_back(text);
+}
 
 bool ScriptedDialogs::YesNo(const std::string& text) {
     questions_.push_back(text);

@@ -11,7 +11,7 @@
 namespace dalvex {
 
 class UserDialogs {
-public:
+  public:
     virtual ~UserDialogs() = default;
     // A message with one OK button.
     virtual void Notice(const std::string& text) = 0;
@@ -21,13 +21,13 @@ public:
 
 // Raised when a script does not hold the answer to the question asked.
 class ScriptMismatch : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // Answers taken in order from a script; every notice and question is recorded.
 class ScriptedDialogs : public UserDialogs {
-public:
+  public:
     // Expects a Yes/No question whose text contains `textPart` (empty matches any).
     ScriptedDialogs& ExpectYesNo(std::string textPart, bool answer);
 
@@ -39,7 +39,7 @@ public:
     bool scriptDone() const { return script_.empty(); }
     void ClearLog();
 
-private:
+  private:
     struct Step {
         std::string textPart;
         bool answer;

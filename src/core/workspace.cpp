@@ -8,7 +8,9 @@ void Workspace::SetTextBuffer(const std::string& text) {
     textBuffer_ = CharCut(text, TextBufferChars);
 }
 
-void ShowNotice(Workspace& ws, const std::string& text) { ws.ui.Notice(text); }
+void ShowNotice(Workspace& ws, const std::string& text) {
+    ws.ui.Notice(text);
+}
 
 bool AskYesNo(Workspace& ws, const std::string& text) {
     const bool yes = ws.ui.YesNo(text);

@@ -53,7 +53,7 @@ struct Workspace {
     int digits() const { return settings.SignificantDigits; }
     char decimalSeparator() const { return settings.decimalSeparator; }
 
-private:
+  private:
     std::string textBuffer_;
 };
 

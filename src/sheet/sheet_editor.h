@@ -27,7 +27,7 @@ struct SheetScroll {
 };
 
 class TSht1 {
-public:
+  public:
     explicit TSht1(Workspace& ws);
 
     // Initial names, labels and bookkeeping; the sheet becomes current
@@ -103,8 +103,28 @@ public:
     // nothing to print.
     std::vector<std::string> PrintLines() const;
 
-private:
+    // How the current selection was made: by cells, or by clicking a
+    // variable's name or a row's label. The EditBox edits the name or the
+    // label only for the latter two, so a one-value variable can still have
+    // its value edited there.
+    enum class SelectionKind { Cells, Column, Row, All };
+    SelectionKind selectionKind() const { return kind_; }
+
+  private:
+    int RowLimit(int col) const;
+    int ColumnLimit() const;
+    void SelectCellOnly(int col, int row);
+    void SetRect(int c1, int r1, int c2, int r2);
+    void ShiftDown(int col, int fromRow);
+    void RemoveRows(int col, int top, int bottom);
+    void FollowLabels(int top, int deleted, int oldEnd);
+    void RemoveColumn(int col);
+    void MoveColumn(int from, int to);
+    void ClearColumnCells(int col);
+    void StoreCell(int col, int row, const std::string& text);
+
     Workspace& ws_;
+    SelectionKind kind_ = SelectionKind::Cells;
     SheetSelection selection_;
     int cursorCol_ = 1;
     int cursorRow_ = 1;
