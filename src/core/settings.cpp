@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -140,6 +141,10 @@ bool CompleteSettingsLines(std::vector<std::string>& lines) {
 }
 
 SettingsFileResult ReadLinesFile(const std::string& path, std::vector<std::string>& lines) {
+    // A folder opens like a file and reads as empty; it is an error.
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        return {false, std::strerror(EISDIR)};
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return {false, std::strerror(errno)};
