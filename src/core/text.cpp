@@ -191,6 +191,25 @@ std::string Cp1251ToUtf8(std::string_view cp1251) {
     return out;
 }
 
+std::string DecodeTextFile(std::string_view bytes) {
+    bool ascii = true;
+    for (unsigned char c : bytes)
+        if (c >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (ascii)
+        return std::string(bytes);
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t len = SequenceLength(bytes, i, nullptr);
+        if (len == 0)
+            return Cp1251ToUtf8(bytes);
+        i += len;
+    }
+    return std::string(bytes);
+}
+
 std::string SanitizeUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -37,6 +37,11 @@ std::vector<std::string> SplitLines(std::string_view text);
 std::string Utf8ToCp1251(std::string_view utf8);
 std::string Cp1251ToUtf8(std::string_view cp1251);
 
+// Text file bytes as UTF-8: files are Windows Cyrillic, but a file that is
+// already valid UTF-8 with non-ASCII characters (written by another Linux
+// program) is taken as it is.
+std::string DecodeTextFile(std::string_view bytes);
+
 // Replaces malformed UTF-8 sequences (e.g. binary clipboard data) with "?",
 // so that everything stored in the sheet is valid UTF-8.
 std::string SanitizeUtf8(std::string_view text);

@@ -8,6 +8,11 @@ void Workspace::SetTextBuffer(const std::string& text) {
     textBuffer_ = CharCut(text, TextBufferChars);
 }
 
+void WriteResult(Workspace& ws, const std::string& text) {
+    if (ws.report)
+        ws.report->WriteResult(text);
+}
+
 void ShowNotice(Workspace& ws, const std::string& text) {
     ws.ui.Notice(text);
 }

@@ -16,6 +16,16 @@ namespace dalvex {
 
 inline constexpr int TextBufferChars = 255;
 
+class TextResources;
+
+// Where reports go: the results window's text. Computations append through it
+// and never see the window.
+class ReportSink {
+  public:
+    virtual ~ReportSink() = default;
+    virtual void WriteResult(const std::string& text) = 0;
+};
+
 struct Workspace {
     explicit Workspace(UserDialogs& dialogs) : ui(dialogs) {}
 
@@ -42,6 +52,15 @@ struct Workspace {
     // 0 before the first paint, 1 data sheet, 2 results, 3 a graph window.
     int ActiveWindowKind = 0;
 
+    // The results text and the text resources ("Sth.ini") reports read.
+    ReportSink* report = nullptr;
+    const TextResources* resources = nullptr;
+    // The verdict texts a significance line ends with: a group of the text
+    // resources and the index of its "not significant" entry (the next entry
+    // is the "significant" one). Set before each method runs.
+    int VerdictGroup = 0;
+    int VerdictIndex = 1;
+
     std::string ProgramFolder;  // with a trailing separator
     std::uint32_t RandomSeed = 0;
 
@@ -56,6 +75,9 @@ struct Workspace {
   private:
     std::string textBuffer_;
 };
+
+// Appends report text to the results (nothing when no results window exists).
+void WriteResult(Workspace& ws, const std::string& text);
 
 // The two message boxes every part uses.
 void ShowNotice(Workspace& ws, const std::string& text);

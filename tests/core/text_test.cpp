@@ -48,3 +48,15 @@ TEST(TextTest, SanitizeReplacesMalformedBytes) {
 
 }  // namespace
 }  // namespace dalvex
+
+namespace dalvex {
+namespace {
+
+TEST(TextTest, TextFilesAreCp1251UnlessAlreadyUtf8) {
+    EXPECT_EQ(DecodeTextFile("\xD0\xE5\xE7"), "Рез");  // cp1251
+    EXPECT_EQ(DecodeTextFile("Рез"), "Рез");           // already UTF-8
+    EXPECT_EQ(DecodeTextFile("plain"), "plain");
+}
+
+}  // namespace
+}  // namespace dalvex
