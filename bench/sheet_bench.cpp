@@ -14,7 +14,8 @@ namespace {
 void FillToCapacity(Workspace& ws) {
     for (int c = 1; c <= 5; ++c) {
         const int rows = c <= 4 ? SheetRows : CellCapacity - 4 * SheetRows;
-        for (int obs = 0; obs < rows; ++obs) PutSheetValue(ws, c, obs, obs * 0.5 + c);
+        for (int obs = 0; obs < rows; ++obs)
+            PutSheetValue(ws, c, obs, obs * 0.5 + c);
     }
 }
 
@@ -36,7 +37,8 @@ void BM_ReadFullSheetBack(benchmark::State& state) {
     for (auto _ : state) {
         double sum = 0;
         for (int c = 1; c <= ws.sheet.VariableCount(); ++c)
-            for (int obs = 0; obs < ws.sheet.ColumnLength(c); ++obs) sum += SheetValue(ws, c, obs);
+            for (int obs = 0; obs < ws.sheet.ColumnLength(c); ++obs)
+                sum += SheetValue(ws, c, obs);
         benchmark::DoNotOptimize(sum);
     }
     state.SetItemsProcessed(state.iterations() * CellCapacity);
@@ -47,7 +49,8 @@ BENCHMARK(BM_ReadFullSheetBack)->Unit(benchmark::kMillisecond);
 void BM_PasteFullSheet(benchmark::State& state) {
     std::string text;
     for (int r = 0; r < CellCapacity / 5; ++r) {
-        for (int c = 0; c < 5; ++c) text += std::to_string(r * 5 + c) + (c < 4 ? "\t" : "\n");
+        for (int c = 0; c < 5; ++c)
+            text += std::to_string(r * 5 + c) + (c < 4 ? "\t" : "\n");
     }
     for (auto _ : state) {
         ScriptedDialogs ui;
@@ -66,7 +69,8 @@ void BM_InsertAtTopOfFullColumn(benchmark::State& state) {
     Workspace ws{ui};
     TSht1 sheet{ws};
     sheet.FormIni();
-    for (int obs = 0; obs < SheetRows - 1; ++obs) PutSheetValue(ws, 1, obs, obs);
+    for (int obs = 0; obs < SheetRows - 1; ++obs)
+        PutSheetValue(ws, 1, obs, obs);
     for (auto _ : state) {
         sheet.PressCell(1, 1);
         sheet.InsertZero();
