@@ -297,6 +297,19 @@ bool TSMForm::SheetClicked() {
     return wasInUse;
 }
 
+int TSMForm::HelpContext() const {
+    switch (ws_.ActiveWindowKind) {
+        case 1:
+            return 5;
+        case 2:
+            return 6;
+        case 3:
+            return 50;
+        default:
+            return 4;
+    }
+}
+
 bool TSMForm::MacroSwitchAtStart() {
     if (!ws_.settings.macroSwitch)
         return false;

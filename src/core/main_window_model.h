@@ -237,6 +237,10 @@ class TSMForm {
     // come to the front (the EditBox was in use); clears the flag.
     bool SheetClicked();
 
+    // The help topic F1 shows: the context number of the active window (main
+    // window 4, sheet 5, results 6, graphs 50).
+    int HelpContext() const;
+
     // --- start-up -------------------------------------------------------------------
     // When the settings switch the macros on: asks whether to turn them off.
     // Returns whether the macro keyboard hook is to be installed.
