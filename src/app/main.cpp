@@ -1,0 +1,49 @@
+// The DALVEX program: the splash, then the main window, which on its first
+// paint creates the results window and the data sheet, allocates the store
+// and reads the settings.
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPointer>
+#include <QTranslator>
+
+#include "core/program_folder.h"
+#include "core/workspace.h"
+#include "gui/main_window.h"
+#include "gui/qt_user_dialogs.h"
+#include "gui/splash.h"
+#include "gui/tool_icons.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("DALVEX"));
+    QApplication::setWindowIcon(dalvex::ProgramIcon());
+
+    // The platform's own dialogs (files, fonts, printer) speak the program's
+    // language too.
+    QTranslator platformTexts;
+    if (platformTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&platformTexts);
+
+    const QPointer<QWidget> splash = dalvex::ShowSplash();
+    QApplication::processEvents();
+
+    dalvex::QtUserDialogs dialogs;
+    dalvex::Workspace ws(dialogs);
+    // Qt has switched the C library to the user's locale; the separator is
+    // taken from it and the numeric part put back to "C".
+    ws.settings.decimalSeparator = dalvex::LocaleDecimalSeparator();
+
+    dalvex::MainWindow window(ws, dalvex::ProgramFolderAtStart());
+    dialogs.SetParent(&window);
+    window.show();
+    // The splash stays in front of the window that appears behind it.
+    if (splash)
+        splash->raise();
+    // Without its store the program cannot do anything; the notice has been
+    // shown.
+    if (!window.started())
+        return 1;
+    return QApplication::exec();
+}

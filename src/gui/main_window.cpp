@@ -1,0 +1,765 @@
+#include "gui/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QToolBar>
+
+#include "gui/font_setting.h"
+#include "gui/pinned_sub_window.h"
+#include "gui/results_view.h"
+#include "gui/sheet_view.h"
+#include "gui/tool_icons.h"
+
+#ifdef DALVEX_HAVE_HELP
+#include "gui/help/help_window.h"
+#endif
+
+namespace dalvex {
+
+namespace {
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+QString DefaultChooseFile(QWidget* parent, bool save, const QString& folder,
+                          const QString& filter) {
+    QFileDialog dialog(parent);
+    dialog.setNameFilter(filter);
+    dialog.setDirectory(folder);
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("txt"));
+    } else {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front();
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Workspace& ws, const std::string& programFolder, QWidget* parent)
+    : QMainWindow(parent),
+      ws_(ws),
+      form_(ws),
+      settingsFile_(std::string()),
+      printer_(QPrinter::HighResolution) {
+    PrepareWorkspaceAtStart(ws_, programFolder);
+    settingsFile_ = SettingsFile(ws_.ProgramFolder + SettingsFileName);
+    chooseFile_ = [this](bool save, const QString& folder, const QString& filter) {
+        return DefaultChooseFile(this, save, folder, filter);
+    };
+
+    setWindowTitle(QStringLiteral("DALVEX"));
+    setWindowIcon(ProgramIcon());
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->viewport()->setMouseTracking(true);
+    mdiArea_->viewport()->installEventFilter(this);
+    setCentralWidget(mdiArea_);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::WindowActivated);
+
+    BuildMenus();
+    BuildToolBar();
+    BuildStatusLine();
+    UpdateCommandStates();
+    resize(900, 620);
+}
+
+MainWindow::~MainWindow() = default;
+
+// ---------------------------------------------------------------------------
+// Menus, tool bar, status line.
+
+QAction* MainWindow::CommandAction(MainCommand command, const char* caption, const char* hint,
+                                   const char* key) {
+    auto* action = new QAction(Text(caption), this);
+    action->setStatusTip(Text(hint));
+    if (*key)
+        action->setShortcut(QKeySequence(Text(key)));
+    connect(action, &QAction::triggered, this, [this, command] { Execute(command); });
+    actions_[command] = action;
+    return action;
+}
+
+void MainWindow::BuildMenus() {
+    for (const MenuBarEntry& entry : MainMenu()) {
+        if (entry.items.empty()) {
+            menuBar()->addAction(CommandAction(entry.command, entry.title, entry.hint, entry.key));
+            continue;
+        }
+        QMenu* menu = menuBar()->addMenu(Text(entry.title));
+        for (const MenuItem& item : entry.items) {
+            if (item.command != MainCommand::Layout) {
+                menu->addAction(CommandAction(item.command, item.caption, item.hint, item.key));
+                continue;
+            }
+            layoutMenu_ = menu->addMenu(QString::fromStdString(form_.LayoutCaption()));
+            layoutMenu_->menuAction()->setStatusTip(Text(item.hint));
+            for (int i = 0; i < static_cast<int>(LayoutChoices.size()); ++i) {
+                QAction* choice = layoutMenu_->addAction(Text(LayoutChoices[i].caption));
+                choice->setStatusTip(Text(item.hint));
+                connect(choice, &QAction::triggered, this, [this, i] { ChooseLayout(i); });
+            }
+        }
+        if (QString::fromUtf8(entry.title) == QStringLiteral("Окна")) {
+            // The child windows, listed below the commands.
+            connect(menu, &QMenu::aboutToShow, this, [this, menu] { FillWindowList(menu); });
+        }
+    }
+    // F1 shows the help page of the active window.
+    auto* contextHelp = new QAction(this);
+    contextHelp->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(contextHelp, &QAction::triggered, this, &MainWindow::ContextHelp);
+    addAction(contextHelp);
+}
+
+void MainWindow::FillWindowList(QMenu* menu) {
+    for (QAction* action : menu->actions())
+        if (action->property("windowList").toBool()) {
+            menu->removeAction(action);
+            action->deleteLater();
+        }
+    QAction* separator = menu->addSeparator();
+    separator->setProperty("windowList", true);
+    int n = 1;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        QAction* item =
+            menu->addAction(QStringLiteral("%1 %2").arg(n++).arg(window->windowTitle()));
+        item->setProperty("windowList", true);
+        item->setCheckable(true);
+        item->setChecked(window == mdiArea_->activeSubWindow());
+        connect(item, &QAction::triggered, this,
+                [this, window] { mdiArea_->setActiveSubWindow(window); });
+    }
+}
+
+void MainWindow::BuildToolBar() {
+    QToolBar* bar = addToolBar(QStringLiteral("DALVEX"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(22, 22));
+    bar->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    for (const ToolButton& button : MainToolButtons()) {
+        const HintParts hint = SplitHint(button.hint);
+        QAction* menuAction = actions_[button.command];
+        auto* action =
+            new QAction(ToolIcon(button.command), QString::fromStdString(hint.tip), this);
+        action->setToolTip(QString::fromStdString(hint.tip));
+        action->setStatusTip(QString::fromStdString(hint.status));
+        connect(action, &QAction::triggered, menuAction, &QAction::trigger);
+        connect(menuAction, &QAction::enabledChanged, action, &QAction::setEnabled);
+        bar->addAction(action);
+        if (button.command == MainCommand::Paste || button.command == MainCommand::Open)
+            bar->addSeparator();
+    }
+    for (const GraphButton& button : GraphToolButtons()) {
+        auto* action =
+            new QAction(*button.caption ? Text(button.caption) : Text(button.hint), this);
+        action->setToolTip(Text(button.hint));
+        action->setStatusTip(Text(button.hint));
+        action->setVisible(false);  // shown only while a graph window is active
+        action->setEnabled(false);
+        bar->addAction(action);
+        graphButtons_ << action;
+    }
+
+    editBox_ = new QLineEdit(bar);
+    editBox_->setMinimumWidth(260);
+    editBox_->setMaximumWidth(360);
+    editBox_->setStatusTip(QStringLiteral("Содержимое текущей ячейки таблицы"));
+    editBoxAction_ = bar->addWidget(editBox_);
+    connect(editBox_, &QLineEdit::textEdited, this, &MainWindow::EditBoxEdited);
+    connect(editBox_, &QLineEdit::returnPressed, this, &MainWindow::EditBoxEnter);
+
+    sheetStatus_ = new QLabel(bar);
+    sheetStatus_->setMinimumWidth(220);
+    sheetStatus_->setContentsMargins(10, 0, 6, 0);
+    sheetStatusAction_ = bar->addWidget(sheetStatus_);
+
+    auto* spacer = new QWidget(bar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    bar->addWidget(spacer);
+
+    auto* macro = new QLabel(QStringLiteral("MACRO"), bar);
+    macro->setAlignment(Qt::AlignCenter);
+    macro->setStyleSheet(QStringLiteral(
+        "QLabel { background: #d01818; color: white; font-weight: bold; padding: 2px 8px; }"));
+    bar->addWidget(macro)->setVisible(false);  // lit only while a macro records or plays
+}
+
+void MainWindow::BuildStatusLine() {
+    QStatusBar* line = statusBar();
+    line->setSizeGripEnabled(true);
+    tabs_ = new QTabBar(line);
+    tabs_->setShape(QTabBar::RoundedSouth);
+    tabs_->setDrawBase(false);
+    tabs_->setExpanding(false);
+    tabs_->setDocumentMode(true);
+    tabs_->setStatusTip(Text(TabsHint));
+    tabs_->setToolTip(Text(TabsHint));
+    tabs_->installEventFilter(this);
+    line->addWidget(tabs_);
+    hintLine_ = new QLabel(line);
+    hintLine_->setContentsMargins(12, 0, 0, 0);
+    line->addWidget(hintLine_, 1);
+    RebuildTabs();
+}
+
+void MainWindow::RebuildTabs() {
+    const QSignalBlocker block(tabs_);
+    while (tabs_->count() > 0)
+        tabs_->removeTab(0);
+    for (const std::string& caption : form_.TabCaptions())
+        tabs_->addTab(QString::fromStdString(caption));
+    tabs_->setCurrentIndex(form_.currentTab());
+}
+
+// The status line shows the hint of whatever is under the mouse.
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        if (hintLine_)
+            hintLine_->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+// ---------------------------------------------------------------------------
+// Start-up.
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!started_ && ws_.ActiveWindowKind == 0)
+        StartUp();
+}
+
+bool MainWindow::StartUp() {
+    if (started_)
+        return true;
+    setWindowTitle(Text(MainCaption));
+    CreateChildWindows();
+    sheet_->FormIni();
+    ws_.ActiveWindowKind = 1;
+    if (!AllocateStoreAtStart(ws_))
+        return false;
+    started_ = true;
+    sheetView_->setFocus();
+    settingsFile_.LoadAtStart(ws_);
+    ApplySettings();
+    form_.MacroSwitchAtStart();  // the macro recorder's hook comes with the macros
+    sheetView_->Refresh();
+    Relayout();
+    UpdateCommandStates();
+    return true;
+}
+
+void MainWindow::CreateChildWindows() {
+    if (sheet_)
+        return;
+    resultsView_ = new ResultsView;
+    auto* results = new PinnedSubWindow(resultsView_);
+    mdiArea_->addSubWindow(results);
+    results->RemoveCloseButton();
+    results->setWindowIcon(ProgramIcon());
+    resultsWindow_ = results;
+    const QSize client = mdiArea_->viewport()->size();
+    resultsWindow_->setGeometry(0, 0, client.width() / form_.CascadeColumns(),
+                                client.height() / form_.CascadeRows());
+    resultsWindow_->show();
+    connect(resultsView_, &ResultsView::activated, this,
+            [this] { mdiArea_->setActiveSubWindow(resultsWindow_); });
+
+    sheet_ = std::make_unique<TSht1>(ws_);
+    sheetView_ = new SheetView(ws_, *sheet_);
+    auto* sheet = new PinnedSubWindow(sheetView_);
+    mdiArea_->addSubWindow(sheet);
+    sheet->RemoveCloseButton();
+    sheet->setWindowIcon(ProgramIcon());
+    sheetWindow_ = sheet;
+    sheetWindow_->show();
+    connect(sheetView_, &SheetView::changed, this, &MainWindow::SheetChanged);
+    connect(sheetView_, &SheetView::deleteRequested, this,
+            [this] { Execute(MainCommand::Delete); });
+    connect(sheetView_, &SheetView::pressed, this, &MainWindow::SheetPressed);
+    connect(sheetView_, &SheetView::pointerMoved, this, &MainWindow::SnapBack);
+    connect(sheetView_, &SheetView::activated, this,
+            [this] { mdiArea_->setActiveSubWindow(sheetWindow_); });
+}
+
+void MainWindow::ApplySettings() {
+    const SettingsValues& s = ws_.settings;
+    sheetView_->ApplySettings();
+    resultsView_->ApplyFont(s.resultsFont);
+    if (s.windowWidth > 0 && s.windowHeight > 0)
+        resize(s.windowWidth, s.windowHeight);
+    if (s.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+// ---------------------------------------------------------------------------
+// Active window, command states.
+
+void MainWindow::WindowActivated(QMdiSubWindow* window) {
+    if (window == nullptr || closing_)
+        return;
+    const bool sheet = window == sheetWindow_;
+    form_.WindowActivated(sheet ? 1 : 2);
+    editBoxAction_->setVisible(sheet);
+    sheetStatusAction_->setVisible(sheet);
+    for (QAction* button : graphButtons_)
+        button->setVisible(false);
+    UpdateCommandStates();
+}
+
+bool MainWindow::CanExecute(MainCommand command) const {
+    switch (command) {
+        case MainCommand::Graphs:
+        case MainCommand::Calculator:
+        case MainCommand::Transformations:
+        case MainCommand::Statistics:
+        case MainCommand::Colors:
+        case MainCommand::Settings:
+            return false;  // their windows are not part of the program yet
+        case MainCommand::HelpContents:
+        case MainCommand::HelpSearch:
+        case MainCommand::HelpMethod:
+        case MainCommand::HelpOnHelp:
+        case MainCommand::About:
+#ifdef DALVEX_HAVE_HELP
+            return true;
+#else
+            return false;
+#endif
+        case MainCommand::Open:
+        case MainCommand::Save:
+        case MainCommand::Print:
+        case MainCommand::Clear:
+        case MainCommand::Cut:
+        case MainCommand::Copy:
+        case MainCommand::Paste:
+        case MainCommand::Delete:
+        case MainCommand::Font:
+            break;
+        default:
+            return true;
+    }
+    if (!started_)
+        return false;
+    switch (form_.Route(command)) {
+        case CommandTarget::Sheet:
+            // The data file formats come with their own readers and writers.
+            return command != MainCommand::Open && command != MainCommand::Save;
+        case CommandTarget::Results:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void MainWindow::UpdateCommandStates() {
+    for (const auto& [command, action] : actions_)
+        action->setEnabled(CanExecute(command));
+}
+
+// ---------------------------------------------------------------------------
+// Tabs and tiling.
+
+void MainWindow::ChooseTab(int tab) {
+    const QSize client = mdiArea_->viewport()->size();
+    const auto plan = form_.ChooseTab(tab, client.width(), client.height());
+    if (!plan)
+        return;
+    ApplyPlan(*plan);
+}
+
+void MainWindow::ChooseLayout(int choice) {
+    form_.SetLayout(choice);
+    layoutMenu_->setTitle(QString::fromStdString(form_.LayoutCaption()));
+    Relayout();
+}
+
+void MainWindow::Relayout() {
+    if (!sheetWindow_)
+        return;
+    ChooseTab(form_.currentTab());
+}
+
+namespace {
+
+void Place(QMdiSubWindow* window, const WindowPlacement& placement) {
+    if (window == nullptr || placement.change == WindowPlacement::Change::Keep)
+        return;
+    if (window->isMaximized() || window->isMinimized())
+        window->showNormal();
+    const WindowRect& r = placement.rect;
+    if (placement.change == WindowPlacement::Change::Resize)
+        window->resize(r.width, r.height);
+    else
+        window->setGeometry(r.left, r.top, r.width, r.height);
+}
+
+}  // namespace
+
+void MainWindow::ApplyPlan(const TilingPlan& plan) {
+    const auto before = form_.runState;
+    form_.runState = TSMForm::RunState::Relayout;
+    Place(sheetWindow_, plan.sheet);
+    Place(resultsWindow_, plan.results);
+    form_.runState = before;
+    {
+        const QSignalBlocker block(tabs_);
+        tabs_->setCurrentIndex(form_.currentTab());
+    }
+    if (plan.focusKind == 2) {
+        resultsWindow_->raise();
+        mdiArea_->setActiveSubWindow(resultsWindow_);
+        resultsView_->setFocus();
+    } else {
+        sheetWindow_->raise();
+        mdiArea_->setActiveSubWindow(sheetWindow_);
+        sheetView_->setFocus();
+    }
+    WindowActivated(mdiArea_->activeSubWindow());
+}
+
+void MainWindow::SnapBack() {
+    if (!sheetWindow_)
+        return;
+    const auto moves = form_.SnapBack(sheetWindow_->x(), sheetWindow_->y(), resultsWindow_->x(),
+                                      resultsWindow_->y());
+    if (moves.sheet)
+        sheetWindow_->move(moves.sheet->left, moves.sheet->top);
+    if (moves.results)
+        resultsWindow_->move(moves.results->left, moves.results->top);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tabs_)
+        return TabBarEvent(event);
+    if (watched == mdiArea_->viewport()) {
+        if (event->type() == QEvent::MouseMove)
+            SnapBack();
+        if (event->type() == QEvent::Resize)
+            Relayout();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// A click chooses a tab; a graph tab pulled sideways onto another graph tab
+// moves there.
+bool MainWindow::TabBarEvent(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() != Qt::LeftButton)
+                return true;
+            tabPressIndex_ = tabs_->tabAt(mouse->position().toPoint());
+            tabPressX_ = mouse->position().toPoint().x();
+            tabDragging_ = false;
+            if (tabPressIndex_ >= 0)
+                ChooseTab(tabPressIndex_);
+            return true;
+        }
+        case QEvent::MouseMove: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (tabPressIndex_ >= 2 && (mouse->buttons() & Qt::LeftButton) &&
+                SidewaysDragStarts(tabPressX_, mouse->position().toPoint().x()))
+                tabDragging_ = true;
+            return true;
+        }
+        case QEvent::MouseButtonRelease: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (tabDragging_ &&
+                form_.DropGraphTab(tabPressIndex_, tabs_->tabAt(mouse->position().toPoint()))) {
+                RebuildTabs();
+                Relayout();
+            }
+            tabPressIndex_ = -1;
+            tabDragging_ = false;
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Sheet and EditBox.
+
+void MainWindow::SheetChanged() {
+    if (!editBoxTyping_)
+        editBox_->setText(QString::fromStdString(sheet_->EditBoxText()));
+    sheetStatus_->setText(QString::fromStdString(sheet_->StatusText()));
+}
+
+void MainWindow::EditBoxEdited(const QString& text) {
+    if (!sheet_)
+        return;
+    form_.EditBoxUsed();
+    editBoxTyping_ = true;
+    sheet_->EditBoxChanged(text.toStdString());
+    sheetView_->Refresh();
+    editBoxTyping_ = false;
+}
+
+void MainWindow::EditBoxEnter() {
+    if (!sheetWindow_)
+        return;
+    resultsWindow_->raise();
+    sheetWindow_->raise();
+    mdiArea_->setActiveSubWindow(sheetWindow_);
+    sheetView_->setFocus();
+}
+
+void MainWindow::SheetPressed() {
+    if (!form_.SheetClicked())
+        return;
+    resultsWindow_->raise();
+    sheetWindow_->raise();
+}
+
+// ---------------------------------------------------------------------------
+// Commands.
+
+void MainWindow::Execute(MainCommand command) {
+    if (!CanExecute(command))
+        return;
+    switch (command) {
+        case MainCommand::Open:
+            OpenFile();
+            break;
+        case MainCommand::Save:
+            SaveFile();
+            break;
+        case MainCommand::Clear:
+            Clear();
+            break;
+        case MainCommand::Print:
+            Print();
+            break;
+        case MainCommand::PrinterSetup: {
+            QPageSetupDialog dialog(&printer_, this);
+            dialog.exec();
+            break;
+        }
+        case MainCommand::Exit:
+            close();
+            break;
+        case MainCommand::Cut:
+        case MainCommand::Copy:
+        case MainCommand::Paste:
+        case MainCommand::Delete:
+            EditCommand(command);
+            break;
+        case MainCommand::Font:
+            ChooseFont();
+            break;
+        case MainCommand::Remember:
+            Remember();
+            break;
+        case MainCommand::HelpContents:
+        case MainCommand::HelpSearch:
+        case MainCommand::HelpMethod:
+        case MainCommand::HelpOnHelp:
+        case MainCommand::About:
+            Help(command);
+            break;
+        default:
+            break;
+    }
+}
+
+void MainWindow::OpenFile() {
+    if (form_.Route(MainCommand::Open) != CommandTarget::Results)
+        return;
+    const QString path = chooseFile_(false, QString::fromStdString(ws_.settings.DataFolder),
+                                     QStringLiteral("Текстовые (*.txt);;Текстовые (*)"));
+    if (path.isEmpty())
+        return;
+    const std::string error = resultsView_->OpenFile(path);
+    if (!error.empty())
+        ShowNotice(ws_, error);
+    ws_.settings.DataFolder = QFileInfo(path).absolutePath().toStdString() + "/";
+}
+
+void MainWindow::SaveFile() {
+    if (form_.Route(MainCommand::Save) != CommandTarget::Results)
+        return;
+    const QString path = chooseFile_(true, QString::fromStdString(ws_.settings.DataFolder),
+                                     QStringLiteral("Текстовые (*.txt)"));
+    if (path.isEmpty())
+        return;
+    const std::string error = resultsView_->SaveFile(path);
+    if (!error.empty())
+        ShowNotice(ws_, error);
+    ws_.settings.DataFolder = QFileInfo(path).absolutePath().toStdString() + "/";
+}
+
+void MainWindow::Clear() {
+    switch (form_.Route(MainCommand::Clear)) {
+        case CommandTarget::Sheet:
+            sheet_->ShtFre();
+            sheetView_->Refresh();
+            break;
+        case CommandTarget::Results:
+            resultsView_->clear();
+            break;
+        default:
+            break;
+    }
+}
+
+void MainWindow::Print() {
+    const CommandTarget target = form_.Route(MainCommand::Print);
+    if (target == CommandTarget::Sheet && !sheetView_->HasSomethingToPrint())
+        return;
+    QPrintDialog dialog(&printer_, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (target == CommandTarget::Sheet)
+        sheetView_->Print(printer_);
+    else if (target == CommandTarget::Results)
+        resultsView_->Print(printer_);
+}
+
+void MainWindow::EditCommand(MainCommand command) {
+    const CommandTarget target = form_.Route(command);
+    if (target == CommandTarget::Sheet) {
+        switch (command) {
+            case MainCommand::Cut:
+                sheetView_->CopySelection(1);
+                break;
+            case MainCommand::Copy:
+                sheetView_->CopySelection(2);
+                break;
+            case MainCommand::Paste:
+                sheetView_->PasteClipboard();
+                break;
+            default:
+                sheet_->DeleteCommand(editBox_->hasFocus());
+                sheetView_->Refresh();
+                break;
+        }
+    } else if (target == CommandTarget::Results) {
+        switch (command) {
+            case MainCommand::Cut:
+                resultsView_->cut();
+                break;
+            case MainCommand::Copy:
+                resultsView_->copy();
+                break;
+            case MainCommand::Paste:
+                resultsView_->paste();
+                break;
+            default:
+                resultsView_->textCursor().removeSelectedText();
+                break;
+        }
+    }
+}
+
+void MainWindow::ChooseFont() {
+    const CommandTarget target = form_.Route(MainCommand::Font);
+    FontSetting* setting = target == CommandTarget::Sheet     ? &ws_.settings.sheetFont
+                           : target == CommandTarget::Results ? &ws_.settings.resultsFont
+                                                              : nullptr;
+    if (setting == nullptr)
+        return;
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, ToQFont(*setting), this);
+    if (!ok)
+        return;
+    TakeFont(font, *setting);
+    if (target == CommandTarget::Sheet)
+        sheetView_->ApplySettings();
+    else
+        resultsView_->ApplyFont(*setting);
+}
+
+void MainWindow::RememberWindowState() {
+    ws_.settings.maximized = isMaximized();
+    const QSize size = isMaximized() ? normalGeometry().size() : this->size();
+    ws_.settings.windowWidth = size.width();
+    ws_.settings.windowHeight = size.height();
+}
+
+void MainWindow::Remember() {
+    RememberWindowState();
+    settingsFile_.Remember(ws_);
+}
+
+void MainWindow::Help(MainCommand command) {
+#ifdef DALVEX_HAVE_HELP
+    if (command == MainCommand::About) {
+        ShowAboutBox(this);
+        return;
+    }
+    if (!helpWindow_)
+        helpWindow_ = new HelpWindow(this);
+    switch (command) {
+        case MainCommand::HelpContents:
+            helpWindow_->ShowContents();
+            break;
+        case MainCommand::HelpSearch:
+            helpWindow_->ShowSearch();
+            break;
+        case MainCommand::HelpMethod:
+            helpWindow_->ShowContext(1);
+            break;
+        default:
+            helpWindow_->ShowHelpOnHelp();
+            break;
+    }
+#else
+    (void)command;
+#endif
+}
+
+void MainWindow::ContextHelp() {
+#ifdef DALVEX_HAVE_HELP
+    if (!helpWindow_)
+        helpWindow_ = new HelpWindow(this);
+    helpWindow_->ShowContext(form_.HelpContext());
+#endif
+}
+
+// ---------------------------------------------------------------------------
+// Close.
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!AskYesNo(ws_, CloseQuestion)) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    form_.runState = TSMForm::RunState::Closing;
+    if (started_) {
+        RememberWindowState();
+        settingsFile_.SaveAtClose(ws_);
+    }
+    if (helpWindow_)
+        helpWindow_->close();
+    event->accept();
+}
+
+}  // namespace dalvex

@@ -1,0 +1,135 @@
+// The main window on screen: menus, tool bar with the EditBox, the status line
+// with the window tabs, and the child windows (data sheet, results). What
+// the commands do and where the windows go is decided by TSMForm.
+#pragma once
+
+#include <QMainWindow>
+#include <QPrinter>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "core/main_window_model.h"
+#include "core/program_folder.h"
+#include "sheet/sheet_editor.h"
+
+class QLabel;
+class QLineEdit;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QTabBar;
+
+namespace dalvex {
+
+class HelpWindow;
+class ResultsView;
+class SheetView;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    MainWindow(Workspace& ws, const std::string& programFolder, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The first paint's work, done once: the results window, the data sheet,
+    // the store and the settings. False when the store could not be had.
+    bool StartUp();
+    bool started() const { return started_; }
+
+    // Runs a menu command (whatever way it was chosen).
+    void Execute(MainCommand command);
+    void ChooseTab(int tab);
+    void ChooseLayout(int choice);
+
+    // How Open and Save ask for a file name; tests answer without a dialog.
+    // An empty name cancels.
+    using FileChooser =
+        std::function<QString(bool save, const QString& folder, const QString& filter)>;
+    void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+
+    TSMForm& form() { return form_; }
+    SettingsFile& settingsFile() { return settingsFile_; }
+    SheetView* sheetView() const { return sheetView_; }
+    ResultsView* resultsView() const { return resultsView_; }
+    QMdiSubWindow* sheetWindow() const { return sheetWindow_; }
+    QMdiSubWindow* resultsWindow() const { return resultsWindow_; }
+    QMdiArea* mdiArea() const { return mdiArea_; }
+    QTabBar* windowTabs() const { return tabs_; }
+    QLineEdit* editBox() const { return editBox_; }
+    QLabel* sheetStatus() const { return sheetStatus_; }
+    QAction* commandAction(MainCommand command) const {
+        const auto it = actions_.find(command);
+        return it == actions_.end() ? nullptr : it->second;
+    }
+
+  protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildStatusLine();
+    QAction* CommandAction(MainCommand command, const char* caption, const char* hint,
+                           const char* key);
+    void CreateChildWindows();
+    void ApplySettings();
+    void UpdateCommandStates();
+    bool CanExecute(MainCommand command) const;
+    void WindowActivated(QMdiSubWindow* window);
+    void RebuildTabs();
+    void Relayout();
+    void ApplyPlan(const TilingPlan& plan);
+    void SnapBack();
+    void SheetChanged();
+    void EditBoxEdited(const QString& text);
+    void EditBoxEnter();
+    void SheetPressed();
+    bool TabBarEvent(QEvent* event);
+    void FillWindowList(QMenu* menu);
+
+    void OpenFile();
+    void SaveFile();
+    void Print();
+    void Clear();
+    void EditCommand(MainCommand command);
+    void ChooseFont();
+    void Remember();
+    void Help(MainCommand command);
+    void ContextHelp();
+    void RememberWindowState();
+
+    Workspace& ws_;
+    TSMForm form_;
+    SettingsFile settingsFile_;
+    std::unique_ptr<TSht1> sheet_;
+    bool started_ = false;
+    bool closing_ = false;
+    bool editBoxTyping_ = false;
+
+    QMdiArea* mdiArea_ = nullptr;
+    QMdiSubWindow* sheetWindow_ = nullptr;
+    QMdiSubWindow* resultsWindow_ = nullptr;
+    SheetView* sheetView_ = nullptr;
+    ResultsView* resultsView_ = nullptr;
+    std::map<MainCommand, QAction*> actions_;
+    QList<QAction*> graphButtons_;
+    QMenu* layoutMenu_ = nullptr;
+    QLineEdit* editBox_ = nullptr;
+    QAction* editBoxAction_ = nullptr;
+    QLabel* sheetStatus_ = nullptr;
+    QAction* sheetStatusAction_ = nullptr;
+    QLabel* hintLine_ = nullptr;
+    QTabBar* tabs_ = nullptr;
+    int tabPressIndex_ = -1;
+    int tabPressX_ = 0;
+    bool tabDragging_ = false;
+    HelpWindow* helpWindow_ = nullptr;
+    QPrinter printer_;
+    FileChooser chooseFile_;
+};
+
+}  // namespace dalvex
