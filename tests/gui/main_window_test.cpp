@@ -1,0 +1,275 @@
+// The real main window, driven with keys and clicks, without a display.
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPrinter>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "core/settings.h"
+#include "core/text.h"
+#include "gui/main_window.h"
+#include "gui/results_view.h"
+#include "gui/sheet_view.h"
+
+using namespace dalvex;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+
+    void fileAndEditCommandsGoToTheResultsWhenRezIsActive();
+    void tabsTileTheSubWindowsAndResizeKeepsTheLayout();
+    void typingInSheetAndEditBoxReachesTheModel();
+    void clipboardPasteAndDeleteWithQuestion();
+    void sheetPrintsToPdfWithPageBreaks();
+    void closeAsksThenWritesWindowSize();
+
+  private:
+    const std::string& Cell(int col, int row) const { return ws->sheet.Cell(col, row); }
+    QPoint CellCentre(int col, int row) const {
+        SheetView* view = window->sheetView();
+        return view->visualRect(view->model()->index(row - 1, col - 1)).center();
+    }
+    void ClickCell(int col, int row) {
+        QTest::mouseClick(window->sheetView()->viewport(), Qt::LeftButton, {},
+                          CellCentre(col, row));
+    }
+    QRect Geometry(QMdiSubWindow* w) const { return w->geometry(); }
+    // QTest types ASCII only; Cyrillic comes as key events carrying text.
+    static void TypeUnicode(QWidget* widget, const QString& text) {
+        for (const QChar ch : text) {
+            QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(ch), {});
+            QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(ch), {});
+        }
+    }
+
+    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<ScriptedDialogs> dialogs;
+    std::unique_ptr<Workspace> ws;
+    std::unique_ptr<MainWindow> window;
+};
+
+void MainWindowTest::init() {
+    folder = std::make_unique<QTemporaryDir>();
+    dialogs = std::make_unique<ScriptedDialogs>();
+    ws = std::make_unique<Workspace>(*dialogs);
+    window = std::make_unique<MainWindow>(*ws, folder->path().toStdString());
+    window->resize(1000, 700);
+    window->show();
+    QVERIFY(window->started());
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QCOMPARE(ws->ActiveWindowKind, 1);
+}
+
+void MainWindowTest::cleanup() {
+    if (window && window->isVisible()) {
+        dialogs->ExpectYesNo("Закончить сеанс", true);
+        window->close();
+    }
+    window.reset();
+    ws.reset();
+    dialogs.reset();
+    folder.reset();
+}
+
+void MainWindowTest::fileAndEditCommandsGoToTheResultsWhenRezIsActive() {
+    SheetView* sheet = window->sheetView();
+    ClickCell(1, 1);
+    QTest::keyClicks(sheet, "42");
+    QCOMPARE(Cell(1, 1), std::string("      42"));
+
+    // On the sheet, Open waits for the data file formats: F3 asks for nothing.
+    int asked = 0;
+    const QString report = folder->filePath("report.txt");
+    window->SetFileChooser([&](bool save, const QString&, const QString&) {
+        ++asked;
+        return save ? folder->filePath("saved.txt") : report;
+    });
+    QTest::keyClick(sheet, Qt::Key_F3);
+    QCOMPARE(asked, 0);
+
+    QVERIFY(WriteLinesFile(report.toStdString(), {"Среднее = 1,5", "вторая строка"}).ok);
+    window->ChooseTab(1);
+    QCOMPARE(ws->ActiveWindowKind, 2);
+    ResultsView* results = window->resultsView();
+    QTest::keyClick(results, Qt::Key_F3);
+    QCOMPARE(asked, 1);
+    QCOMPARE(results->toPlainText(), QStringLiteral("Среднее = 1,5\nвторая строка"));
+    QCOMPARE(window->resultsWindow()->windowTitle(), QStringLiteral("report.txt"));
+
+    results->selectAll();
+    window->Execute(MainCommand::Copy);
+    QCOMPARE(QApplication::clipboard()->text(), results->toPlainText());
+
+    QTest::keyClick(results, Qt::Key_F4);
+    QFile saved(folder->filePath("saved.txt"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), QByteArray("\xD1\xF0\xE5\xE4\xED\xE5\xE5 = 1,5\r\n"
+                                         "\xE2\xF2\xEE\xF0\xE0\xFF \xF1\xF2\xF0\xEE\xEA\xE0\r\n"));
+
+    QTest::keyClick(results, Qt::Key_F5);
+    QVERIFY(results->toPlainText().isEmpty());
+    QCOMPARE(Cell(1, 1), std::string("      42"));  // the sheet is untouched
+
+    window->ChooseTab(0);
+    QTest::keyClick(sheet, Qt::Key_F5);
+    QCOMPARE(ws->sheet.VariableCount(), 0);
+    QVERIFY(Cell(1, 1).empty());
+}
+
+void MainWindowTest::tabsTileTheSubWindowsAndResizeKeepsTheLayout() {
+    window->ChooseLayout(1);  // "2 окна"
+    auto client = [&] { return window->mdiArea()->viewport()->size(); };
+    auto expectDat = [&] {
+        const int W = client().width();
+        const int H = client().height();
+        QCOMPARE(Geometry(window->sheetWindow()), QRect(0, 0, W / 2, H));
+        QCOMPARE(Geometry(window->resultsWindow()), QRect(W / 2, 0, (W - 1) / 2, H - 1));
+    };
+    expectDat();
+
+    window->resize(1201, 650);
+    QCoreApplication::processEvents();
+    QVERIFY(client().width() > 1000);
+    expectDat();
+
+    QTest::mouseClick(window->windowTabs(), Qt::LeftButton, {},
+                      window->windowTabs()->tabRect(1).center());
+    QCOMPARE(ws->ActiveWindowKind, 2);
+    const int W = client().width();
+    const int H = client().height();
+    QCOMPARE(Geometry(window->resultsWindow()), QRect(0, 0, (W - 1) / 2, H - 1));
+    QCOMPARE(window->mdiArea()->activeSubWindow(), window->resultsWindow());
+    QTRY_VERIFY(!window->editBox()->isVisible());  // the tool bar hides it on its next layout
+
+    // A window dragged away comes back when the mouse passes over the sheet.
+    window->sheetWindow()->move(40, 30);
+    window->resultsWindow()->move(15, 25);
+    QMouseEvent move(QEvent::MouseMove, QPointF(W - 5, H - 5), QPointF(W - 5, H - 5), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(window->mdiArea()->viewport(), &move);
+    QCOMPARE(window->sheetWindow()->pos(), QPoint(0, 0));
+    QCOMPARE(window->resultsWindow()->pos(), QPoint(0, 0));
+}
+
+void MainWindowTest::typingInSheetAndEditBoxReachesTheModel() {
+    SheetView* sheet = window->sheetView();
+    ClickCell(1, 1);
+    QTest::keyClicks(sheet, "12");
+    QTest::keyClick(sheet, Qt::Key_Return);
+    QTest::keyClicks(sheet, "3,5");
+    QTest::keyClick(sheet, Qt::Key_Backspace);
+    QCOMPARE(Cell(1, 1), std::string("      12"));
+    QCOMPARE(Cell(1, 2), std::string("      3,"));
+    QCOMPARE(ws->sheet.VariableCount(), 1);
+    QCOMPARE(ws->sheet.ColumnLength(1), 2);
+    QCOMPARE(window->sheetStatus()->text(), QStringLiteral("ВсехX=1, x1=2, y2"));
+    QCOMPARE(window->editBox()->text(), QStringLiteral("3,"));
+    QVERIFY(sheet->selectionModel()->isSelected(sheet->model()->index(1, 0)));
+
+    // A click beyond the data is refused and lands one place past the column.
+    ClickCell(1, 9);
+    QCOMPARE(sheet->selectionModel()->currentIndex(), sheet->model()->index(2, 0));
+
+    ClickCell(1, 1);
+    QCOMPARE(window->editBox()->text(), QStringLiteral("12"));
+    QTest::keyClicks(window->editBox(), "7");
+    QCOMPARE(Cell(1, 1), std::string("     127"));
+    QCOMPARE(window->editBox()->text(), QStringLiteral("127"));
+    QVERIFY(window->form().editBoxInUse());
+
+    // Clicking the variable's name selects its data; the EditBox then edits the name.
+    const QHeaderView* names = sheet->horizontalHeader();
+    QTest::mouseClick(names->viewport(), Qt::LeftButton, {},
+                      QPoint(names->sectionViewportPosition(0) + 10, names->height() / 2));
+    QVERIFY(!window->form().editBoxInUse());
+    QCOMPARE(window->editBox()->text(), QStringLiteral("x1"));
+    window->editBox()->selectAll();
+    TypeUnicode(window->editBox(), QStringLiteral("рост"));
+    QCOMPARE(Cell(1, 0), std::string("    рост"));
+    QCOMPARE(sheet->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("    рост"));
+}
+
+void MainWindowTest::clipboardPasteAndDeleteWithQuestion() {
+    SheetView* sheet = window->sheetView();
+    QApplication::clipboard()->setText(QStringLiteral("1\t2\t3\n4\t5\t6\n"));
+    ClickCell(1, 1);
+    QTest::keyClick(sheet, Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(ws->sheet.VariableCount(), 3);
+    QCOMPARE(ws->sheet.ColumnLength(3), 2);
+    QCOMPARE(Cell(3, 2), std::string("       6"));
+
+    // Ctrl+C goes through the main window's Copy to the sheet.
+    sheet->selectAll();  // the corner button
+    QTest::keyClick(sheet, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("1\t2\t3\n4\t5\t6\n"));
+
+    // Delete on a whole variable asks first; "Нет" keeps it.
+    const QHeaderView* names = sheet->horizontalHeader();
+    QTest::mouseClick(names->viewport(), Qt::LeftButton, {},
+                      QPoint(names->sectionViewportPosition(0) + 10, names->height() / 2));
+    dialogs->ExpectYesNo("Удалить переменную x1?", false);
+    QTest::keyClick(sheet, Qt::Key_Delete);
+    QCOMPARE(ws->sheet.VariableCount(), 3);
+    dialogs->ExpectYesNo("Удалить переменную x1?", true);
+    QTest::keyClick(sheet, Qt::Key_Delete);
+    QCOMPARE(ws->sheet.VariableCount(), 2);
+    QCOMPARE(Cell(1, 1), std::string("       2"));
+    QVERIFY(dialogs->scriptDone());
+}
+
+void MainWindowTest::sheetPrintsToPdfWithPageBreaks() {
+    SheetView* sheet = window->sheetView();
+    QVERIFY(!sheet->HasSomethingToPrint());
+    QString lines;
+    for (int i = 1; i <= 150; ++i)
+        lines += QStringLiteral("%1\t%2\n").arg(i).arg(i * 0.5);
+    QApplication::clipboard()->setText(lines);
+    ClickCell(1, 1);
+    window->Execute(MainCommand::Paste);
+    QCOMPARE(ws->sheet.ColumnLength(2), 150);
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = folder->filePath("sheet.pdf");
+    printer.setOutputFileName(pdf);
+    QVERIFY(sheet->Print(printer));
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("%PDF"));
+    // 151 lines of a 10-point font do not fit on one page.
+    QVERIFY(bytes.count("/Type /Page") - bytes.count("/Type /Pages") >= 2);
+}
+
+void MainWindowTest::closeAsksThenWritesWindowSize() {
+    dialogs->ExpectYesNo("если Вы не сохранили данные", false);
+    window->close();
+    QVERIFY(window->isVisible());
+    QCOMPARE(dialogs->questions().back(), std::string(CloseQuestion));
+
+    window->resize(820, 560);
+    dialogs->ExpectYesNo("Закончить сеанс работы в DALVEX?", true);
+    window->close();
+    QVERIFY(!window->isVisible());
+    std::vector<std::string> lines;
+    QVERIFY(ReadLinesFile(folder->filePath("Dvx.ini").toStdString(), lines).ok);
+    QCOMPARE(lines.size(), std::size_t(32));
+    QCOMPARE(lines[29], std::string("820"));
+    QCOMPARE(lines[30], std::string("560"));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
