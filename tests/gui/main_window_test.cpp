@@ -8,6 +8,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -31,6 +32,7 @@ class MainWindowTest : public QObject {
     void fileAndEditCommandsGoToTheResultsWhenRezIsActive();
     void tabsTileTheSubWindowsAndResizeKeepsTheLayout();
     void typingInSheetAndEditBoxReachesTheModel();
+    void columnDragCopiesAVariable();
     void clipboardPasteAndDeleteWithQuestion();
     void sheetPrintsToPdfWithPageBreaks();
     void closeAsksThenWritesWindowSize();
@@ -166,7 +168,10 @@ void MainWindowTest::tabsTileTheSubWindowsAndResizeKeepsTheLayout() {
 
 void MainWindowTest::typingInSheetAndEditBoxReachesTheModel() {
     SheetView* sheet = window->sheetView();
-    ClickCell(1, 1);
+    window->ChooseTab(1);
+    ClickCell(1, 1);  // a click brings the keys back to the sheet
+    QCOMPARE(QApplication::focusWidget(), sheet);
+    QCOMPARE(ws->ActiveWindowKind, 1);
     QTest::keyClicks(sheet, "12");
     QTest::keyClick(sheet, Qt::Key_Return);
     QTest::keyClicks(sheet, "3,5");
@@ -200,6 +205,44 @@ void MainWindowTest::typingInSheetAndEditBoxReachesTheModel() {
     TypeUnicode(window->editBox(), QStringLiteral("рост"));
     QCOMPARE(Cell(1, 0), std::string("    рост"));
     QCOMPARE(sheet->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("    рост"));
+
+    // The view cannot be scrolled away from the data.
+    sheet->verticalScrollBar()->setValue(400);
+    sheet->horizontalScrollBar()->setValue(30);
+    QCOMPARE(sheet->verticalScrollBar()->value(), 1);  // first visible row 2 = longest column
+    QCOMPARE(sheet->horizontalScrollBar()->value(), 0);
+}
+
+void MainWindowTest::columnDragCopiesAVariable() {
+    SheetView* sheet = window->sheetView();
+    QApplication::clipboard()->setText(QStringLiteral("1\t2\t3\t4\n5\t6\t7\t8\n"));
+    ClickCell(1, 1);
+    window->Execute(MainCommand::Paste);
+    QCOMPARE(ws->sheet.VariableCount(), 4);
+
+    QWidget* names = sheet->horizontalHeader()->viewport();
+    const int y = names->height() / 2;
+    auto x = [&](int col) {
+        return sheet->horizontalHeader()->sectionViewportPosition(col - 1) + 20;
+    };
+    auto drag = [&](QPoint from, QPoint to) {
+        QTest::mousePress(names, Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), names->mapToGlobal(QPointF(to)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(names, &move);
+        QTest::mouseRelease(names, Qt::LeftButton, {}, to);
+    };
+    // Ten pixels across the border of the next name are still a click.
+    const int border = sheet->horizontalHeader()->sectionViewportPosition(1);
+    drag(QPoint(border - 5, y), QPoint(border + 5, y));
+    QCOMPARE(ws->sheet.VariableCount(), 4);
+
+    drag(QPoint(x(1), y), QPoint(x(3), y));
+    QCOMPARE(ws->sheet.VariableCount(), 5);
+    QCOMPARE(Cell(3, 0), std::string("     x1+"));
+    QCOMPARE(Cell(3, 2), std::string("       5"));
+    QCOMPARE(Cell(4, 1), std::string("       3"));
+    QCOMPARE(window->sheetStatus()->text().left(8), QStringLiteral("ВсехX=5,"));
 }
 
 void MainWindowTest::clipboardPasteAndDeleteWithQuestion() {
