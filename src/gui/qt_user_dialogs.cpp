@@ -7,14 +7,19 @@
 namespace dalvex {
 
 QString MessageText(const std::string& text) {
-    QString message = QString::fromStdString(text);
-    message.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return message;
+    QStringList lines = QString::fromStdString(text).split(QStringLiteral("\r\n"));
+    // Leading blanks indent a line; a message box would drop them at a line
+    // start, non-breaking ones stay.
+    for (QString& line : lines)
+        for (qsizetype i = 0; i < line.size() && line[i] == QLatin1Char(' '); ++i)
+            line[i] = QChar(0x00A0);
+    return lines.join(QLatin1Char('\n'));
 }
 
 void QtUserDialogs::Notice(const std::string& text) {
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), MessageText(text),
                     QMessageBox::NoButton, parent_);
+    box.setTextFormat(Qt::PlainText);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
@@ -22,6 +27,7 @@ void QtUserDialogs::Notice(const std::string& text) {
 bool QtUserDialogs::YesNo(const std::string& text) {
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), MessageText(text),
                     QMessageBox::NoButton, parent_);
+    box.setTextFormat(Qt::PlainText);
     QPushButton* yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
     box.setDefaultButton(yes);

@@ -23,7 +23,7 @@ class QtUserDialogs : public UserDialogs {
 };
 
 // Texts of the program keep the CR LF line breaks of their files; a message
-// box wants plain line breaks.
+// box wants plain line breaks, and keeps the blanks that indent a line.
 QString MessageText(const std::string& text);
 
 }  // namespace dalvex
