@@ -75,7 +75,7 @@ SheetView::SheetView(Workspace& ws, TSht1& sheet, QWidget* parent)
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
     setCornerButtonEnabled(true);
-    setMouseTracking(true);
+    viewport()->setMouseTracking(true);  // moves without a button snap stray windows back
     setTabKeyNavigation(false);
 
     QHeaderView* names = horizontalHeader();
