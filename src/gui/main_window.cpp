@@ -84,7 +84,11 @@ MainWindow::MainWindow(Workspace& ws, const std::string& programFolder, QWidget*
     resize(900, 620);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The child windows show models this window owns: they go first.
+    ws_.report = nullptr;
+    delete mdiArea_;
+}
 
 // ---------------------------------------------------------------------------
 // Menus, tool bar, status line.
@@ -265,6 +269,9 @@ bool MainWindow::StartUp() {
     started_ = true;
     sheetView_->setFocus();
     settingsFile_.LoadAtStart(ws_);
+    // Report texts: a first start puts the shipped file into the program folder.
+    WriteTextResourceFileIfMissing(ws_.ProgramFolder);
+    LoadTextResourceFile(ws_, resources_);
     ApplySettings();
     form_.MacroSwitchAtStart();  // the macro recorder's hook comes with the macros
     sheetView_->Refresh();
@@ -276,7 +283,9 @@ bool MainWindow::StartUp() {
 void MainWindow::CreateChildWindows() {
     if (sheet_)
         return;
-    resultsView_ = new ResultsView;
+    results_ = std::make_unique<TEditForm>(ws_);
+    ws_.report = results_.get();
+    resultsView_ = new ResultsView(*results_);
     auto* results = new PinnedSubWindow(resultsView_);
     mdiArea_->addSubWindow(results);
     results->RemoveCloseButton();
@@ -622,7 +631,7 @@ void MainWindow::Clear() {
             sheetView_->Refresh();
             break;
         case CommandTarget::Results:
-            resultsView_->clear();
+            results_->Clear();
             break;
         default:
             break;

@@ -11,6 +11,8 @@
 
 #include "core/main_window_model.h"
 #include "core/program_folder.h"
+#include "output/results_text.h"
+#include "output/text_resource.h"
 #include "sheet/sheet_editor.h"
 
 class QLabel;
@@ -52,6 +54,7 @@ class MainWindow : public QMainWindow {
     SettingsFile& settingsFile() { return settingsFile_; }
     SheetView* sheetView() const { return sheetView_; }
     ResultsView* resultsView() const { return resultsView_; }
+    TEditForm* results() const { return results_.get(); }
     QMdiSubWindow* sheetWindow() const { return sheetWindow_; }
     QMdiSubWindow* resultsWindow() const { return resultsWindow_; }
     QMdiArea* mdiArea() const { return mdiArea_; }
@@ -106,6 +109,8 @@ class MainWindow : public QMainWindow {
     TSMForm form_;
     SettingsFile settingsFile_;
     std::unique_ptr<TSht1> sheet_;
+    std::unique_ptr<TEditForm> results_;
+    TextResources resources_;
     bool started_ = false;
     bool closing_ = false;
     bool editBoxTyping_ = false;

@@ -1,20 +1,24 @@
-// The results window's text ("Результаты"): monospaced, both scroll bars,
-// editable, opened from and saved to cp1251 text files and printed.
+// The results window on screen ("Результаты"): shows the lines of a TEditForm,
+// monospaced, both scroll bars, editable. Appended report lines are gathered
+// and shown in one go when the program next waits for the person, so long
+// reports arrive without redrawing line by line.
 #pragma once
 
 #include <QPlainTextEdit>
 #include <string>
 
 #include "core/settings.h"
+#include "output/results_text.h"
 
 class QPrinter;
 
 namespace dalvex {
 
-class ResultsView : public QPlainTextEdit {
+class ResultsView : public QPlainTextEdit, private TEditForm::Listener {
     Q_OBJECT
   public:
-    explicit ResultsView(QWidget* parent = nullptr);
+    explicit ResultsView(TEditForm& model, QWidget* parent = nullptr);
+    ~ResultsView() override;
 
     void ApplyFont(const FontSetting& font);
     // The file's lines replace the text; the caret goes to the start and the
@@ -22,14 +26,26 @@ class ResultsView : public QPlainTextEdit {
     std::string OpenFile(const QString& path);
     // Writes the text as lines; the caption becomes the file name.
     std::string SaveFile(const QString& path);
-    bool Print(QPrinter& printer) const;
-    std::vector<std::string> Lines() const;
+    bool Print(QPrinter& printer);
+    std::vector<std::string> Lines();
+    // Shows every line the model has appended so far.
+    void Flush();
 
   signals:
     void activated();
 
   protected:
     void focusInEvent(QFocusEvent* event) override;
+
+  private:
+    void LinesAppended(std::size_t firstNewLine) override;
+    void TextReplaced() override;
+    void ShowModelText();
+
+    TEditForm& model_;
+    bool pending_ = false;
+    std::size_t pendingFrom_ = 0;
+    bool applying_ = false;  // the text is being changed by the program, not the person
 };
 
 }  // namespace dalvex

@@ -37,6 +37,9 @@ class TEditForm : public ReportSink {
     void WriteResult(const std::string& text) override;
 
     const std::vector<std::string>& lines();
+    // The lines as the model holds them, without first taking in the
+    // person's pending edits (what a view shows them from).
+    const std::vector<std::string>& shownLines() const { return lines_; }
     std::string Text();  // lines joined by '\n'
     bool modified() const { return modified_; }
     const std::string& caption() const { return caption_; }

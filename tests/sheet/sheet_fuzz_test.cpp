@@ -21,12 +21,14 @@ void ExpectConsistent(const Workspace& ws, const std::string& step) {
         const int len = g.ColumnLength(c);
         ASSERT_GE(len, 0) << step;
         ASSERT_LE(len, SheetRows) << step;
-        if (c > g.VariableCount())
+        if (c > g.VariableCount()) {
             ASSERT_EQ(len, 0) << "column " << c << " after " << step;
+        }
         // Nothing is stored below a column's last row.
-        for (int r = len + 1; r <= std::min(len + 3, SheetRows); ++r)
+        for (int r = len + 1; r <= std::min(len + 3, SheetRows); ++r) {
             ASSERT_TRUE(g.Cell(c, r).empty())
                 << "column " << c << " row " << r << " after " << step;
+        }
     }
 }
 
