@@ -53,7 +53,7 @@ class SheetView : public QTableView {
     void PasteClipboard();
     // False when the printer could not be opened.
     bool Print(QPrinter& printer) const;
-    bool HasSomethingToPrint() const { return !sheet_.PrintLines().empty(); }
+    bool HasSomethingToPrint() const { return sheet_.HasPrintableData(); }
 
   signals:
     void changed();

@@ -544,6 +544,10 @@ SheetScroll TSht1::LimitScroll(SheetScroll at, int gridWidthPixels) const {
     return at;
 }
 
+bool TSht1::HasPrintableData() const {
+    return ws_.sheet.VariableCount() >= 1 && ws_.sheet.ColumnLength(1) > 0;
+}
+
 std::vector<std::string> TSht1::PrintLines() const {
     const SheetGrid& g = ws_.sheet;
     std::vector<std::string> lines;

@@ -102,6 +102,8 @@ class TSht1 {
     // cells of columns 1..VariableCount left-padded to 10. Empty when there is
     // nothing to print.
     std::vector<std::string> PrintLines() const;
+    // Whether Print has anything to print (without building the lines).
+    bool HasPrintableData() const;
 
     // How the current selection was made: by cells, or by clicking a
     // variable's name or a row's label. The EditBox edits the name or the
