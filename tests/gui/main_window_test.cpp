@@ -19,6 +19,8 @@
 #include "gui/main_window.h"
 #include "gui/results_view.h"
 #include "gui/sheet_view.h"
+#include "output/significance.h"
+#include "output/text_resource.h"
 
 using namespace dalvex;
 
@@ -36,6 +38,7 @@ class MainWindowTest : public QObject {
     void clipboardPasteAndDeleteWithQuestion();
     void sheetPrintsToPdfWithPageBreaks();
     void closeAsksThenWritesWindowSize();
+    void reportsReachTheResultsWindowAndKeepTheUsersEdits();
 
   private:
     const std::string& Cell(int col, int row) const { return ws->sheet.Cell(col, row); }
@@ -316,6 +319,40 @@ void MainWindowTest::closeAsksThenWritesWindowSize() {
     QCOMPARE(lines.size(), std::size_t(32));
     QCOMPARE(lines[29], std::string("820"));
     QCOMPARE(lines[30], std::string("560"));
+}
+
+void MainWindowTest::reportsReachTheResultsWindowAndKeepTheUsersEdits() {
+    // The first start put the report texts into the program folder.
+    QVERIFY(QFile::exists(folder->filePath("Sth.ini")));
+    QVERIFY(ws->resources != nullptr);
+    QVERIFY(dialogs->notices().empty());
+
+    ws->SetTextBuffer("F=3,2");
+    ws->VerdictGroup = 2;
+    ws->VerdictIndex = 1;
+    WriteSignificance(*ws, 0.2, 16, 3);
+    ResultsView* results = window->resultsView();
+    results->Flush();
+    const QStringList shown = results->toPlainText().split(QLatin1Char('\n'));
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown[0], QStringLiteral("F=3,2, Значимость=0.2, степ.своб = 3,16"));
+    QCOMPARE(shown[1], "   " + QString::fromStdString(ws->resources->Entry(2, 1)));
+
+    // The person edits the report; the next report line keeps the edit.
+    window->ChooseTab(1);
+    results->moveCursor(QTextCursor::End);
+    QTest::keyClicks(results, "!");
+    WriteResult(*ws, std::string(101, 'x'));
+    results->Flush();
+    const auto& lines = window->results()->lines();
+    QCOMPARE(lines.size(), std::size_t(4));
+    QCOMPARE(QString::fromStdString(lines[1]), shown[1] + "!");
+    QCOMPARE(lines[2], std::string(90, 'x'));
+    QCOMPARE(results->toPlainText().count(QLatin1Char('\n')), 3);
+
+    QTest::keyClick(results, Qt::Key_F5);
+    QVERIFY(window->results()->lines().empty());
+    QVERIFY(results->toPlainText().isEmpty());
 }
 
 QTEST_MAIN(MainWindowTest)
