@@ -87,7 +87,14 @@ MainWindow::MainWindow(Workspace& ws, const std::string& programFolder, QWidget*
 MainWindow::~MainWindow() {
     // The child windows show models this window owns: they go first.
     ws_.report = nullptr;
+    mdiArea_->viewport()->removeEventFilter(this);
+    disconnect(mdiArea_, nullptr, this, nullptr);
+    if (sheetView_)
+        disconnect(sheetView_, nullptr, this, nullptr);
+    if (resultsView_)
+        disconnect(resultsView_, nullptr, this, nullptr);
     delete mdiArea_;
+    mdiArea_ = nullptr;
 }
 
 // ---------------------------------------------------------------------------
@@ -465,7 +472,7 @@ void MainWindow::SnapBack() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == tabs_)
         return TabBarEvent(event);
-    if (watched == mdiArea_->viewport()) {
+    if (mdiArea_ && watched == mdiArea_->viewport()) {
         if (event->type() == QEvent::MouseMove)
             SnapBack();
         if (event->type() == QEvent::Resize)
