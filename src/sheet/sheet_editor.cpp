@@ -371,8 +371,7 @@ void TSht1::DeleteRow() {
 // --- paste ---------------------------------------------------------------------------
 
 void TSht1::Paste(const std::string& text) {
-    const std::vector<std::string> lines = SplitLines(text);
-    if (lines.empty())
+    if (text.empty())
         return;
     SheetGrid& g = ws_.sheet;
     const int left = std::max(selection_.left, 1);
@@ -386,13 +385,26 @@ void TSht1::Paste(const std::string& text) {
     };
     long filled = g.FilledCells();
 
-    for (std::size_t l = 0; l < lines.size(); ++l) {
-        const int row = top + static_cast<int>(l);
+    // Lines are taken one at a time: a huge clipboard text is never copied
+    // whole, and reading stops at the last row of the sheet.
+    std::size_t lineStart = 0;
+    for (int row = top; lineStart < text.size(); ++row) {
+        std::size_t lineEnd = text.find_first_of("\r\n", lineStart);
+        if (lineEnd == std::string::npos)
+            lineEnd = text.size();
+        const std::string_view raw(text.data() + lineStart, lineEnd - lineStart);
+        lineStart = lineEnd + 1;
+        if (lineEnd < text.size() && text[lineEnd] == '\r' && lineStart < text.size() &&
+            text[lineStart] == '\n')
+            ++lineStart;
         if (row > SheetRows) {
+            // Only lines with something to place are refused.
+            if (raw.find_first_not_of(" \t") == std::string_view::npos)
+                continue;
             refuse();
             break;
         }
-        const std::string line = SanitizeUtf8(lines[l]);
+        const std::string line = SanitizeUtf8(raw);
         const bool tabbed = line.find('\t') != std::string::npos;
         const char separator = tabbed ? '\t' : ' ';
         std::size_t pos = 0;

@@ -244,6 +244,16 @@ TEST_F(SheetEditorTest, HostileClipboardTextNeverPassesTheCapacity) {
     EXPECT_EQ(ui.notices().size(), 1u);
 }
 
+TEST_F(SheetEditorTest, TenMegabytesOfClipboardTextArePlacedOrRefusedQuickly) {
+    sheet.Paste(std::string(10'000'000, 'z'));  // one huge token: the cell keeps 255 characters
+    EXPECT_EQ(CharLength(ws.sheet.Cell(1, 1)), static_cast<std::size_t>(MaxCellChars));
+    sheet.ShtFre();
+    sheet.Paste(std::string(10'000'000, '\n') + "5");  // ten million empty lines, then a value
+    EXPECT_EQ(ws.sheet.VariableCount(), 0);
+    ASSERT_EQ(ui.notices().size(), 1u);
+    EXPECT_EQ(ui.notices()[0], SheetOverflowText());
+}
+
 TEST_F(SheetEditorTest, PasteIntoAFullColumnIsRefusedWithoutLosingItsLastValue) {
     for (int obs = 0; obs < SheetRows; ++obs)
         PutSheetText(ws, std::to_string(obs), 1, obs);
