@@ -113,8 +113,7 @@ TEST(HelpIndexSearch, EmptyKeyListsEveryTermAlphabetically) {
 // The index shipped with the program must give a page for every context number
 // the windows ask for, and every page it names must exist.
 TEST(HelpIndexShipped, CoversEveryContextAndNamesExistingPages) {
-    const std::filesystem::path folder =
-        std::filesystem::path(DALVEX_TEST_DATA) / ".." / ".." / "resources" / "help";
+    const std::filesystem::path folder = std::filesystem::path(DALVEX_RESOURCE_DIR) / "help";
     std::ifstream in(folder / "index.txt", std::ios::binary);
     ASSERT_TRUE(in) << folder;
     std::ostringstream text;
