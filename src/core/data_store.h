@@ -2,6 +2,7 @@
 // settable row widths, two optional square matrices and three vectors.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -20,6 +21,9 @@ inline constexpr double MissingValue = -1.0471975511965977e-09;
 inline constexpr double DeletionMarker = -1.0471975511965978e-08;
 inline constexpr std::uint64_t MissingValueBits = 0xBE11FD9FA01627EEull;
 inline constexpr std::uint64_t DeletionMarkerBits = 0xBE467D07881BB1EAull;
+
+// Axes of the running data range: 0 X, 1 Y, 2 the depth axis of 3-D graphs.
+inline constexpr int RangeAxes = 3;
 
 [[noreturn]] void StoreAccessOutOfBounds(const char* store, long row, long col, long width,
                                          long capacity);
@@ -92,6 +96,23 @@ class DataStore {
     // Whole-block views for the few routines that work on rows at once.
     double* DataBlock() { return data_.data(); }
     double* WorkBlock() { return work_.data(); }
+
+    // Shared result cells of the moment, correlation and frequency routines:
+    // overwritten by every routine that sets them, read by the caller right
+    // after the call.
+    double StatMean = 0.0;
+    double StatVariance = 0.0;
+    double StatSum = 0.0;
+    double StatSumSquares = 0.0;
+    double StatSumCubes = 0.0;
+    double StatSumFourth = 0.0;
+
+    // Running minimum and maximum per axis. While RangeSeen[axis] is false no
+    // value has been taken and the bounds mean nothing; any number, pi
+    // included, can be a real bound.
+    std::array<double, RangeAxes> RangeMin{};
+    std::array<double, RangeAxes> RangeMax{};
+    std::array<bool, RangeAxes> RangeSeen{};
 
   private:
     int workWidth_ = 50;
