@@ -8,62 +8,13 @@ namespace dalvex {
 
 namespace {
 
-// Decodes one well-formed UTF-8 sequence of at most three bytes (all the
-// letters we fold live there) at `pos`; returns its length, or 0 when the
-// bytes there are something else.
-std::size_t DecodeBmp(std::string_view s, std::size_t pos, char32_t& cp) {
-    const auto b0 = static_cast<unsigned char>(s[pos]);
-    auto continuation = [&](std::size_t i) {
-        return pos + i < s.size() && (static_cast<unsigned char>(s[pos + i]) & 0xC0) == 0x80;
-    };
-    if (b0 < 0x80) {
-        cp = b0;
-        return 1;
-    }
-    if ((b0 & 0xE0) == 0xC0 && b0 >= 0xC2 && continuation(1)) {
-        cp = (char32_t(b0 & 0x1F) << 6) | (static_cast<unsigned char>(s[pos + 1]) & 0x3F);
-        return 2;
-    }
-    if ((b0 & 0xF0) == 0xE0 && continuation(1) && continuation(2)) {
-        cp = (char32_t(b0 & 0x0F) << 12) |
-             (char32_t(static_cast<unsigned char>(s[pos + 1]) & 0x3F) << 6) |
-             (static_cast<unsigned char>(s[pos + 2]) & 0x3F);
-        if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF))
-            return 3;
-    }
-    return 0;
-}
-
-char32_t FoldCase(char32_t cp) {
-    if (cp >= U'A' && cp <= U'Z')
-        return cp + 0x20;
-    if (cp >= 0x0410 && cp <= 0x042F)
-        return cp + 0x20;  // А..Я
-    if (cp >= 0x0400 && cp <= 0x040F)
-        return cp + 0x50;  // Ѐ..Џ, Ё among them
-    return cp;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // Alphabetical sort key of a lower-cased term: code point order, except that
 // "ё" sorts right after "е" instead of after "я".
 std::u32string CollationKey(std::string_view lowered) {
     std::u32string key;
     for (std::size_t pos = 0; pos < lowered.size();) {
         char32_t cp = 0;
-        std::size_t len = DecodeBmp(lowered, pos, cp);
+        std::size_t len = DecodeUtf8(lowered, pos, cp);
         if (len == 0) {
             cp = static_cast<unsigned char>(lowered[pos]);
             len = 1;
@@ -115,7 +66,7 @@ std::vector<std::string> TermsOf(const HelpTopic& topic) {
     std::vector<std::string> terms;
     std::vector<std::string> seen;
     auto add = [&](const std::string& term) {
-        std::string lowered = HelpLowerCase(term);
+        std::string lowered = LowerCase(term);
         if (term.empty() || std::find(seen.begin(), seen.end(), lowered) != seen.end())
             return;
         seen.push_back(std::move(lowered));
@@ -128,22 +79,6 @@ std::vector<std::string> TermsOf(const HelpTopic& topic) {
 }
 
 }  // namespace
-
-std::string HelpLowerCase(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t pos = 0; pos < text.size();) {
-        char32_t cp = 0;
-        const std::size_t len = DecodeBmp(text, pos, cp);
-        if (len == 0) {
-            out += text[pos++];
-            continue;
-        }
-        AppendUtf8(out, FoldCase(cp));
-        pos += len;
-    }
-    return out;
-}
 
 HelpIndex HelpIndex::Parse(std::string_view text) {
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -199,7 +134,7 @@ const HelpTopic* HelpIndex::ForContext(int context) const {
 }
 
 std::vector<HelpKeywordHit> HelpIndex::Search(std::string_view key) const {
-    const std::string loweredKey = HelpLowerCase(TrimBlanks(key));
+    const std::string loweredKey = LowerCase(TrimBlanks(key));
     struct Entry {
         std::u32string sortKey;
         HelpKeywordHit hit;
@@ -207,7 +142,7 @@ std::vector<HelpKeywordHit> HelpIndex::Search(std::string_view key) const {
     std::vector<Entry> entries;
     for (const HelpTopic& topic : topics_) {
         for (std::string& term : TermsOf(topic)) {
-            const std::string lowered = HelpLowerCase(term);
+            const std::string lowered = LowerCase(term);
             if (lowered.find(loweredKey) == std::string::npos)
                 continue;
             entries.push_back({CollationKey(lowered), {std::move(term), &topic}});

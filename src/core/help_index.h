@@ -73,8 +73,4 @@ class HelpIndex {
     std::vector<int> skippedLines_;
 };
 
-// Lower case of Latin and Cyrillic letters in a UTF-8 text, independent of the
-// locale; other characters and malformed bytes are kept as they are.
-std::string HelpLowerCase(std::string_view text);
-
 }  // namespace dalvex

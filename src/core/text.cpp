@@ -64,6 +64,8 @@ constexpr std::array<char16_t, 128> kCp1251High = {
     0x043C, 0x043D, 0x043E, 0x043F, 0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F};
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -82,7 +84,31 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-}  // namespace
+std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& cp) {
+    return SequenceLength(text, pos, &cp);
+}
+
+std::string LowerCase(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        char32_t cp = 0;
+        const std::size_t len = SequenceLength(text, pos, &cp);
+        if (len == 0) {
+            out += text[pos++];
+            continue;
+        }
+        if (cp >= U'A' && cp <= U'Z')
+            cp += 0x20;
+        else if (cp >= 0x0410 && cp <= 0x042F)
+            cp += 0x20;  // А..Я
+        else if (cp >= 0x0400 && cp <= 0x040F)
+            cp += 0x50;  // Ѐ..Џ, Ё among them
+        AppendUtf8(out, cp);
+        pos += len;
+    }
+    return out;
+}
 
 std::size_t CharLength(std::string_view text) {
     std::size_t n = 0;

@@ -15,6 +15,15 @@ std::size_t CharLength(std::string_view text);
 // Byte offset of the character with the given 0-based index (text size when past the end).
 std::size_t ByteOffsetOfChar(std::string_view text, std::size_t charIndex);
 
+// Decodes the well-formed UTF-8 sequence at byte `pos` into `cp`; returns its
+// length in bytes, or 0 when the bytes there are malformed.
+std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& cp);
+void AppendUtf8(std::string& out, char32_t cp);
+
+// Lower case for Latin and Cyrillic letters (Ё included), independent of the
+// C locale; other characters and malformed bytes stay as they are.
+std::string LowerCase(std::string_view text);
+
 // The first `count` characters.
 std::string CharCut(std::string_view text, std::size_t count);
 

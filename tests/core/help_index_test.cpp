@@ -1,5 +1,7 @@
 #include "core/help_index.h"
 
+#include "core/text.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -72,7 +74,7 @@ TEST(HelpIndexContext, UnknownNumberFallsBackToContents) {
 }
 
 TEST(HelpIndexSearch, IgnoresCaseOfCyrillicAndLatinLetters) {
-    EXPECT_EQ(HelpLowerCase("ПЕЧАТЬ Ёлка ЯЩИК Dat Ї"), "печать ёлка ящик dat ї");
+    EXPECT_EQ(LowerCase("ПЕЧАТЬ Ёлка ЯЩИК Dat Ї"), "печать ёлка ящик dat ї");
 
     const HelpIndex index = HelpIndex::Parse(
         "14|print.html|Печать|принтер, вывод на бумагу\n"
