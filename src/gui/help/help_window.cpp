@@ -185,7 +185,7 @@ void HelpWindow::FillSearchResults(const QString& key) {
     searchList_->clear();
     for (const HelpKeywordHit& hit : index_.Search(key.toStdString())) {
         // A title found as itself needs no second mention of the topic.
-        const bool isTitle = HelpLowerCase(hit.term) == HelpLowerCase(hit.topic->title);
+        const bool isTitle = LowerCase(hit.term) == HelpLowerCase(hit.topic->title);
         const QString text =
             isTitle ? ToQString(hit.term)
                     : ToQString(hit.term) + QStringLiteral(" — ") + ToQString(hit.topic->title);
