@@ -15,6 +15,8 @@
 #include <QVBoxLayout>
 #include <QtGlobal>
 
+#include "core/text.h"
+
 // The pages are compiled into this static library; nothing else refers to
 // them, so they are registered by hand (this must happen outside a namespace).
 static void RegisterHelpPages() {
@@ -185,7 +187,7 @@ void HelpWindow::FillSearchResults(const QString& key) {
     searchList_->clear();
     for (const HelpKeywordHit& hit : index_.Search(key.toStdString())) {
         // A title found as itself needs no second mention of the topic.
-        const bool isTitle = LowerCase(hit.term) == HelpLowerCase(hit.topic->title);
+        const bool isTitle = LowerCase(hit.term) == LowerCase(hit.topic->title);
         const QString text =
             isTitle ? ToQString(hit.term)
                     : ToQString(hit.term) + QStringLiteral(" — ") + ToQString(hit.topic->title);
