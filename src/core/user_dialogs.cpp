@@ -3,8 +3,27 @@
 namespace dalvex {
 
 ScriptedDialogs& ScriptedDialogs::ExpectYesNo(std::string textPart, bool answer) {
-    script_.push_back({std::move(textPart), answer});
+    Step step;
+    step.textPart = std::move(textPart);
+    step.answer = answer;
+    script_.push_back(std::move(step));
     return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::ExpectForm(std::string caption, int button,
+                                             std::vector<std::string> values) {
+    Step step;
+    step.isForm = true;
+    step.textPart = std::move(caption);
+    step.button = button;
+    step.values = std::move(values);
+    script_.push_back(std::move(step));
+    return *this;
+}
+
+std::string ScriptedDialogs::Describe(const Step& step) const {
+    return step.isForm ? "the form \"" + step.textPart + "\""
+                       : "a question containing \"" + step.textPart + "\"";
 }
 
 void ScriptedDialogs::Notice(const std::string& text) {
@@ -16,16 +35,41 @@ bool ScriptedDialogs::YesNo(const std::string& text) {
     if (script_.empty())
         throw ScriptMismatch("script has no answer for the question \"" + text + "\"");
     Step step = script_.front();
-    if (!step.textPart.empty() && text.find(step.textPart) == std::string::npos)
-        throw ScriptMismatch("script expected a question containing \"" + step.textPart +
-                             "\" but was asked \"" + text + "\"");
+    if (step.isForm || (!step.textPart.empty() && text.find(step.textPart) == std::string::npos))
+        throw ScriptMismatch("script expected " + Describe(step) + " but was asked \"" + text +
+                             "\"");
     script_.pop_front();
     return step.answer;
+}
+
+FormAnswer ScriptedDialogs::Form(const FormDialog& form) {
+    forms_.push_back(form);
+    const std::string asked = "the form \"" + form.caption + "\"";
+    if (script_.empty())
+        throw ScriptMismatch("script has no answer for " + asked);
+    const Step& step = script_.front();
+    if (!step.isForm || step.textPart != form.caption)
+        throw ScriptMismatch("script expected " + Describe(step) + " but was shown " + asked);
+    if (static_cast<int>(step.values.size()) > form.FieldCount())
+        throw ScriptMismatch("script gives " + std::to_string(step.values.size()) + " texts but " +
+                             asked + " has " + std::to_string(form.FieldCount()) + " fields");
+    bool known = step.button == 0;
+    for (const FormButton& button : form.buttons)
+        known = known || button.answer == step.button;
+    if (!known)
+        throw ScriptMismatch("script presses button " + std::to_string(step.button) + " but " +
+                             asked + " has no such button");
+    FormDialog answered = form;
+    answered.SetValues(step.values);
+    FormAnswer answer{step.button, answered.Values()};
+    script_.pop_front();
+    return answer;
 }
 
 void ScriptedDialogs::ClearLog() {
     notices_.clear();
     questions_.clear();
+    forms_.clear();
 }
 
 }  // namespace dalvex

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/form_dialog.h"
+
 namespace dalvex {
 
 class UserDialogs {
@@ -17,6 +19,10 @@ class UserDialogs {
     virtual void Notice(const std::string& text) = 0;
     // A Yes/No question; true for Yes.
     virtual bool YesNo(const std::string& text) = 0;
+    // A form dialog (see form_dialog.h): the button pressed and the field texts.
+    virtual FormAnswer Form(const FormDialog& form) = 0;
+    // The short warning sound, e.g. for a missing remembered-inputs file.
+    virtual void Beep() {}
 };
 
 // Raised when a script does not hold the answer to the question asked.
@@ -30,23 +36,38 @@ class ScriptedDialogs : public UserDialogs {
   public:
     // Expects a Yes/No question whose text contains `textPart` (empty matches any).
     ScriptedDialogs& ExpectYesNo(std::string textPart, bool answer);
+    // Expects the form with this caption and answers `button` (0: cancelled)
+    // with the form's texts, the first of them replaced by `values`.
+    ScriptedDialogs& ExpectForm(std::string caption, int button,
+                                std::vector<std::string> values = {});
 
     void Notice(const std::string& text) override;
     bool YesNo(const std::string& text) override;
+    FormAnswer Form(const FormDialog& form) override;
+    void Beep() override { ++beeps_; }
 
     const std::vector<std::string>& notices() const { return notices_; }
     const std::vector<std::string>& questions() const { return questions_; }
+    // Every form shown, with the texts it was shown with.
+    const std::vector<FormDialog>& forms() const { return forms_; }
+    int beeps() const { return beeps_; }
     bool scriptDone() const { return script_.empty(); }
     void ClearLog();
 
   private:
     struct Step {
-        std::string textPart;
-        bool answer;
+        bool isForm = false;
+        std::string textPart;  // a part of the question, or the form's caption
+        bool answer = false;
+        int button = 0;
+        std::vector<std::string> values;
     };
+    std::string Describe(const Step& step) const;
     std::deque<Step> script_;
     std::vector<std::string> notices_;
     std::vector<std::string> questions_;
+    std::vector<FormDialog> forms_;
+    int beeps_ = 0;
 };
 
 }  // namespace dalvex

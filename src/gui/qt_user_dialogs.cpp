@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "gui/form_dialog_view.h"
+
 namespace dalvex {
 
 QString MessageText(const std::string& text) {
@@ -34,6 +36,14 @@ bool QtUserDialogs::YesNo(const std::string& text) {
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;
+}
+
+FormAnswer QtUserDialogs::Form(const FormDialog& form) {
+    return FormDialogView::Run(form, parent_);
+}
+
+void QtUserDialogs::Beep() {
+    QApplication::beep();
 }
 
 }  // namespace dalvex

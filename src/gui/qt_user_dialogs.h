@@ -17,6 +17,9 @@ class QtUserDialogs : public UserDialogs {
     void Notice(const std::string& text) override;
     // "Да" and "Нет".
     bool YesNo(const std::string& text) override;
+    // The generic form view.
+    FormAnswer Form(const FormDialog& form) override;
+    void Beep() override;
 
   private:
     QPointer<QWidget> parent_;

@@ -1,0 +1,80 @@
+// A method dialog described as data: a caption, groups of labelled fields and
+// numbered buttons. One generic view shows every such form; computations and
+// tests never see a window. The answer is the number of the button pressed
+// (0 when the form was closed or cancelled) and the texts of all fields.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace dalvex {
+
+struct Workspace;
+
+enum class FormFieldKind {
+    Text,    // an edit line; the value is its text
+    Check,   // a check box; the value is "1" (ticked) or "0"
+    Choice,  // a drop-down list; the value is the chosen item's index, "-1" for none
+};
+
+struct FormField {
+    std::string label;  // "Число интервалов="
+    std::string value;  // the initial text, replaced by remembered inputs
+    std::string hint;   // shown when the pointer rests on the field
+    FormFieldKind kind = FormFieldKind::Text;
+    std::vector<std::string> items;  // the list of a Choice field
+};
+
+struct FormGroup {
+    std::string caption;  // may be empty: the fields then stand without a frame
+    std::vector<FormField> fields;
+};
+
+struct FormButton {
+    std::string text;
+    int answer = 0;  // what the form answers when it is pressed; 0 cancels
+    std::string hint;
+};
+
+struct FormAnswer {
+    int button = 0;
+    std::vector<std::string> values;  // one per field, in form order
+};
+
+struct FormDialog {
+    std::string caption;
+    std::vector<FormGroup> groups;
+    std::vector<FormButton> buttons;
+    // The file in the program folder that keeps the last inputs, one value a
+    // line in field order ("q251.ini"); empty when the form remembers nothing.
+    std::string memoryFile;
+
+    // Building a form reads like its layout: groups, then their fields.
+    // A field added before any group opens a group without a caption.
+    FormDialog& Group(std::string groupCaption);
+    FormDialog& Field(std::string label, std::string value, std::string hint = {});
+    FormDialog& Check(std::string label, bool ticked, std::string hint = {});
+    FormDialog& Choice(std::string label, std::vector<std::string> items, int chosen,
+                       std::string hint = {});
+    FormDialog& Button(std::string text, int answer, std::string hint = {});
+    FormDialog& RememberIn(std::string fileName);
+
+    int FieldCount() const;
+    // The field with the given form-order index (0-based), across groups.
+    FormField& FieldAt(int index);
+    const FormField& FieldAt(int index) const;
+    // The initial texts of all fields, in form order.
+    std::vector<std::string> Values() const;
+    // Replaces the initial texts in form order; extra values are ignored and
+    // missing ones leave their fields as they are.
+    void SetValues(const std::vector<std::string>& values);
+};
+
+// Shows the form through the workspace's dialogs and leaves the button's
+// number in LastAnswer. A form with a memory file first takes its fields from
+// that file (a missing or unreadable file only beeps and the initial texts
+// stay) and writes the answered texts back when a button other than cancel
+// was pressed.
+FormAnswer ShowForm(Workspace& ws, FormDialog form);
+
+}  // namespace dalvex

@@ -1,0 +1,110 @@
+#include "gui/form_dialog_view.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace dalvex {
+
+FormDialogView::FormDialogView(const FormDialog& form, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QString::fromStdString(form.caption));
+    auto* outer = new QVBoxLayout(this);
+    for (const FormGroup& group : form.groups) {
+        auto* fieldsLayout = new QFormLayout;
+        for (const FormField& field : group.fields)
+            AddField(fieldsLayout, field);
+        if (group.caption.empty()) {
+            outer->addLayout(fieldsLayout);
+        } else {
+            auto* box = new QGroupBox(QString::fromStdString(group.caption), this);
+            box->setLayout(fieldsLayout);
+            outer->addWidget(box);
+        }
+    }
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    bool haveDefault = false;
+    for (const FormButton& button : form.buttons) {
+        auto* push = new QPushButton(QString::fromStdString(button.text), this);
+        push->setToolTip(QString::fromStdString(button.hint));
+        // Enter confirms with the first button that is not a cancel.
+        push->setAutoDefault(false);
+        if (!haveDefault && button.answer != 0) {
+            push->setDefault(true);
+            haveDefault = true;
+        }
+        const int answer = button.answer;
+        connect(push, &QPushButton::clicked, this, [this, answer] {
+            pressed_ = answer;
+            if (answer != 0)
+                accept();
+            else
+                reject();
+        });
+        buttonRow->addWidget(push);
+    }
+    outer->addLayout(buttonRow);
+    connect(this, &QDialog::rejected, this, [this] { pressed_ = 0; });
+}
+
+void FormDialogView::AddField(QFormLayout* layout, const FormField& field) {
+    const QString label = QString::fromStdString(field.label);
+    const QString value = QString::fromStdString(field.value);
+    QWidget* widget = nullptr;
+    switch (field.kind) {
+        case FormFieldKind::Text:
+            widget = new QLineEdit(value, this);
+            layout->addRow(label, widget);
+            break;
+        case FormFieldKind::Check: {
+            auto* check = new QCheckBox(label, this);
+            check->setChecked(value.trimmed() == QLatin1String("1"));
+            widget = check;
+            layout->addRow(widget);
+            break;
+        }
+        case FormFieldKind::Choice: {
+            auto* list = new QComboBox(this);
+            for (const std::string& item : field.items)
+                list->addItem(QString::fromStdString(item));
+            bool ok = false;
+            const int chosen = value.trimmed().toInt(&ok);
+            list->setCurrentIndex(ok && chosen < list->count() ? chosen : -1);
+            widget = list;
+            layout->addRow(label, widget);
+            break;
+        }
+    }
+    widget->setToolTip(QString::fromStdString(field.hint));
+    fields_.push_back(widget);
+}
+
+FormAnswer FormDialogView::Answer() const {
+    FormAnswer answer;
+    answer.button = pressed_;
+    for (QWidget* widget : fields_) {
+        QString text;
+        if (auto* edit = qobject_cast<QLineEdit*>(widget))
+            text = edit->text();
+        else if (auto* check = qobject_cast<QCheckBox*>(widget))
+            text = check->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+        else if (auto* list = qobject_cast<QComboBox*>(widget))
+            text = QString::number(list->currentIndex());
+        answer.values.push_back(text.toStdString());
+    }
+    return answer;
+}
+
+FormAnswer FormDialogView::Run(const FormDialog& form, QWidget* parent) {
+    FormDialogView view(form, parent);
+    view.exec();
+    return view.Answer();
+}
+
+}  // namespace dalvex

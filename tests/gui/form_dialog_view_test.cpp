@@ -1,0 +1,77 @@
+// The generic form view, without a display: it shows what the form describes
+// and answers with the button pressed and the texts as edited.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "gui/form_dialog_view.h"
+
+using namespace dalvex;
+
+class FormDialogViewTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void showsTheFormAndAnswersTheEditedTexts();
+    void closingAndCancelAnswerZero();
+
+  private:
+    static FormDialog Form() {
+        FormDialog form;
+        form.caption = "Гистограмма";
+        form.Group("Параметры")
+            .Field("Число интервалов=", "9", "Сколько интервалов")
+            .Check("Адаптация", false)
+            .Choice("Тренд= ", {"нет", "линейный"}, 1)
+            .Button("Отменить", 0)
+            .Button("Утвердить", 1, "Утвердить введенные значения");
+        return form;
+    }
+    static QPushButton* ButtonNamed(QWidget& view, const QString& text) {
+        for (QPushButton* b : view.findChildren<QPushButton*>())
+            if (b->text() == text)
+                return b;
+        return nullptr;
+    }
+};
+
+void FormDialogViewTest::showsTheFormAndAnswersTheEditedTexts() {
+    FormDialogView view(Form());
+    QCOMPARE(view.windowTitle(), QString("Гистограмма"));
+    QCOMPARE(view.findChild<QGroupBox*>()->title(), QString("Параметры"));
+    auto* edit = qobject_cast<QLineEdit*>(view.fieldWidget(0));
+    QVERIFY(edit);
+    QCOMPARE(edit->text(), QString("9"));
+    QCOMPARE(edit->toolTip(), QString("Сколько интервалов"));
+    QVERIFY(ButtonNamed(view, "Утвердить")->isDefault());  // Enter confirms, not cancels
+    QCOMPARE(ButtonNamed(view, "Утвердить")->toolTip(), QString("Утвердить введенные значения"));
+
+    edit->setText("12,5");
+    qobject_cast<QCheckBox*>(view.fieldWidget(1))->setChecked(true);
+    qobject_cast<QComboBox*>(view.fieldWidget(2))->setCurrentIndex(0);
+    view.show();
+    QTest::mouseClick(ButtonNamed(view, "Утвердить"), Qt::LeftButton);
+    QCOMPARE(view.result(), int(QDialog::Accepted));
+    const FormAnswer answer = view.Answer();
+    QCOMPARE(answer.button, 1);
+    QCOMPARE(answer.values, (std::vector<std::string>{"12,5", "1", "0"}));
+}
+
+void FormDialogViewTest::closingAndCancelAnswerZero() {
+    FormDialogView cancelled(Form());
+    cancelled.show();
+    QTest::mouseClick(ButtonNamed(cancelled, "Отменить"), Qt::LeftButton);
+    QCOMPARE(cancelled.Answer().button, 0);
+
+    FormDialogView closed(Form());
+    closed.show();
+    QTest::keyClick(&closed, Qt::Key_Escape);
+    QCOMPARE(closed.Answer().button, 0);
+    QCOMPARE(closed.Answer().values.size(), size_t(3));
+}
+
+QTEST_MAIN(FormDialogViewTest)
+#include "form_dialog_view_test.moc"
