@@ -21,7 +21,21 @@ ScriptedDialogs& ScriptedDialogs::ExpectForm(std::string caption, int button,
     return *this;
 }
 
+ScriptedDialogs& ScriptedDialogs::ExpectFile(int mode, std::string path, std::string comment,
+                                             int filterIndex) {
+    Step step;
+    step.isFile = true;
+    step.mode = mode;
+    step.textPart = std::move(path);
+    step.values = {std::move(comment)};
+    step.filterIndex = filterIndex;
+    script_.push_back(std::move(step));
+    return *this;
+}
+
 std::string ScriptedDialogs::Describe(const Step& step) const {
+    if (step.isFile)
+        return "the file dialog in mode " + std::to_string(step.mode);
     return step.isForm ? "the form \"" + step.textPart + "\""
                        : "a question containing \"" + step.textPart + "\"";
 }
@@ -35,7 +49,8 @@ bool ScriptedDialogs::YesNo(const std::string& text) {
     if (script_.empty())
         throw ScriptMismatch("script has no answer for the question \"" + text + "\"");
     Step step = script_.front();
-    if (step.isForm || (!step.textPart.empty() && text.find(step.textPart) == std::string::npos))
+    if (step.isForm || step.isFile ||
+        (!step.textPart.empty() && text.find(step.textPart) == std::string::npos))
         throw ScriptMismatch("script expected " + Describe(step) + " but was asked \"" + text +
                              "\"");
     script_.pop_front();
@@ -66,10 +81,28 @@ FormAnswer ScriptedDialogs::Form(const FormDialog& form) {
     return answer;
 }
 
+FileChoice ScriptedDialogs::ChooseFile(const FileRequest& request) {
+    fileRequests_.push_back(request);
+    const std::string asked = "the file dialog in mode " + std::to_string(request.mode);
+    if (script_.empty())
+        throw ScriptMismatch("script has no answer for " + asked);
+    const Step step = script_.front();
+    if (!step.isFile || step.mode != request.mode)
+        throw ScriptMismatch("script expected " + Describe(step) + " but was shown " + asked);
+    script_.pop_front();
+    FileChoice choice;
+    choice.chosen = !step.textPart.empty();
+    choice.path = step.textPart;
+    choice.comment = step.values.front();
+    choice.filterIndex = step.filterIndex >= 0 ? step.filterIndex : request.filterIndex;
+    return choice;
+}
+
 void ScriptedDialogs::ClearLog() {
     notices_.clear();
     questions_.clear();
     forms_.clear();
+    fileRequests_.clear();
 }
 
 }  // namespace dalvex

@@ -12,6 +12,23 @@
 
 namespace dalvex {
 
+// What the file dialog is asked for.
+struct FileRequest {
+    int mode = 0;        // 0 read ("Чтение файла"), 1 write ("Запись файла")
+    std::string filter;  // "description|pattern|" pairs
+    std::string defaultName;  // write mode: the name offered
+    std::string comment;      // write mode with a default name: the title offered
+    int filterIndex = 0;      // the type chosen at first, for data files
+};
+
+// What the person chose in it.
+struct FileChoice {
+    bool chosen = false;
+    std::string path;     // full path of the file
+    std::string comment;  // the comment field as confirmed
+    int filterIndex = 0;  // the type last chosen
+};
+
 class UserDialogs {
   public:
     virtual ~UserDialogs() = default;
@@ -23,6 +40,8 @@ class UserDialogs {
     virtual FormAnswer Form(const FormDialog& form) = 0;
     // The short warning sound, e.g. for a missing remembered-inputs file.
     virtual void Beep() {}
+    // The program's file dialog.
+    virtual FileChoice ChooseFile(const FileRequest& request) = 0;
 };
 
 // Raised when a script does not hold the answer to the question asked.
@@ -40,17 +59,25 @@ class ScriptedDialogs : public UserDialogs {
     // with the form's texts, the first of them replaced by `values`.
     ScriptedDialogs& ExpectForm(std::string caption, int button,
                                 std::vector<std::string> values = {});
+    // Expects the file dialog in `mode` and answers with `path` (empty:
+    // cancelled) and `comment`; the type stays the one asked with unless
+    // `filterIndex` is given.
+    ScriptedDialogs& ExpectFile(int mode, std::string path, std::string comment = {},
+                                int filterIndex = -1);
 
     void Notice(const std::string& text) override;
     bool YesNo(const std::string& text) override;
     FormAnswer Form(const FormDialog& form) override;
     void Beep() override { ++beeps_; }
+    FileChoice ChooseFile(const FileRequest& request) override;
 
     const std::vector<std::string>& notices() const { return notices_; }
     const std::vector<std::string>& questions() const { return questions_; }
     // Every form shown, with the texts it was shown with.
     const std::vector<FormDialog>& forms() const { return forms_; }
     int beeps() const { return beeps_; }
+    // Every file dialog asked for.
+    const std::vector<FileRequest>& fileRequests() const { return fileRequests_; }
     bool scriptDone() const { return script_.empty(); }
     void ClearLog();
 
@@ -61,12 +88,16 @@ class ScriptedDialogs : public UserDialogs {
         bool answer = false;
         int button = 0;
         std::vector<std::string> values;
+        bool isFile = false;
+        int mode = 0;
+        int filterIndex = -1;
     };
     std::string Describe(const Step& step) const;
     std::deque<Step> script_;
     std::vector<std::string> notices_;
     std::vector<std::string> questions_;
     std::vector<FormDialog> forms_;
+    std::vector<FileRequest> fileRequests_;
     int beeps_ = 0;
 };
 

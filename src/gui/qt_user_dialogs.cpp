@@ -46,4 +46,8 @@ void QtUserDialogs::Beep() {
     QApplication::beep();
 }
 
+FileChoice QtUserDialogs::ChooseFile(const FileRequest& request) {
+    return fileDialog_ ? fileDialog_(request) : FileChoice{};
+}
+
 }  // namespace dalvex

@@ -3,6 +3,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 #include "core/user_dialogs.h"
 
@@ -20,9 +21,14 @@ class QtUserDialogs : public UserDialogs {
     // The generic form view.
     FormAnswer Form(const FormDialog& form) override;
     void Beep() override;
+    // The program's file dialog, shown by the window that owns it.
+    FileChoice ChooseFile(const FileRequest& request) override;
+    using FileDialogHandler = std::function<FileChoice(const FileRequest&)>;
+    void SetFileDialog(FileDialogHandler handler) { fileDialog_ = std::move(handler); }
 
   private:
     QPointer<QWidget> parent_;
+    FileDialogHandler fileDialog_;
 };
 
 // Texts of the program keep the CR LF line breaks of their files; a message
