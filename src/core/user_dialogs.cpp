@@ -33,7 +33,17 @@ ScriptedDialogs& ScriptedDialogs::ExpectFile(int mode, std::string path, std::st
     return *this;
 }
 
+ScriptedDialogs& ScriptedDialogs::ExpectGraphPrompt(bool keep) {
+    Step step;
+    step.isGraphPrompt = true;
+    step.answer = keep;
+    script_.push_back(std::move(step));
+    return *this;
+}
+
 std::string ScriptedDialogs::Describe(const Step& step) const {
+    if (step.isGraphPrompt)
+        return "the graph prompt";
     if (step.isFile)
         return "the file dialog in mode " + std::to_string(step.mode);
     return step.isForm ? "the form \"" + step.textPart + "\""
@@ -49,7 +59,7 @@ bool ScriptedDialogs::YesNo(const std::string& text) {
     if (script_.empty())
         throw ScriptMismatch("script has no answer for the question \"" + text + "\"");
     Step step = script_.front();
-    if (step.isForm || step.isFile ||
+    if (step.isForm || step.isFile || step.isGraphPrompt ||
         (!step.textPart.empty() && text.find(step.textPart) == std::string::npos))
         throw ScriptMismatch("script expected " + Describe(step) + " but was asked \"" + text +
                              "\"");
@@ -103,6 +113,21 @@ void ScriptedDialogs::ClearLog() {
     questions_.clear();
     forms_.clear();
     fileRequests_.clear();
+    graphPrompts_ = 0;
+}
+
+bool ScriptedDialogs::GraphPrompt(bool offerDiscard) {
+    ++graphPrompts_;
+    if (script_.empty())
+        throw ScriptMismatch("script has no answer for the graph prompt");
+    const Step step = script_.front();
+    if (!step.isGraphPrompt)
+        throw ScriptMismatch("script expected " + Describe(step) +
+                             " but was shown the graph prompt");
+    if (!step.answer && !offerDiscard)
+        throw ScriptMismatch("script discards the graph but the prompt offers only \"Оставить\"");
+    script_.pop_front();
+    return step.answer;
 }
 
 }  // namespace dalvex

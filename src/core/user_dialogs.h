@@ -42,6 +42,10 @@ class UserDialogs {
     virtual void Beep() {}
     // The program's file dialog.
     virtual FileChoice ChooseFile(const FileRequest& request) = 0;
+    // The graph prompt "ПОСМОТРИТЕ ГРАФИК" while the person looks at a new
+    // graph: true for "Оставить" (keep), false for "Отменить". Without
+    // `offerDiscard` only "Оставить" is offered.
+    virtual bool GraphPrompt(bool offerDiscard) = 0;
 };
 
 // Raised when a script does not hold the answer to the question asked.
@@ -64,12 +68,15 @@ class ScriptedDialogs : public UserDialogs {
     // `filterIndex` is given.
     ScriptedDialogs& ExpectFile(int mode, std::string path, std::string comment = {},
                                 int filterIndex = -1);
+    // Expects the graph prompt and keeps or discards the graph.
+    ScriptedDialogs& ExpectGraphPrompt(bool keep);
 
     void Notice(const std::string& text) override;
     bool YesNo(const std::string& text) override;
     FormAnswer Form(const FormDialog& form) override;
     void Beep() override { ++beeps_; }
     FileChoice ChooseFile(const FileRequest& request) override;
+    bool GraphPrompt(bool offerDiscard) override;
 
     const std::vector<std::string>& notices() const { return notices_; }
     const std::vector<std::string>& questions() const { return questions_; }
@@ -78,6 +85,8 @@ class ScriptedDialogs : public UserDialogs {
     int beeps() const { return beeps_; }
     // Every file dialog asked for.
     const std::vector<FileRequest>& fileRequests() const { return fileRequests_; }
+    // How often the graph prompt was shown.
+    int graphPrompts() const { return graphPrompts_; }
     bool scriptDone() const { return script_.empty(); }
     void ClearLog();
 
@@ -91,6 +100,7 @@ class ScriptedDialogs : public UserDialogs {
         bool isFile = false;
         int mode = 0;
         int filterIndex = -1;
+        bool isGraphPrompt = false;
     };
     std::string Describe(const Step& step) const;
     std::deque<Step> script_;
@@ -99,6 +109,7 @@ class ScriptedDialogs : public UserDialogs {
     std::vector<FormDialog> forms_;
     std::vector<FileRequest> fileRequests_;
     int beeps_ = 0;
+    int graphPrompts_ = 0;
 };
 
 }  // namespace dalvex

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/data_store.h"
+#include "core/graph_handover.h"
 #include "core/settings.h"
 #include "core/sheet_grid.h"
 #include "core/user_dialogs.h"
@@ -54,6 +55,9 @@ struct Workspace {
 
     // The results text and the text resources ("Sth.ini") reports read.
     ReportSink* report = nullptr;
+    // Where graph requests go, and the series tables a method fills before one.
+    GraphHost* graphs = nullptr;
+    GraphHandOver graphTables;
     const TextResources* resources = nullptr;
     // The verdict texts a significance line ends with: a group of the text
     // resources and the index of its "not significant" entry (the next entry

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "gui/form_dialog_view.h"
+#include "gui/graph_prompt.h"
 
 namespace dalvex {
 
@@ -48,6 +49,10 @@ void QtUserDialogs::Beep() {
 
 FileChoice QtUserDialogs::ChooseFile(const FileRequest& request) {
     return fileDialog_ ? fileDialog_(request) : FileChoice{};
+}
+
+bool QtUserDialogs::GraphPrompt(bool offerDiscard) {
+    return ShowGraphPrompt(parent_, offerDiscard);
 }
 
 }  // namespace dalvex

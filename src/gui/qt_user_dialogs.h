@@ -23,6 +23,8 @@ class QtUserDialogs : public UserDialogs {
     void Beep() override;
     // The program's file dialog, shown by the window that owns it.
     FileChoice ChooseFile(const FileRequest& request) override;
+    // The red panel of the graph prompt.
+    bool GraphPrompt(bool offerDiscard) override;
     using FileDialogHandler = std::function<FileChoice(const FileRequest&)>;
     void SetFileDialog(FileDialogHandler handler) { fileDialog_ = std::move(handler); }
 

@@ -1,0 +1,61 @@
+// How a method hands series to a graph window: its DataMatrix rows and
+// VarLength, the series tables below, the title in TextBuffer, then a graph
+// request. Requests go to whoever shows graphs: the main window's graph
+// windows, or the batch runner's image files.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace dalvex {
+
+struct Workspace;
+
+inline constexpr int MaxGraphSeries = 256;
+
+// Requests of `TSMForm.GraSt`.
+enum GraphRequest {
+    RequestPairs = 1,      // X-Y pairs: series p in rows 2p, 2p + 1
+    RequestBars = 2,       // bar chart with bars and the 3-D effect
+    RequestDescribed = 3,  // series named in the description table
+    RequestTree = 4,       // dendrogram
+    RequestScatter3D = 5,  // 3-D scatter: series p in rows 3p .. 3p + 2
+};
+
+// One series of a described-series graph: four signed bytes.
+struct SeriesDescription {
+    std::int8_t xRow = 0;
+    std::int8_t yRow = 1;
+    std::int8_t marker = 0;  // marker shape and colour index
+    // 0 line, 1 line and markers, 2 or -2 markers only, 3 bars from the Y
+    // minimum, 4 markers with rays to the origin, 5 lines to partner points.
+    std::int8_t style = 0;
+};
+
+struct GraphHandOver {
+    // Styles of the X-Y series: 0 line only, 1 line and markers, 2 markers
+    // only, 3 bars.
+    std::array<std::uint8_t, MaxGraphSeries> SeriesStyles{};
+    std::array<SeriesDescription, MaxGraphSeries> SeriesDescriptions{};
+
+    // A description as methods write it, bytes given as numbers (254 is -2).
+    void Describe(int series, int xRow, int yRow, int marker, int style);
+};
+
+class GraphHost {
+  public:
+    virtual ~GraphHost() = default;
+    // `TSMForm.GraSt`: draws what the workspace holds as the request's kind
+    // with series 0..lastSeries.
+    virtual void GraSt(int request, int lastSeries) = 0;
+    // `TSMForm.pqsegr`: the graph prompt; without `offerDiscard` only
+    // "Оставить" shows.
+    virtual void pqsegr(bool offerDiscard) = 0;
+};
+
+// Graph requests through the workspace; nothing happens when no one shows
+// graphs.
+void GraSt(Workspace& ws, int request, int lastSeries);
+void pqsegr(Workspace& ws, bool offerDiscard = true);
+
+}  // namespace dalvex
