@@ -1,0 +1,128 @@
+#include "sheet/data_files.h"
+
+#include <filesystem>
+
+#include "sheet/data_file_io.h"
+#include "sheet/dbase_data_file.h"
+#include "sheet/file_dialog_model.h"
+#include "sheet/native_data_file.h"
+#include "sheet/text_data_file.h"
+
+namespace dalvex {
+
+bool SheetFiles::Open() {
+    FileRequest request;
+    request.mode = 0;
+    request.filter = OpenDataFilter;
+    request.filterIndex = readChoice_;
+    const FileChoice choice = AskForFile(ws_, request);
+    if (!choice.chosen)
+        return false;
+    readChoice_ = choice.filterIndex;
+    // The file is read before the sheet is cleared, so a file that cannot be
+    // read costs nothing.
+    std::string bytes;
+    const FileOutcome read = ReadWholeFile(choice.path, bytes);
+    if (!read.ok) {
+        ShowNotice(ws_, read.error);
+        return false;
+    }
+    bool empty = ws_.sheet.VariableCount() == 0;
+    if (!empty && AskYesNo(ws_, ClearSheetQuestion)) {
+        sheet_.ShtFre();
+        empty = true;
+    }
+    TakeIn(choice.path, bytes, empty);
+    return true;
+}
+
+bool SheetFiles::Read(const std::string& path, bool sheetWasEmpty) {
+    std::string bytes;
+    const FileOutcome read = ReadWholeFile(path, bytes);
+    if (!read.ok) {
+        ShowNotice(ws_, read.error);
+        return false;
+    }
+    TakeIn(path, bytes, sheetWasEmpty);
+    return true;
+}
+
+void SheetFiles::TakeIn(const std::string& path, const std::string& bytes, bool sheetWasEmpty) {
+    fileName_ = FileNameOf(path);
+    switch (ReadFormatOf(path)) {
+        case DataFormat::Native: {
+            const NativeReadResult result = ReadNativeData(ws_, bytes);
+            if (result.headerRead)
+                title_ = result.title;
+            return;
+        }
+        case DataFormat::DBase:
+            ReadDBaseData(ws_, bytes);
+            break;
+        default:
+            ReadTextData(ws_, bytes);
+            break;
+    }
+    // The other formats carry no title; a new data set from them has none.
+    if (sheetWasEmpty)
+        title_.clear();
+}
+
+bool SheetFiles::Save() {
+    FileRequest request;
+    request.mode = 1;
+    request.filter = SaveDataFilter;
+    request.defaultName = fileName_;
+    request.comment = title_;
+    request.filterIndex = writeChoice_;
+    const FileChoice choice = AskForFile(ws_, request);
+    if (!choice.chosen)
+        return false;
+    writeChoice_ = choice.filterIndex;
+    std::error_code ec;
+    const bool exists = std::filesystem::exists(choice.path, ec);
+    if (exists && ws_.sheet.VariableCount() == 0) {
+        ShowNotice(ws_, EmptySheetNotice);
+        return false;
+    }
+    if (exists && !AskYesNo(ws_, OverwriteQuestion))
+        return false;
+    // Only a native file keeps a title: the comment becomes the data title
+    // for it alone.
+    const bool native = WriteFormatOf(choice.path) == DataFormat::Native;
+    return Write(choice.path, native ? choice.comment : title_);
+}
+
+bool SheetFiles::Write(const std::string& path, const std::string& title) {
+    std::string bytes;
+    switch (WriteFormatOf(path)) {
+        case DataFormat::Native:
+            bytes = WriteNativeData(ws_, title);
+            break;
+        case DataFormat::DBase:
+            bytes = WriteDBaseData(ws_);
+            break;
+        case DataFormat::Tab:
+            bytes = WriteTextData(ws_, '\t');
+            break;
+        default:
+            bytes = WriteTextData(ws_, ' ');
+            break;
+    }
+    const FileOutcome written = ReplaceFile(path, bytes);
+    if (!written.ok) {
+        ShowNotice(ws_, written.error);
+        return false;
+    }
+    fileName_ = FileNameOf(path);
+    title_ = title;
+    return true;
+}
+
+std::string SheetFiles::Caption() const {
+    if (fileName_.empty())
+        return SheetCaption;
+    return "Данные: " + fileName_ + " - " + title_;
+}
+
+}  // namespace dalvex

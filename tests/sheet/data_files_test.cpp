@@ -1,0 +1,626 @@
+#include "sheet/data_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "core/sheet_bridge.h"
+#include "core/text.h"
+#include "sheet/data_file_io.h"
+#include "sheet/dbase_data_file.h"
+#include "sheet/native_data_file.h"
+#include "sheet/text_data_file.h"
+
+namespace dalvex {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Bytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+void PutBytes(const fs::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// One native record: a length byte and Windows Cyrillic text.
+std::string Rec(const std::string& utf8) {
+    const std::string bytes = Utf8ToCp1251(utf8);
+    return std::string(1, static_cast<char>(bytes.size())) + bytes;
+}
+
+class DataFilesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::random_device seed;
+        dir = fs::temp_directory_path() / ("dalvex-files-" + std::to_string(seed()));
+        fs::create_directories(dir);
+        ws.ProgramFolder = dir.string() + "/";
+        sheet.FormIni();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string Path(const std::string& name) const { return (dir / name).string(); }
+
+    // rows[r][c] goes to column c + 1, row r + 1; "" leaves the cell empty.
+    void Fill(const std::vector<std::vector<std::string>>& rows, int firstColumn = 1) {
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            for (std::size_t c = 0; c < rows[r].size(); ++c)
+                if (!rows[r][c].empty())
+                    PutSheetText(ws, rows[r][c], firstColumn + static_cast<int>(c),
+                                 static_cast<int>(r));
+    }
+    void Name(int col, const std::string& name) { PutSheetText(ws, name, col, -1); }
+    std::vector<std::string> Column(int col) const {
+        std::vector<std::string> out;
+        for (int r = 1; r <= ws.sheet.ColumnLength(col); ++r)
+            out.push_back(Trim(ws.sheet.Cell(col, r)));
+        return out;
+    }
+    std::string NameOf(int col) const { return Trim(ws.sheet.Cell(col, 0)); }
+    std::string Label(int row) const { return Trim(ws.sheet.Cell(0, row)); }
+
+    void ReadInto(DataFormat format, std::string_view bytes) {
+        switch (format) {
+            case DataFormat::Native:
+                ReadNativeData(ws, bytes);
+                break;
+            case DataFormat::DBase:
+                ReadDBaseData(ws, bytes);
+                break;
+            default:
+                ReadTextData(ws, bytes);
+                break;
+        }
+    }
+
+    fs::path dir;
+    ScriptedDialogs ui;
+    Workspace ws{ui};
+    TSht1 sheet{ws};
+    SheetFiles files{ws, sheet};
+    using Col = std::vector<std::string>;
+};
+
+// ---------------------------------------------------------------------------
+// Every format: what is written reads back.
+
+struct RoundTrip {
+    const char* file;
+    bool keepsLabels;
+    std::size_t longestText;  // characters a cell keeps
+    std::size_t nameChars;
+};
+
+void PrintTo(const RoundTrip& format, std::ostream* out) {
+    *out << format.file;
+}
+
+class RoundTripTest : public DataFilesTest, public ::testing::WithParamInterface<RoundTrip> {};
+
+TEST_P(RoundTripTest, NamesLabelsCellsGapsAndLongTextsComeBack) {
+    const RoundTrip& format = GetParam();
+    std::string longText(200, 'x');  // 255 characters, 310 bytes in UTF-8
+    for (int i = 0; i < 55; ++i)
+        longText += "ж";
+    Name(1, "рост");
+    Name(2, "вес");
+    Name(3, "комментарий");
+    Fill({{"175,5", "", "a b"}, {"-3E-5", "70", longText}, {"", "71"}, {"160"}});
+    PutSheetText(ws, "№1", 0, 0);
+    PutSheetText(ws, "Ж 2", 0, 1);
+
+    ASSERT_TRUE(files.Write(Path(format.file), "Опыт"));
+    sheet.ShtFre();
+    ASSERT_TRUE(files.Read(Path(format.file), true));
+
+    EXPECT_TRUE(ui.notices().empty()) << ui.notices().front();
+    ASSERT_EQ(ws.sheet.VariableCount(), 3);
+    EXPECT_EQ(NameOf(1), "рост");
+    EXPECT_EQ(NameOf(2), "вес");
+    EXPECT_EQ(NameOf(3), CharCut("комментарий", format.nameChars));
+    EXPECT_EQ(Column(1), (Col{"175,5", "-3E-5", "", "160"}));
+    EXPECT_EQ(Column(2), (Col{"", "70", "71"}));
+    EXPECT_EQ(Column(3), (Col{"a b", CharCut(longText, format.longestText)}));
+    EXPECT_EQ(Label(1), format.keepsLabels ? "№1" : "1");
+    EXPECT_EQ(Label(2), format.keepsLabels ? "Ж 2" : "2");
+    EXPECT_EQ(Label(3), "3");
+    EXPECT_EQ(files.Caption(), std::string("Данные: ") + format.file + " - " +
+                                   (std::string(format.file).ends_with(".dvx") ? "Опыт" : ""));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllFormats, RoundTripTest,
+    ::testing::Values(RoundTrip{"data.dvx", true, 255, 255}, RoundTrip{"data.txt", true, 255, 255},
+                      RoundTrip{"data.tab", true, 255, 255}, RoundTrip{"data.dbf", false, 254, 10}),
+    [](const auto& info) { return std::string(LowerExtension(info.param.file)).substr(1); });
+
+TEST_F(DataFilesTest, NativeFileIsByteExactAndReadsBackCellForCell) {
+    Fill({{"1", "4"}, {"2", "5"}, {"3"}});
+    const std::string expected = Rec("Опыт") + Rec("-1") + Rec("2") + Rec("3") + Rec("2") +
+                                 Rec("      x1") + Rec("      x2") + Rec("   1") + Rec("   2") +
+                                 Rec("   3") + Rec("       1") + Rec("       2") + Rec("       3") +
+                                 Rec("       4") + Rec("       5");
+    ASSERT_EQ(WriteNativeData(ws, "Опыт"), expected);
+
+    // Cells exactly as held: an empty cell inside a column stays empty.
+    ws.sheet.SetCell(1, 2, "");
+    const std::string bytes = WriteNativeData(ws, "Опыт");
+    sheet.ShtFre();
+    EXPECT_EQ(ReadNativeData(ws, bytes).title, "Опыт");
+    EXPECT_EQ(WriteNativeData(ws, "Опыт"), bytes);
+    EXPECT_EQ(ws.sheet.Cell(1, 2), "");
+}
+
+TEST_F(DataFilesTest, NativeFileAppendsAfterTheSheetsVariablesWithoutTheirLabels) {
+    Fill({{"1", "2", "3", "4"}});
+    PutSheetText(ws, "A", 0, 0);
+    const std::string bytes = Rec("t") + Rec("-1") + Rec("1") + Rec("2") + Rec("  new") +
+                              Rec("  L1") + Rec("  L2") + Rec("7") + Rec("8");
+    ReadNativeData(ws, bytes);
+    EXPECT_EQ(ws.sheet.VariableCount(), 5);
+    EXPECT_EQ(ws.sheet.Cell(5, 0), "  new");  // names as they are in the file
+    EXPECT_EQ(Column(5), (Col{"7", "8"}));
+    EXPECT_EQ(Label(1), "A");
+    EXPECT_EQ(Label(2), "2");
+
+    // A file without labels: its second record is the count itself.
+    ReadNativeData(ws, Rec("") + Rec("1") + Rec("1") + Rec("z") + Rec("9"));
+    EXPECT_EQ(Column(6), (Col{"9"}));
+    EXPECT_TRUE(ui.notices().empty());
+}
+
+TEST_F(DataFilesTest, NativeFileCutShortKeepsWhatWasReadAndSaysSo) {
+    Fill({{"1", "4"}, {"2", "5"}, {"3"}});
+    const std::string bytes = WriteNativeData(ws, "title");
+    for (std::size_t cut = 1; cut < bytes.size(); ++cut) {
+        sheet.ShtFre();
+        ui.ClearLog();
+        ReadNativeData(ws, std::string_view(bytes).substr(0, cut));
+        ASSERT_EQ(ui.notices(), std::vector<std::string>{FileIncompleteText}) << cut;
+        ASSERT_LE(ws.sheet.VariableCount(), 2) << cut;
+        ASSERT_LE(ws.sheet.ColumnLength(1), 3) << cut;
+    }
+    // Cut inside the second variable's cells: the first one is whole.
+    EXPECT_EQ(Column(1), (Col{"1", "2", "3"}));
+    EXPECT_EQ(Column(2), (Col{"4"}));
+}
+
+TEST_F(DataFilesTest, NativeFileWithBadCountsChangesNothing) {
+    struct Case {
+        std::string bytes;
+        std::string notice;
+    };
+    const std::vector<Case> cases = {
+        {Rec("t") + Rec("-1") + Rec("два"), "!ОШИБКА В ФАЙЛЕ: \"два\" НЕ ЦЕЛОЕ ЧИСЛО!"},
+        {Rec("t") + Rec("-1") + Rec("-1"), "!ОШИБКА В ФАЙЛЕ: \"-1\" НЕ ЦЕЛОЕ ЧИСЛО!"},
+        {Rec("t") + Rec("1") + Rec("-5"), "!ОШИБКА В ФАЙЛЕ: \"-5\" НЕ ЦЕЛОЕ ЧИСЛО!"},
+        {Rec("t") + Rec("-1") + Rec("499"), FileTooLargeText},  // beyond column 500
+        {Rec("t") + Rec("1") + Rec("16001"), FileTooLargeText},
+        {Rec("t") + Rec("-1") + Rec("99999999999"),
+         "!ОШИБКА В ФАЙЛЕ: \"99999999999\" НЕ ЦЕЛОЕ ЧИСЛО!"},
+    };
+    Fill({{"1", "2"}});
+    for (const Case& c : cases) {
+        ui.ClearLog();
+        EXPECT_FALSE(ReadNativeData(ws, c.bytes).headerRead);
+        EXPECT_EQ(ui.notices(), std::vector<std::string>{c.notice});
+        EXPECT_EQ(ws.sheet.VariableCount(), 2);
+        EXPECT_EQ(NameOf(3), "x3");
+    }
+}
+
+TEST_F(DataFilesTest, NativeFileBeyondTheSheetsCapacityStopsWithTheOverflowNotice) {
+    // Five variables of 16000 values are 80000, more than the 65000 the sheet holds.
+    std::string bytes = Rec("") + Rec("5");
+    for (int k = 0; k < 5; ++k)
+        bytes += Rec("16000");
+    for (int k = 0; k < 5; ++k)
+        bytes += Rec("v" + std::to_string(k));
+    for (int i = 0; i < 5 * 16000; ++i)
+        bytes += Rec("1");
+    ReadNativeData(ws, bytes);
+    EXPECT_EQ(ws.sheet.FilledCells(), CellCapacity);
+    EXPECT_EQ(ui.notices(), std::vector<std::string>{SheetOverflowText()});
+}
+
+// ---------------------------------------------------------------------------
+// Text files.
+
+TEST_F(DataFilesTest, TextWritersAreByteExact) {
+    Name(1, "рост");
+    Name(2, "вес");
+    Fill({{"1,5", "3"}, {"2"}});
+    EXPECT_EQ(WriteTextData(ws, ' '), Utf8ToCp1251("рост вес\r\n1,5 3\r\n2 ?\r\n"));
+    EXPECT_EQ(WriteTextData(ws, '\t'), Utf8ToCp1251("рост\tвес\r\n1,5\t3\r\n2\t\r\n"));
+
+    // A label that is not its row number, wherever it is, brings all labels along.
+    PutSheetText(ws, "№2", 0, 1);
+    EXPECT_EQ(WriteTextData(ws, ' '), Utf8ToCp1251("объекты рост вес\r\n1 1,5 3\r\n№2 2 ?\r\n"));
+}
+
+TEST_F(DataFilesTest, NumericFirstNameIsNotTakenForDataOnReading) {
+    Name(1, "1990");
+    Name(2, "2000");
+    Fill({{"5", "6"}});
+    const std::string bytes = WriteTextData(ws, ' ');
+    sheet.ShtFre();
+    ReadTextData(ws, bytes);
+    EXPECT_EQ(NameOf(1), "1990");
+    EXPECT_EQ(Column(2), (Col{"6"}));
+}
+
+struct TextCase {
+    const char* what;
+    const char* file;  // UTF-8; converted to Windows Cyrillic unless it is marked raw
+    std::vector<std::string> names;
+    std::vector<std::vector<std::string>> columns;
+    std::vector<std::string> labels;
+};
+
+void PrintTo(const TextCase& c, std::ostream* out) {
+    *out << c.what;
+}
+
+class TextReaderTest : public DataFilesTest, public ::testing::WithParamInterface<TextCase> {};
+
+TEST_P(TextReaderTest, Reads) {
+    const TextCase& c = GetParam();
+    ReadTextData(ws, Utf8ToCp1251(c.file));
+    EXPECT_TRUE(ui.notices().empty());
+    ASSERT_EQ(ws.sheet.VariableCount(), static_cast<int>(c.columns.size()));
+    for (std::size_t i = 0; i < c.names.size(); ++i)
+        EXPECT_EQ(NameOf(static_cast<int>(i) + 1), c.names[i]);
+    for (std::size_t i = 0; i < c.columns.size(); ++i)
+        EXPECT_EQ(Column(static_cast<int>(i) + 1), c.columns[i]) << "column " << i + 1;
+    for (std::size_t i = 0; i < c.labels.size(); ++i)
+        EXPECT_EQ(Label(static_cast<int>(i) + 1), c.labels[i]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TextReaderTest,
+    ::testing::Values(
+        TextCase{"NumberFirstMeansNoNamesLine",
+                 "1 2\r\n3 4\r\n",
+                 {"x1", "x2"},
+                 {{"1", "3"}, {"2", "4"}},
+                 {}},
+        TextCase{"LabelsWord",
+                 "объекты a b\r\n№1 1 2\r\n№2 3 4\r\n",
+                 {"a", "b"},
+                 {{"1", "3"}, {"2", "4"}},
+                 {"№1", "№2"}},
+        TextCase{
+            "BlankRunsAreOneSeparator", "a    b\r\n  1   2  \r\n", {"a", "b"}, {{"1"}, {"2"}}, {}},
+        TextCase{"EmptyTabFieldKeepsColumns",
+                 "a\tb\tc\r\n1\t\t3\r\n\t5\t6\r\n",
+                 {"a", "b", "c"},
+                 {{"1"}, {"", "5"}, {"3", "6"}},
+                 {}},
+        TextCase{
+            "MissingMarkKeepsColumns", "a b\r\n? 2\r\n3 ?\r\n", {"a", "b"}, {{"", "3"}, {"2"}}, {}},
+        TextCase{"LastLineWithoutLineEnd", "a\r\n12345", {"a"}, {{"12345"}}, {}},
+        TextCase{"LineFeedsOnly", "a b\n1 2\n3 4", {"a", "b"}, {{"1", "3"}, {"2", "4"}}, {}},
+        TextCase{
+            "CarriageReturnsOnly", "a b\r1 2\r3 4\r", {"a", "b"}, {{"1", "3"}, {"2", "4"}}, {}},
+        TextCase{"CommentsAnywhere",
+                 "; data\r\na b\r\n;1 1\r\n1 2\r\n  ; more\r\n3 4\r\n",
+                 {"a", "b"},
+                 {{"1", "3"}, {"2", "4"}},
+                 {}},
+        TextCase{
+            "EmptyLineIsARowOfMissingValues", "a\r\n1\r\n\r\n3\r\n", {"a"}, {{"1", "", "3"}}, {}}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(DataFilesTest, TextFileWrittenByAnotherLinuxProgramInUtf8IsRead) {
+    ReadTextData(ws, "\xEF\xBB\xBFобъекты рост\n№1 170\n");
+    EXPECT_EQ(NameOf(1), "рост");
+    EXPECT_EQ(Label(1), "№1");
+    EXPECT_EQ(Column(1), (Col{"170"}));
+}
+
+TEST_F(DataFilesTest, TextReaderStopsAtTheLastColumnInsteadOfOverwritingIt) {
+    for (int c = 1; c <= 498; ++c)
+        PutSheetText(ws, "0", c, 0);
+    ReadTextData(ws, "a b c\r\n1 2 3\r\n4 5 6\r\n");
+    EXPECT_EQ(ui.notices(), std::vector<std::string>{FileTooLargeText});
+    EXPECT_EQ(NameOf(499), "a");
+    EXPECT_EQ(NameOf(500), "b");
+    EXPECT_EQ(Column(500), Col{});  // the read stopped at "c", before any data
+    EXPECT_EQ(ws.sheet.VariableCount(), 500);
+}
+
+TEST_F(DataFilesTest, TextReaderStopsAtTheLastRow) {
+    std::string file = "a\r\n";
+    for (int r = 1; r <= SheetRows + 1; ++r)
+        file += std::to_string(r) + "\r\n";
+    ReadTextData(ws, file);
+    EXPECT_EQ(ui.notices(), std::vector<std::string>{FileTooLargeText});
+    EXPECT_EQ(ws.sheet.ColumnLength(1), SheetRows);
+    EXPECT_EQ(Trim(ws.sheet.Cell(1, SheetRows)), std::to_string(SheetRows));
+}
+
+TEST_F(DataFilesTest, SampleDataSetOpens) {
+    ASSERT_TRUE(files.Read(std::string(DALVEX_RESOURCE_DIR) + "/samples/demo.txt", true));
+    EXPECT_TRUE(ui.notices().empty());
+    EXPECT_EQ(ws.sheet.VariableCount(), 5);
+    for (int c = 1; c <= 5; ++c)
+        EXPECT_EQ(ws.sheet.ColumnLength(c), 40);
+    EXPECT_EQ(NameOf(1), "рост");
+    EXPECT_EQ(Label(1), "№1");
+    EXPECT_EQ(Label(40), "№40");
+    EXPECT_EQ(SheetValue(ws, 1, 0), 175.3);
+    EXPECT_EQ(files.Caption(), "Данные: demo.txt - ");
+}
+
+// ---------------------------------------------------------------------------
+// dBase tables.
+
+// A table of character fields (name, width) and records (a flag and field texts).
+std::string Table(const std::vector<std::pair<std::string, int>>& fields,
+                  const std::vector<std::string>& records, int claimedRecords = -1) {
+    std::string out = "\x03\x60\x02\x05";
+    const int count = claimedRecords >= 0 ? claimedRecords : static_cast<int>(records.size());
+    int recordLength = 1;
+    for (const auto& f : fields)
+        recordLength += f.second;
+    const int headerLength = 32 * static_cast<int>(fields.size()) + 33;
+    for (int v : {count & 0xFF, (count >> 8) & 0xFF, 0, 0, headerLength & 0xFF, headerLength >> 8,
+                  recordLength & 0xFF, recordLength >> 8})
+        out += static_cast<char>(v);
+    out.append(20, '\0');
+    for (const auto& [name, width] : fields) {
+        std::string d(32, '\0');
+        d.replace(0, name.size(), name);
+        d[11] = 'C';
+        d[16] = static_cast<char>(width);
+        out += d;
+    }
+    out += '\x0D';
+    for (const std::string& r : records)
+        out += r;
+    return out + '\x1A';
+}
+
+TEST_F(DataFilesTest, DBaseWriterIsByteExact) {
+    Name(1, "рост");
+    Fill({{"1"}, {"22"}});
+    std::string expected("\x03\x60\x02\x05\x02\x00\x00\x00\x41\x00\x15\x00", 12);
+    expected.append(20, '\0');
+    std::string descriptor(32, '\0');
+    descriptor.replace(0, 4, Utf8ToCp1251("рост"));
+    descriptor[11] = 'C';
+    descriptor[16] = 20;
+    descriptor[20] = 1;
+    expected += descriptor + "\x0D" + " " + std::string(19, ' ') + "1" + " " +
+                std::string(18, ' ') + "22" + "\x1A";
+    EXPECT_EQ(WriteDBaseData(ws), expected);
+}
+
+TEST_F(DataFilesTest, DBaseFieldsWidenForLongTextsAndNamesAreCutToTen) {
+    Name(1, "оченьдлинноеимя");
+    Name(2, "b");
+    Fill({{std::string(30, 'z'), "7"}});
+    const std::string bytes = WriteDBaseData(ws);
+    EXPECT_EQ(bytes[32 + 16], 30);    // the first field's width
+    EXPECT_EQ(bytes[32 + 10], '\0');  // the name's terminator is in place
+    EXPECT_EQ(bytes[32 + 11], 'C');   // and the type after it
+    EXPECT_EQ(bytes[10], 51);         // record length 1 + 30 + 20
+    sheet.ShtFre();
+    ReadDBaseData(ws, bytes);
+    EXPECT_EQ(NameOf(1), "оченьдлинн");
+    EXPECT_EQ(Column(1), Col{std::string(30, 'z')});
+    EXPECT_EQ(Column(2), Col{"7"});  // not shifted
+}
+
+TEST_F(DataFilesTest, DBaseReaderCases) {
+    // One field; a ten-character name ending at byte 10.
+    ReadDBaseData(ws, Table({{"ABCDEFGHIJ", 3}}, {"   1", "  22"}));
+    EXPECT_EQ(NameOf(1), "ABCDEFGHIJ");
+    EXPECT_EQ(Column(1), (Col{"1", "22"}));
+
+    // Deleted records are skipped; appended after the sheet's variable.
+    ReadDBaseData(ws, Table({{"A", 2}, {"B", 2}}, {"  1 2", "* 3 4", "  5 6"}));
+    EXPECT_EQ(Column(2), (Col{"1", "5"}));
+    EXPECT_EQ(Column(3), (Col{"2", "6"}));
+    EXPECT_TRUE(ui.notices().empty());
+
+    // Fewer records than announced: what was there stays.
+    ReadDBaseData(ws, Table({{"C", 2}}, {" 10"}, 3));
+    EXPECT_EQ(Column(4), Col{"10"});
+    EXPECT_EQ(ui.notices(), std::vector<std::string>{FileIncompleteText});
+}
+
+TEST_F(DataFilesTest, DBaseTableWiderThanTheSheetIsNotRead) {
+    for (int c = 1; c <= 499; ++c)
+        PutSheetText(ws, "0", c, 0);
+    ReadDBaseData(ws, Table({{"A", 2}, {"B", 2}}, {" 1 2"}));
+    EXPECT_EQ(ui.notices(), std::vector<std::string>{FileTooLargeText});
+    EXPECT_EQ(ws.sheet.VariableCount(), 499);
+    EXPECT_EQ(NameOf(500), "x500");
+}
+
+TEST_F(DataFilesTest, DBaseNumericFieldGetsItsImpliedPointOnlyWhenItHasNone) {
+    std::string table = Table({{"N", 6}}, {"   1234", "  12.50", "     -5"});
+    table[32 + 11] = 'N';
+    table[32 + 17] = 2;  // decimal count
+    ReadDBaseData(ws, table);
+    EXPECT_EQ(Column(1), (Col{"12.34", "12.50", "-0.05"}));
+}
+
+// ---------------------------------------------------------------------------
+// Open and Save.
+
+TEST_F(DataFilesTest, OpenAsksToClearAndRemembersTheChosenType) {
+    Name(1, "a");
+    Fill({{"1"}, {"2"}});
+    ASSERT_TRUE(files.Write(Path("one.dvx"), "Первый"));
+    PutBytes(Path("two.txt"), "b\r\n5\r\n");
+
+    ui.ExpectFile(0, Path("two.txt"), "", 1).ExpectYesNo(ClearSheetQuestion, false);
+    ASSERT_TRUE(files.Open());
+    EXPECT_EQ(ws.sheet.VariableCount(), 2);
+    EXPECT_EQ(Column(2), Col{"5"});
+    EXPECT_EQ(files.Caption(), "Данные: two.txt - Первый");  // appended: the title stays
+    EXPECT_EQ(ws.LastAnswer, 2);
+
+    ui.ExpectFile(0, Path("one.dvx"), "", 0).ExpectYesNo(ClearSheetQuestion, true);
+    ASSERT_TRUE(files.Open());
+    EXPECT_EQ(ws.sheet.VariableCount(), 1);
+    EXPECT_EQ(files.Caption(), "Данные: one.dvx - Первый");
+    ASSERT_EQ(ui.fileRequests().size(), 2u);
+    EXPECT_EQ(ui.fileRequests()[0].filter, OpenDataFilter);
+    EXPECT_EQ(ui.fileRequests()[1].filterIndex, 1);  // the type chosen the time before
+
+    // The script is kept in order: a question cannot answer the dialog.
+    ui.ExpectYesNo(ClearSheetQuestion, true);
+    EXPECT_THROW(files.Open(), ScriptMismatch);
+}
+
+TEST_F(DataFilesTest, OpenOfAFileThatCannotBeReadLeavesTheSheetAlone) {
+    Fill({{"1"}});
+    ui.ExpectFile(0, Path("missing.dvx"));
+    EXPECT_FALSE(files.Open());
+    ASSERT_EQ(ui.notices().size(), 1u);
+    EXPECT_EQ(ui.notices()[0].rfind("Не удалось открыть файл " + Path("missing.dvx"), 0), 0u);
+    EXPECT_TRUE(ui.questions().empty());
+    EXPECT_EQ(Column(1), Col{"1"});
+
+    ui.ExpectFile(0, "");
+    EXPECT_FALSE(files.Open());
+    EXPECT_EQ(ws.LastAnswer, 0);
+}
+
+TEST_F(DataFilesTest, FormatByExtensionInAnyLetterCase) {
+    Fill({{"1", "2"}});
+    ASSERT_TRUE(files.Write(Path("DATA.DBF"), ""));
+    ASSERT_TRUE(files.Write(Path("DATA.TAB"), ""));
+    ASSERT_TRUE(files.Write(Path("DATA.DVX"), "T"));
+    EXPECT_EQ(Bytes(dir / "DATA.DBF")[0], '\x03');
+    EXPECT_EQ(Bytes(dir / "DATA.TAB"), "x1\tx2\r\n1\t2\r\n");
+    EXPECT_EQ(Bytes(dir / "DATA.DVX").substr(0, 2), "\x01T");
+    sheet.ShtFre();
+    ASSERT_TRUE(files.Read(Path("DATA.DBF"), true));
+    EXPECT_EQ(Column(2), Col{"2"});
+}
+
+TEST_F(DataFilesTest, SaveAsksBeforeOverwritingAndTakesTheTitleForNativeFilesOnly) {
+    Fill({{"1"}});
+    PutBytes(Path("old.dvx"), "old");
+    ui.ExpectFile(1, Path("old.dvx"), "Новый заголовок").ExpectYesNo(OverwriteQuestion, false);
+    EXPECT_FALSE(files.Save());
+    EXPECT_EQ(Bytes(dir / "old.dvx"), "old");
+    EXPECT_EQ(files.Caption(), SheetCaption);  // nothing written, nothing named
+
+    ui.ExpectFile(1, Path("old.dvx"), "Новый заголовок").ExpectYesNo(OverwriteQuestion, true);
+    EXPECT_TRUE(files.Save());
+    EXPECT_EQ(NativeTitle(Bytes(dir / "old.dvx")), "Новый заголовок");
+    EXPECT_EQ(files.Caption(), "Данные: old.dvx - Новый заголовок");
+
+    ui.ExpectFile(1, Path("new.txt"), "чужой заголовок", 1);
+    EXPECT_TRUE(files.Save());
+    EXPECT_EQ(files.DataTitle(), "Новый заголовок");
+    EXPECT_EQ(files.writeChoice(), 1);
+    const FileRequest& last = ui.fileRequests().back();
+    EXPECT_EQ(last.defaultName, "old.dvx");
+    EXPECT_EQ(last.comment, "Новый заголовок");
+    EXPECT_EQ(last.filter, SaveDataFilter);
+    EXPECT_TRUE(ui.scriptDone());
+}
+
+TEST_F(DataFilesTest, EmptySheetMakesAnEmptyNewFileButNeverEmptiesAnExistingOne) {
+    ui.ExpectFile(1, Path("empty.dvx"));
+    EXPECT_TRUE(files.Save());
+    EXPECT_TRUE(fs::exists(dir / "empty.dvx"));
+    EXPECT_EQ(fs::file_size(dir / "empty.dvx"), 0u);
+    ASSERT_TRUE(files.Read(Path("empty.dvx"), true));
+    EXPECT_TRUE(ui.notices().empty());
+
+    PutBytes(Path("kept.txt"), "a\r\n1\r\n");
+    ui.ExpectFile(1, Path("kept.txt"));
+    EXPECT_FALSE(files.Save());
+    EXPECT_EQ(ui.notices(), std::vector<std::string>{EmptySheetNotice});
+    EXPECT_EQ(Bytes(dir / "kept.txt"), "a\r\n1\r\n");
+}
+
+TEST_F(DataFilesTest, DataOutsideTheFirstVariableIsSaved) {
+    for (const char* name : {"gap.dvx", "gap.txt", "gap.dbf"}) {
+        sheet.ShtFre();
+        PutSheetText(ws, "5", 3, 1);
+        ASSERT_EQ(ws.sheet.ColumnLength(1), 0);
+        ASSERT_TRUE(files.Write(Path(name), ""));
+        sheet.ShtFre();
+        ASSERT_TRUE(files.Read(Path(name), true));
+        EXPECT_EQ(ws.sheet.VariableCount(), 3) << name;
+        EXPECT_EQ(Column(3), (Col{"", "5"})) << name;
+    }
+}
+
+TEST_F(DataFilesTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile) {
+    Fill({{"1"}});
+    fs::create_directory(dir / "taken.dvx");  // a folder where the file should go
+    PutBytes(dir / "taken.dvx" / "inside", "x");
+    ui.ExpectFile(1, Path("taken.dvx")).ExpectYesNo(OverwriteQuestion, true);
+    EXPECT_FALSE(files.Save());
+    ASSERT_EQ(ui.notices().size(), 1u);
+    EXPECT_EQ(ui.notices()[0].rfind("Не удалось записать файл " + Path("taken.dvx"), 0), 0u);
+    EXPECT_EQ(Bytes(dir / "taken.dvx" / "inside"), "x");
+    for (const auto& entry : fs::directory_iterator(dir))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos);
+
+    EXPECT_FALSE(files.Write(Path("no-such-folder/x.dvx"), ""));
+    EXPECT_EQ(WriteFailureText(ENOSPC, "x"), "!НЕТ МЕСТА НА ДИСКЕ!");
+}
+
+TEST_F(DataFilesTest, ReplacingKeepsPermissionsAndWritesThroughALink) {
+    PutBytes(Path("target.txt"), "old");
+    fs::permissions(dir / "target.txt",
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("target.txt", dir / "link.txt");
+    ASSERT_TRUE(ReplaceFile(Path("link.txt"), "new").ok);
+    EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+    EXPECT_EQ(Bytes(dir / "target.txt"), "new");
+    EXPECT_EQ(fs::status(dir / "target.txt").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+// ---------------------------------------------------------------------------
+// Inputs the fuzzers found: every reader takes every one of them without
+// harm, and the sheet's bookkeeping stays within its limits.
+
+TEST_F(DataFilesTest, FuzzFindingsReadSafelyThroughEveryReader) {
+    const fs::path folder = fs::path(DALVEX_TEST_DATA) / "fuzz";
+    ASSERT_TRUE(fs::is_directory(folder));
+    int inputs = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (!entry.is_regular_file())
+            continue;
+        const std::string bytes = Bytes(entry.path());
+        for (DataFormat format : {DataFormat::Native, DataFormat::Text, DataFormat::DBase}) {
+            for (int before : {0, 3}) {
+                sheet.ShtFre();
+                Fill({std::vector<std::string>(static_cast<std::size_t>(before), "1")});
+                ReadInto(format, bytes);
+                const SheetGrid& g = ws.sheet;
+                ASSERT_LE(g.FilledCells(), CellCapacity) << entry.path();
+                ASSERT_LE(g.VariableCount(), SheetColumns) << entry.path();
+                for (int c = g.VariableCount() + 1; c <= SheetColumns; ++c)
+                    ASSERT_EQ(g.ColumnLength(c), 0) << entry.path();
+            }
+        }
+        ++inputs;
+    }
+    EXPECT_GT(inputs, 0);
+}
+
+}  // namespace
+}  // namespace dalvex
