@@ -58,10 +58,17 @@ void FormDialogView::AddField(QFormLayout* layout, const FormField& field) {
     const QString value = QString::fromStdString(field.value);
     QWidget* widget = nullptr;
     switch (field.kind) {
-        case FormFieldKind::Text:
-            widget = new QLineEdit(value, this);
+        case FormFieldKind::Text: {
+            auto* edit = new QLineEdit(value, this);
+            // Long proposals show their beginning; the first field is
+            // selected, so typing replaces its proposal.
+            edit->setCursorPosition(0);
+            if (fields_.empty())
+                edit->selectAll();
+            widget = edit;
             layout->addRow(label, widget);
             break;
+        }
         case FormFieldKind::Check: {
             auto* check = new QCheckBox(label, this);
             check->setChecked(value.trimmed() == QLatin1String("1"));

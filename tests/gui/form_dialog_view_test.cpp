@@ -46,6 +46,7 @@ void FormDialogViewTest::showsTheFormAndAnswersTheEditedTexts() {
     QVERIFY(edit);
     QCOMPARE(edit->text(), QString("9"));
     QCOMPARE(edit->toolTip(), QString("Сколько интервалов"));
+    QCOMPARE(edit->selectedText(), QString("9"));          // typing replaces the proposal
     QVERIFY(ButtonNamed(view, "Утвердить")->isDefault());  // Enter confirms, not cancels
     QCOMPARE(ButtonNamed(view, "Утвердить")->toolTip(), QString("Утвердить введенные значения"));
 
