@@ -1,0 +1,162 @@
+// X-Y graphs: pairs of rows (kind 1), described series (kind 0) and the
+// drawing with deviations.
+#include <algorithm>
+#include <cmath>
+
+#include "graphics/axis.h"
+#include "graphics/graph_scene.h"
+
+namespace dalvex {
+
+namespace {
+
+struct XYSeries {
+    const std::vector<double>* x = nullptr;
+    const std::vector<double>* y = nullptr;
+    const std::vector<double>* d = nullptr;  // deviations
+    int points = 0;
+    int style = 0;
+    int marker = 0;
+    int colourEntry = 8;
+    std::string name;
+};
+
+bool JoinsPoints(int style) {
+    return style == 0 || style == 1;
+}
+bool HasMarkers(int style) {
+    return style == 1 || style == 2 || style == -2 || style == 4;
+}
+
+std::string SeriesName(const GraphData& data, int yRow, int series) {
+    const std::string name = yRow >= 0 && yRow < static_cast<int>(data.rowNames.size())
+                                 ? data.rowNames[yRow]
+                                 : std::string();
+    return name.empty() ? std::to_string(series + 1) : name;
+}
+
+std::vector<XYSeries> CollectSeries(const GraphScene& scene) {
+    const GraphData& data = scene.data;
+    std::vector<XYSeries> all;
+    const DrawingType type = scene.graph.drawingType();
+    for (int p = 0; p < data.seriesCount; ++p) {
+        XYSeries s;
+        int xRow = 2 * p;
+        int yRow = 2 * p + 1;
+        s.style = p < static_cast<int>(data.styles.size()) ? data.styles[p] : 0;
+        s.marker = p;
+        if (type == DrawingType::Described && p < static_cast<int>(data.descriptions.size())) {
+            const SeriesDescription& d = data.descriptions[p];
+            xRow = d.xRow;
+            yRow = d.yRow;
+            s.style = d.style;
+            s.marker = d.marker;
+        } else if (type == DrawingType::Deviations) {
+            xRow = 3 * p;
+            yRow = 3 * p + 1;
+            s.d = &data.Row(3 * p + 2);
+        }
+        s.x = &data.Row(xRow);
+        s.y = &data.Row(yRow);
+        s.points = static_cast<int>(std::min(s.x->size(), s.y->size()));
+        if (s.d)
+            s.points = std::min(s.points, static_cast<int>(s.d->size()));
+        s.colourEntry = SeriesColourEntry(s.marker);
+        s.name = SeriesName(data, yRow, p);
+        all.push_back(std::move(s));
+    }
+    return all;
+}
+
+}  // namespace
+
+std::vector<LegendEntry> DrawXY(const GraphScene& scene) {
+    const GraphPainter& p = scene.p;
+    const GraphLayout& l = scene.layout;
+    const std::vector<XYSeries> series = CollectSeries(scene);
+
+    RangeAccumulator xr, yr;
+    for (const XYSeries& s : series)
+        for (int i = 0; i < s.points; ++i) {
+            xr.Take((*s.x)[i]);
+            if (s.d) {
+                yr.Take((*s.y)[i] + (*s.d)[i]);
+                yr.Take((*s.y)[i] - (*s.d)[i]);
+            } else {
+                yr.Take((*s.y)[i]);
+            }
+        }
+    // Bars stand on zero, so that the shortest bar still shows its height.
+    const bool bars = std::any_of(series.begin(), series.end(),
+                                  [](const XYSeries& s) { return s.style == 3 && s.points > 0; });
+    if (bars)
+        yr.Take(0.0);
+    const AxisRange xRaw = OpenSpan(xr.range());
+    const AxisRange yRaw = OpenSpan(yr.range());
+    PlotMap map{l.left, l.bottom(), l.width, l.height, Widen(xRaw), Widen(yRaw)};
+
+    DrawPlotFrame(scene);
+    DrawAxis(p, {0, {l.left, l.bottom()}, l.width, 0.0, {0, -l.height}, 1}, AxisNearSide,
+             scene.s.grid, map.x.span(), map.x.min);
+    DrawAxis(p, {1, {l.left, l.bottom()}, l.height, 0.0, {l.width, 0}, -1}, AxisNearSide,
+             scene.s.grid, map.y.span(), map.y.min);
+
+    std::vector<LegendEntry> legend;
+    std::vector<PixelPoint> pixels;
+    for (std::size_t k = 0; k < series.size(); ++k) {
+        const XYSeries& s = series[k];
+        pixels.clear();
+        pixels.reserve(s.points);
+        for (int i = 0; i < s.points; ++i)
+            pixels.push_back({map.X((*s.x)[i]), map.Y((*s.y)[i])});
+
+        if (s.style == 3) {
+            const double half = l.width / (s.points + 1.0) * 0.7 / 2;
+            const int base = map.Y(0.0);
+            p.canvas.SetPen(p.palette[PenColour], 1);
+            p.SeriesBrush(static_cast<int>(k), s.colourEntry);
+            for (const PixelPoint& at : pixels)
+                p.canvas.Rectangle({ToPixel(at.x - half), std::min(at.y, base),
+                                    ToPixel(at.x + half), std::max(at.y, base)});
+        }
+        p.SPen(s.colourEntry);
+        if (JoinsPoints(s.style) && pixels.size() > 1)
+            p.canvas.Polyline(pixels);
+        if (s.d) {
+            for (int i = 0; i < s.points; ++i) {
+                const int x = pixels[i].x;
+                const int top = map.Y((*s.y)[i] + (*s.d)[i]);
+                const int low = map.Y((*s.y)[i] - (*s.d)[i]);
+                p.canvas.Line({x, top}, {x, low});
+                p.canvas.Line({x - 4, top}, {x + 4, top});
+                p.canvas.Line({x - 4, low}, {x + 4, low});
+            }
+        }
+        if (s.style == 4 && s.marker < 10) {
+            const PixelPoint origin{map.X(0.0), map.Y(0.0)};
+            for (const PixelPoint& at : pixels)
+                p.canvas.Line(at, origin);
+        }
+        if (s.style == 5 && scene.data.partnerRow >= 0) {
+            const std::vector<double>& partners = scene.data.Row(scene.data.partnerRow);
+            const int n = std::min(s.points, static_cast<int>(partners.size()));
+            for (int i = 0; i < n; ++i) {
+                const double j = partners[i];
+                if (!(j >= 0) || j >= s.points)
+                    continue;
+                p.canvas.Line(pixels[i], pixels[static_cast<int>(j)]);
+            }
+        }
+        if (HasMarkers(s.style))
+            for (const PixelPoint& at : pixels)
+                p.Setmark(s.marker, at.x, at.y);
+        if (scene.s.names && HasMarkers(s.style))
+            for (int i = 0; i < s.points; ++i)
+                p.nmPnt(pixels[i].x, pixels[i].y, scene.graph.PointName(i), l.right());
+        legend.push_back({s.name, s.colourEntry, JoinsPoints(s.style) || s.style == 5,
+                          HasMarkers(s.style) ? s.marker : -1, s.style == 3, static_cast<int>(k)});
+    }
+    return legend;
+}
+
+}  // namespace dalvex

@@ -1,0 +1,436 @@
+#include "graphics/tgra.h"
+
+#include <algorithm>
+#include <numbers>
+
+#include "core/number.h"
+#include "core/sheet_bridge.h"
+#include "core/text.h"
+#include "core/workspace.h"
+#include "graphics/graph_scene.h"
+#include "graphics/scatter3d.h"
+
+namespace dalvex {
+
+TGra::TGra(Workspace& ws) : ws_(ws) {}
+
+namespace {
+
+DrawingType DrawingOfKind(int kind, bool bars) {
+    switch (kind) {
+        case KindDescribed:
+            return DrawingType::Described;
+        case KindDeviations:
+            return DrawingType::Deviations;
+        case KindDistributions:
+            return DrawingType::Ordered;
+        case KindBoxPlots:
+            return DrawingType::BoxPlots;
+        case KindBars:
+        case KindTower:
+        case KindTower100:
+            return bars ? DrawingType::Bars : DrawingType::Lines;
+        case KindPie:
+            return DrawingType::Pie;
+        case KindColourMap:
+            return DrawingType::Bars;
+        case KindScatter3D:
+            return DrawingType::Scatter3D;
+        case KindFunctionSurface:
+            return DrawingType::FunctionSurface;
+        case KindSmoothingSurface:
+        case KindMap3D:
+            return DrawingType::Surface;
+        case KindSuperDiagram:
+            return DrawingType::SuperDiagram;
+        case KindTree:
+            return DrawingType::Tree;
+        default:
+            return DrawingType::Pairs;
+    }
+}
+
+bool IsBusiness(DrawingType type) {
+    return type == DrawingType::Bars || type == DrawingType::Lines || type == DrawingType::Pie;
+}
+
+}  // namespace
+
+void TGra::FormIni(GraphData data, const SetupOptions& options) {
+    data_ = std::move(data);
+    s_ = GraphSettings{};
+    type_ = DrawingOfKind(data_.kind, options.bars);
+    if (data_.kind >= KindBars && data_.kind <= KindTower100)
+        s_.effect3D = options.effect3D;
+    if (data_.kind == KindTower)
+        s_.stacking = 1;
+    else if (data_.kind == KindTower100)
+        s_.stacking = 2;
+    else if (data_.kind == KindColourMap)
+        s_.stacking = 3;
+    sourceNames_.clear();
+    overlays_.clear();
+    point_ = {};
+    dragEdge_ = PlotEdge::None;
+    marking_ = false;
+    Relayout();
+    Changed();
+}
+
+int TGra::seriesCount() const {
+    if (IsBusiness(type_)) {
+        const int rows = std::min(data_.seriesCount, data_.RowCount());
+        if (s_.categoryLabels == 1)
+            return std::max(rows, 1);
+        std::size_t longest = 0;
+        for (int r = 0; r < rows; ++r)
+            longest = std::max(longest, data_.Row(r).size());
+        return std::max(static_cast<int>(longest), 1);
+    }
+    return std::max(data_.seriesCount, 1);
+}
+
+// ---------------------------------------------------------------------------
+// Layout and drawing.
+
+void TGra::SetTextMetrics(int charWidth, int lineHeight) {
+    charWidth_ = std::max(1, charWidth);
+    lineHeight_ = std::max(1, lineHeight);
+    Relayout();
+    Changed();
+}
+
+void TGra::Resize(int width, int height) {
+    if (width == clientWidth_ && height == clientHeight_)
+        return;
+    clientWidth_ = width;
+    clientHeight_ = height;
+    Relayout();
+    Changed();
+}
+
+int TGra::PlotAreaHeight() const {
+    return std::max(0, clientHeight_ - std::max(0, ws_.settings.reservedGraphHeight));
+}
+
+void TGra::Relayout() {
+    const int w = charWidth_;
+    const int h = lineHeight_;
+    GraphLayout l;
+    l.W = std::max(0, clientWidth_);
+    l.H = PlotAreaHeight();
+    l.left = 2 * w + 10;
+    l.top = 20;
+    l.width = l.W - 2 * w - 30;
+    l.height = l.H - 45;
+    const GraphCaptions& c = s_.captions;
+    if (!c.x.empty())
+        l.height -= h;
+    if (!c.x.empty() || !c.y.empty()) {
+        l.left = 3 * w + 20;
+        l.width -= w + 10;
+    }
+    if (!c.bottom.empty())
+        l.height -= 2 * h;
+    const int kind = data_.kind;
+    if (s_.legend && kind != KindFunctionSurface && kind != KindSmoothingSurface &&
+        (data_.seriesCount > 1 || kind > KindBoxPlots)) {
+        l.width -= 12 * w;
+        l.legend = true;
+    }
+    if (kind == KindMap3D)
+        l.width -= 50;
+    l.width = std::max(l.width, 1);
+    l.height = std::max(l.height, 1);
+    layout_ = l;
+}
+
+void TGra::DG(Canvas& canvas) const {
+    const Palette palette = MakePalette(s_.colourMode);
+    const FontSetting& font = ws_.settings.GraphFont;
+    const bool systemColour = (static_cast<std::uint32_t>(font.color) & 0x80000000u) != 0;
+    const GraphColor text = s_.colourMode == ColourMode::Monochrome || systemColour
+                                ? palette[PenColour]
+                                : static_cast<GraphColor>(font.color) & 0xFFFFFF;
+    const GraphPainter painter{canvas, palette, s_.lineWidth, text,
+                               s_.colourMode == ColourMode::Monochrome};
+    const GraphLayout& l = layout_;
+    canvas.FillRect({0, 0, l.W - 1, l.H - 1}, palette[WindowBackground]);
+
+    const GraphScene scene{painter, *this, data_, s_, l, ws_.decimalSeparator()};
+    std::vector<LegendEntry> legend;
+    if (l.width > 2 && l.height > 2) {
+        switch (type_) {
+            case DrawingType::Pairs:
+            case DrawingType::Described:
+            case DrawingType::Deviations:
+                legend = DrawXY(scene);
+                break;
+            case DrawingType::Bars:
+            case DrawingType::Lines:
+            case DrawingType::Pie:
+                legend = DrawBusiness(scene);
+                break;
+            case DrawingType::Scatter3D:
+                legend = DrawScatter3D(scene);
+                break;
+            case DrawingType::Tree:
+                DrawTree(scene);
+                break;
+            default:
+                // The remaining kinds come with the graph menu.
+                DrawPlotFrame(scene);
+                break;
+        }
+        DrawCaptions(scene);
+        if (l.legend)
+            DrawLegend(scene, legend);
+    }
+    for (const GraphOverlay& o : overlays_) {
+        if (!o.bitmap.empty())
+            canvas.DrawBitmap(o.x, o.y, o.bitmap);
+        if (!o.text.empty())
+            painter.TxtOut(o.x, o.y, o.text, std::max(80, canvas.TextWidth(o.text) + 1));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Toggles.
+
+void TGra::MarkC() {
+    const int series = s_.currentSeries;
+    if (type_ == DrawingType::Described) {
+        if (series < static_cast<int>(data_.descriptions.size())) {
+            std::int8_t& style = data_.descriptions[series].style;
+            style = static_cast<std::int8_t>(((style + 1) % 4 + 4) % 4);
+        }
+    } else if (series < static_cast<int>(data_.styles.size())) {
+        data_.styles[series] = (data_.styles[series] + 1) % 4;
+    }
+    Changed();
+}
+
+void TGra::NlinC() {
+    s_.currentSeries = (s_.currentSeries + 1) % seriesCount();
+}
+
+void TGra::NlinC1() {
+    NlinC();
+    Changed();
+}
+
+std::string TGra::SeriesButtonCaption() const {
+    return std::to_string(s_.currentSeries + 1);
+}
+
+void TGra::SetgCl() {
+    s_.colourMode =
+        s_.colourMode == ColourMode::Colour ? ColourMode::Monochrome : ColourMode::Colour;
+    Changed();
+}
+
+void TGra::gaxi() {
+    s_.grid = !s_.grid;
+    Changed();
+}
+
+void TGra::gDim() {
+    if (type_ == DrawingType::Bars && s_.stacking == 0)
+        s_.effect3D = (s_.effect3D + 1) % 3;
+    else
+        s_.effect3D = s_.effect3D != 0 ? 0 : 1;
+    Changed();
+}
+
+void TGra::gForm() {
+    switch (type_) {
+        case DrawingType::Bars:
+            type_ = DrawingType::Lines;
+            break;
+        case DrawingType::Lines:
+            type_ = DrawingType::Pie;
+            s_.stacking = 0;
+            break;
+        case DrawingType::Pie:
+            type_ = DrawingType::Bars;
+            break;
+        case DrawingType::Pairs:
+            type_ = DrawingType::Deviations;
+            break;
+        case DrawingType::Deviations:
+            type_ = DrawingType::Pairs;
+            break;
+        default:
+            return;
+    }
+    Changed();
+}
+
+void TGra::Stack() {
+    s_.stacking = type_ == DrawingType::Pie ? 0 : (s_.stacking + 1) % 3;
+    Changed();
+}
+
+void TGra::axCh() {
+    s_.categoryLabels = 1 - s_.categoryLabels;
+    s_.currentSeries = 0;
+    Changed();
+}
+
+void TGra::glWidth() {
+    s_.lineWidth = s_.lineWidth % 6 + 1;
+    Changed();
+}
+
+void TGra::sr3D() {
+    s_.rotation = !s_.rotation;
+    if (s_.rotation) {
+        s_.angleXY = s_.angleXZ = s_.angleYZ = 0;
+        s_.angleStep = 5 * std::numbers::pi / 180;
+    }
+    Changed();
+}
+
+void TGra::sProec3() {
+    s_.projection = (s_.projection + 1) % 6;
+    Changed();
+}
+
+std::string TGra::ProjectionCaption() const {
+    static const char* const captions[6] = {"0", "X", "Y", "Z", "*", "+"};
+    return captions[s_.projection % 6];
+}
+
+void TGra::Rotate(RotationPlane plane, int direction) {
+    if (!s_.rotation)
+        return;
+    const double delta = direction * s_.angleStep;
+    switch (plane) {
+        case RotationPlane::XY:
+            s_.angleXY += delta;
+            break;
+        case RotationPlane::XZ:
+            s_.angleXZ += delta;
+            break;
+        case RotationPlane::YZ:
+            s_.angleYZ += delta;
+            break;
+    }
+    Changed();
+}
+
+bool TGra::SetRotationStep(const std::string& degrees) {
+    const ParsedNumber n = ParseNumber(Trim(degrees));
+    if (!n.ok())
+        return false;
+    s_.angleStep = n.value * std::numbers::pi / 180;
+    return true;
+}
+
+void TGra::Sv3Dt() {
+    if (type_ != DrawingType::Scatter3D)
+        return;
+    const std::vector<std::vector<Point3>> rotated = ScatterPoints(data_, s_);
+    for (int p = 0; p < static_cast<int>(rotated.size()); ++p)
+        for (std::size_t i = 0; i < rotated[p].size(); ++i) {
+            data_.rows[3 * p][i] = rotated[p][i].x;
+            data_.rows[3 * p + 1][i] = rotated[p][i].d;
+            data_.rows[3 * p + 2][i] = rotated[p][i].z;
+        }
+    // The stored points are the rotated ones; turning them again from there.
+    s_.angleXY = s_.angleXZ = s_.angleYZ = 0;
+    Changed();
+}
+
+void TGra::Subs1() {
+    s_.names = true;
+    s_.nameSource = 1;
+    Changed();
+}
+
+void TGra::Subs2() {
+    s_.names = true;
+    s_.nameSource = 0;
+    Changed();
+}
+
+void TGra::ToggleNames() {
+    s_.names = !s_.names;
+    Changed();
+}
+
+void TGra::ToggleLegend() {
+    s_.legend = !s_.legend;
+    Relayout();
+    Changed();
+}
+
+void TGra::SetCaptions(const GraphCaptions& captions) {
+    s_.captions = captions;
+    Relayout();
+    Changed();
+}
+
+std::string TGra::PointName(int index) const {
+    const std::vector<std::string>* names = &data_.observationLabels;
+    if (s_.nameSource == 0)
+        names = &data_.variableNames;
+    else if (s_.nameSource >= 2)
+        names = &sourceNames_;
+    if (index < 0 || index >= static_cast<int>(names->size()))
+        return {};
+    return (*names)[index];
+}
+
+void TGra::NamesFromSheetColumn(int column) {
+    sourceNames_.clear();
+    std::size_t longest = 0;
+    for (const std::vector<double>& row : data_.rows)
+        longest = std::max(longest, row.size());
+    if (!SheetGrid::InGrid(column, 1))
+        return;
+    for (std::size_t i = 0; i < longest && static_cast<int>(i) < SheetRows; ++i)
+        sourceNames_.push_back(Trim(ws_.sheet.Cell(column, static_cast<int>(i) + 1)));
+}
+
+void TGra::SaveIntoSheet() {
+    std::vector<int> rows;
+    const int series = data_.seriesCount;
+    auto perSeries = [&](int count) {
+        for (int r = 0; r < count * series; ++r)
+            rows.push_back(r);
+    };
+    switch (data_.kind) {
+        case KindDescribed:
+            for (const SeriesDescription& d : data_.descriptions) {
+                rows.push_back(d.xRow);
+                rows.push_back(d.yRow);
+            }
+            break;
+        case KindFunctions:
+        case KindScatter:
+        case KindSplineInterpolation:
+        case KindSplineSmoothing:
+            perSeries(2);
+            break;
+        case KindDeviations:
+        case KindScatter3D:
+            perSeries(3);
+            break;
+        default:
+            if (data_.kind >= KindDistributions && data_.kind <= KindPie)
+                perSeries(1);
+            break;
+    }
+    for (int r : rows) {
+        const std::vector<double>& values = data_.Row(r);
+        if (values.empty())
+            continue;
+        const int column = ws_.sheet.VariableCount() + 1;
+        for (std::size_t i = 0; i < values.size(); ++i)
+            if (!PutSheetValue(ws_, column, static_cast<int>(i), values[i]))
+                return;
+    }
+}
+
+}  // namespace dalvex

@@ -1,0 +1,86 @@
+// A graph window's view: shows the image its `TGra` draws and forwards the
+// mouse, the keys and the context menu to it; copies, pastes, saves and
+// prints the picture. The rotation panel stands at the right while rotation
+// is on.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+class QLineEdit;
+class QPrinter;
+
+namespace dalvex {
+
+class TGra;
+struct Workspace;
+
+class GraphView : public QWidget {
+    Q_OBJECT
+  public:
+    GraphView(Workspace& ws, TGra& graph, QWidget* parent = nullptr);
+
+    TGra& graph() { return graph_; }
+    // The picture as it stands, drawn again when the graph changed.
+    const QImage& image();
+
+    // Shift+Insert: the graph, or the marked rectangle, as a bitmap.
+    void CopyToClipboard();
+    // Ctrl+Insert: a clipboard bitmap at the insertion point; anything else
+    // on the clipboard does nothing.
+    void PasteFromClipboard();
+    // A picture file laid on the graph like a pasted bitmap.
+    void OpenPicture(const QString& path);
+    // Asks for a file name and saves; ".bmp" unless PNG was chosen.
+    void SaveAs();
+    // Returns the error text, empty when saved.
+    std::string SaveImage(const QString& path);
+    // The picture stretched to the printer page, keeping its proportions.
+    bool Print(QPrinter& printer);
+    // The graph font changed.
+    void ApplyFont();
+    // A toggle changed the graph from outside.
+    void Refresh();
+
+    // How a file name is asked for; tests answer without a dialog.
+    using PathChooser = std::function<QString(const QString& filter)>;
+    void SetPathChooser(PathChooser chooser) { choosePath_ = std::move(chooser); }
+    // While it answers true the window resizes without drawing (closing).
+    void SetFrozen(std::function<bool()> frozen) { frozen_ = std::move(frozen); }
+
+  signals:
+    void activated();
+    // The graph wrote its data into the sheet.
+    void sheetChanged();
+    // The context menu's "Печать".
+    void printRequested();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void BuildRotationPanel();
+    void UpdateRotationPanel();
+    void SizeGraph();
+    void ShowContextMenu(const QPoint& at);
+    void Notice(const std::string& text);
+
+    Workspace& ws_;
+    TGra& graph_;
+    QFont font_;
+    QImage image_;
+    unsigned drawnRevision_ = ~0u;
+    QWidget* rotationPanel_ = nullptr;
+    QLineEdit* angleEdit_ = nullptr;
+    PathChooser choosePath_;
+    std::function<bool()> frozen_;
+};
+
+}  // namespace dalvex
