@@ -68,8 +68,9 @@ TEST_F(Markers, FourteenShapesHollowOrSolidAtTheirPixels) {
         ASSERT_FALSE(ops.empty());
         EXPECT_EQ(ops[0].kind, s.figure);
         EXPECT_EQ(ops[0].pen, palette[PenColour]);
-        if (s.figure != K::Line)
+        if (s.figure != K::Line) {
             EXPECT_EQ(ops[0].brush, s.fill);
+        }
         int lines = 0;
         for (const DrawOp& op : ops)
             if (op.kind == K::Line) {
