@@ -37,6 +37,8 @@ int main(int argc, char** argv) {
 
     dalvex::MainWindow window(ws, dalvex::ProgramFolderAtStart());
     dialogs.SetParent(&window);
+    dialogs.SetFileDialog(
+        [&window](const dalvex::FileRequest& request) { return window.RWDlg(request); });
     window.show();
     // The splash stays in front of the window that appears behind it.
     if (splash)

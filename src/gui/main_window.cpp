@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,11 +12,13 @@
 #include <QMouseEvent>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
 #include <QToolBar>
 
+#include "gui/file_dialog_view.h"
 #include "gui/font_setting.h"
 #include "gui/pinned_sub_window.h"
 #include "gui/results_view.h"
@@ -37,21 +37,9 @@ QString Text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-QString DefaultChooseFile(QWidget* parent, bool save, const QString& folder,
-                          const QString& filter) {
-    QFileDialog dialog(parent);
-    dialog.setNameFilter(filter);
-    dialog.setDirectory(folder);
-    if (save) {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("txt"));
-    } else {
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().front();
-}
+// The results text is read from any file and written as text.
+constexpr const char* ResultsOpenFilter = "Текстовые (*.txt)|*.txt|Все (*.*)|*.*|";
+constexpr const char* ResultsSaveFilter = "Текстовые (*.txt)|*.txt|";
 
 }  // namespace
 
@@ -60,12 +48,12 @@ MainWindow::MainWindow(Workspace& ws, const std::string& programFolder, QWidget*
       ws_(ws),
       form_(ws),
       settingsFile_(std::string()),
+      fileDialogModel_(ws),
       printer_(QPrinter::HighResolution) {
     PrepareWorkspaceAtStart(ws_, programFolder);
     settingsFile_ = SettingsFile(ws_.ProgramFolder + SettingsFileName);
-    chooseFile_ = [this](bool save, const QString& folder, const QString& filter) {
-        return DefaultChooseFile(this, save, folder, filter);
-    };
+    fileDialogView_ = new FileDialogView(fileDialogModel_, this);
+    fileDialogView_->SetHelp([this](int context) { HelpTopic(context); });
 
     setWindowTitle(QStringLiteral("DALVEX"));
     setWindowIcon(ProgramIcon());
@@ -95,6 +83,8 @@ MainWindow::~MainWindow() {
         disconnect(resultsView_, nullptr, this, nullptr);
     delete mdiArea_;
     mdiArea_ = nullptr;
+    delete fileDialogView_;
+    fileDialogView_ = nullptr;
 }
 
 // ---------------------------------------------------------------------------
@@ -306,6 +296,7 @@ void MainWindow::CreateChildWindows() {
             [this] { mdiArea_->setActiveSubWindow(resultsWindow_); });
 
     sheet_ = std::make_unique<TSht1>(ws_);
+    sheetFiles_ = std::make_unique<SheetFiles>(ws_, *sheet_);
     sheetView_ = new SheetView(ws_, *sheet_);
     auto* sheet = new PinnedSubWindow(sheetView_);
     mdiArea_->addSubWindow(sheet);
@@ -383,8 +374,6 @@ bool MainWindow::CanExecute(MainCommand command) const {
         return false;
     switch (form_.Route(command)) {
         case CommandTarget::Sheet:
-            // The data file formats come with their own readers and writers.
-            return command != MainCommand::Open && command != MainCommand::Save;
         case CommandTarget::Results:
             return true;
         default:
@@ -605,30 +594,75 @@ void MainWindow::Execute(MainCommand command) {
     }
 }
 
+FileChoice MainWindow::RWDlg(const FileRequest& request) {
+    fileDialogModel_.Ini(request);
+    fileDialogModel_.Show();
+    fileDialogView_->ShowModel();
+    if (fileDialogDriver_) {
+        fileDialogView_->show();
+        fileDialogDriver_(*fileDialogView_);
+        if (fileDialogView_->isVisible())
+            fileDialogView_->reject();
+    } else {
+        fileDialogView_->exec();
+    }
+    return fileDialogModel_.choice();
+}
+
 void MainWindow::OpenFile() {
-    if (form_.Route(MainCommand::Open) != CommandTarget::Results)
-        return;
-    const QString path = chooseFile_(false, QString::fromStdString(ws_.settings.DataFolder),
-                                     QStringLiteral("Текстовые (*.txt);;Текстовые (*)"));
-    if (path.isEmpty())
-        return;
-    const std::string error = resultsView_->OpenFile(path);
-    if (!error.empty())
-        ShowNotice(ws_, error);
-    ws_.settings.DataFolder = QFileInfo(path).absolutePath().toStdString() + "/";
+    switch (form_.Route(MainCommand::Open)) {
+        case CommandTarget::Sheet:
+            if (sheetFiles_->Open()) {
+                sheetView_->horizontalScrollBar()->setValue(0);
+                sheetView_->verticalScrollBar()->setValue(0);
+                ShowSheetCaption();
+            }
+            sheetView_->Refresh();
+            break;
+        case CommandTarget::Results: {
+            FileRequest request;
+            request.filter = ResultsOpenFilter;
+            const FileChoice choice = RWDlg(request);
+            if (!choice.chosen)
+                return;
+            const std::string error = resultsView_->OpenFile(QString::fromStdString(choice.path));
+            if (!error.empty())
+                ShowNotice(ws_, error);
+            break;
+        }
+        default:
+            break;
+    }
 }
 
 void MainWindow::SaveFile() {
-    if (form_.Route(MainCommand::Save) != CommandTarget::Results)
-        return;
-    const QString path = chooseFile_(true, QString::fromStdString(ws_.settings.DataFolder),
-                                     QStringLiteral("Текстовые (*.txt)"));
-    if (path.isEmpty())
-        return;
-    const std::string error = resultsView_->SaveFile(path);
-    if (!error.empty())
-        ShowNotice(ws_, error);
-    ws_.settings.DataFolder = QFileInfo(path).absolutePath().toStdString() + "/";
+    switch (form_.Route(MainCommand::Save)) {
+        case CommandTarget::Sheet:
+            if (sheetFiles_->Save())
+                ShowSheetCaption();
+            sheetView_->Refresh();
+            break;
+        case CommandTarget::Results: {
+            FileRequest request;
+            request.mode = 1;
+            request.filter = ResultsSaveFilter;
+            const FileChoice choice = RWDlg(request);
+            if (!choice.chosen)
+                return;
+            const std::string error = resultsView_->SaveFile(QString::fromStdString(choice.path));
+            if (!error.empty())
+                ShowNotice(ws_, error);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void MainWindow::ShowSheetCaption() {
+    const QString caption = QString::fromStdString(sheetFiles_->Caption());
+    sheetView_->setWindowTitle(caption);
+    sheetWindow_->setWindowTitle(caption);
 }
 
 void MainWindow::Clear() {
@@ -752,10 +786,16 @@ void MainWindow::Help(MainCommand command) {
 }
 
 void MainWindow::ContextHelp() {
+    HelpTopic(form_.HelpContext());
+}
+
+void MainWindow::HelpTopic(int context) {
 #ifdef DALVEX_HAVE_HELP
     if (!helpWindow_)
         helpWindow_ = new HelpWindow(this);
-    helpWindow_->ShowContext(form_.HelpContext());
+    helpWindow_->ShowContext(context);
+#else
+    (void)context;
 #endif
 }
 

@@ -13,6 +13,8 @@
 #include "core/program_folder.h"
 #include "output/results_text.h"
 #include "output/text_resource.h"
+#include "sheet/data_files.h"
+#include "sheet/file_dialog_model.h"
 #include "sheet/sheet_editor.h"
 
 class QLabel;
@@ -24,6 +26,7 @@ class QTabBar;
 
 namespace dalvex {
 
+class FileDialogView;
 class HelpWindow;
 class ResultsView;
 class SheetView;
@@ -44,17 +47,21 @@ class MainWindow : public QMainWindow {
     void ChooseTab(int tab);
     void ChooseLayout(int choice);
 
-    // How Open and Save ask for a file name; tests answer without a dialog.
-    // An empty name cancels.
-    using FileChooser =
-        std::function<QString(bool save, const QString& folder, const QString& filter)>;
-    void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+    // TSMForm.RWDlg: prepares the file dialog (created once, reused) and
+    // shows it modally. LastAnswer and TextBuffer hold the answer as well.
+    FileChoice RWDlg(const FileRequest& request);
+    // Tests drive the file dialog instead of the person: the driver gets the
+    // dialog shown without its own event loop and presses its buttons.
+    using FileDialogDriver = std::function<void(FileDialogView&)>;
+    void SetFileDialogDriver(FileDialogDriver driver) { fileDialogDriver_ = std::move(driver); }
 
     TSMForm& form() { return form_; }
     SettingsFile& settingsFile() { return settingsFile_; }
     SheetView* sheetView() const { return sheetView_; }
     ResultsView* resultsView() const { return resultsView_; }
     TEditForm* results() const { return results_.get(); }
+    SheetFiles* sheetFiles() const { return sheetFiles_.get(); }
+    FileDialogView* fileDialog() const { return fileDialogView_; }
     QMdiSubWindow* sheetWindow() const { return sheetWindow_; }
     QMdiSubWindow* resultsWindow() const { return resultsWindow_; }
     QMdiArea* mdiArea() const { return mdiArea_; }
@@ -88,6 +95,7 @@ class MainWindow : public QMainWindow {
     void ApplyPlan(const TilingPlan& plan);
     void SnapBack();
     void SheetChanged();
+    void ShowSheetCaption();
     void EditBoxEdited(const QString& text);
     void EditBoxEnter();
     void SheetPressed();
@@ -103,6 +111,7 @@ class MainWindow : public QMainWindow {
     void Remember();
     void Help(MainCommand command);
     void ContextHelp();
+    void HelpTopic(int context);
     void RememberWindowState();
 
     Workspace& ws_;
@@ -110,6 +119,10 @@ class MainWindow : public QMainWindow {
     SettingsFile settingsFile_;
     std::unique_ptr<TSht1> sheet_;
     std::unique_ptr<TEditForm> results_;
+    std::unique_ptr<SheetFiles> sheetFiles_;
+    TFMn fileDialogModel_;
+    FileDialogView* fileDialogView_ = nullptr;
+    FileDialogDriver fileDialogDriver_;
     TextResources resources_;
     bool started_ = false;
     bool closing_ = false;
@@ -134,7 +147,6 @@ class MainWindow : public QMainWindow {
     bool tabDragging_ = false;
     HelpWindow* helpWindow_ = nullptr;
     QPrinter printer_;
-    FileChooser chooseFile_;
 };
 
 }  // namespace dalvex

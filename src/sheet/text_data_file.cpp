@@ -39,9 +39,11 @@ void PutLine(std::string& out, const std::vector<std::string>& fields, char sepa
 }
 
 // Labels go into the file when any differs from its row number, or when the
-// first name would otherwise be taken for a number and its line for data.
+// first name would otherwise be taken for a number (its line for data) or
+// for the labels word.
 bool NeedsLabels(const SheetGrid& g, int rows) {
-    if (ParseNumber(Trim(g.Cell(1, 0))).ok())
+    const std::string first = Trim(g.Cell(1, 0));
+    if (ParseNumber(first).ok() || first == LabelsWord)
         return true;
     for (int r = 1; r <= rows; ++r)
         if (Trim(g.Cell(0, r)) != std::to_string(r))
@@ -74,20 +76,28 @@ std::vector<std::string> Tokens(std::string_view line) {
 }
 
 // A token as a cell text: no-break spaces back to the blanks they stand
-// for, control characters shown as "?", at most MaxCellChars characters.
+// for, at most MaxCellChars characters.
 std::string TokenText(const std::string& token) {
     std::string text;
     for (std::size_t i = 0; i < token.size(); ++i) {
         if (token.compare(i, NoBreakSpace.size(), NoBreakSpace) == 0) {
             text += ' ';
             i += NoBreakSpace.size() - 1;
-        } else if (static_cast<unsigned char>(token[i]) < 0x20 || token[i] == 0x7F) {
-            text += '?';
         } else {
             text += token[i];
         }
     }
     return CharCut(text, MaxCellChars);
+}
+
+// Control characters other than the separators and line ends are shown as
+// "?" before the text is split, so a token that is only such a character is
+// a missing cell like any "?".
+void ShowControlCharacters(std::string& text) {
+    for (char& c : text)
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r' && c != '\n') ||
+            c == 0x7F)
+            c = '?';
 }
 
 }  // namespace
@@ -122,6 +132,7 @@ void ReadTextData(Workspace& ws, std::string_view bytes) {
     std::string text = DecodeTextFile(bytes);
     if (text.rfind("\xEF\xBB\xBF", 0) == 0)
         text.erase(0, 3);
+    ShowControlCharacters(text);
     const int c0 = ws.sheet.VariableCount();
     bool first = true;
     bool labels = false;

@@ -1,13 +1,16 @@
 // The real main window, driven with keys and clicks, without a display.
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -16,6 +19,7 @@
 
 #include "core/settings.h"
 #include "core/text.h"
+#include "gui/file_dialog_view.h"
 #include "gui/main_window.h"
 #include "gui/results_view.h"
 #include "gui/sheet_view.h"
@@ -23,6 +27,16 @@
 #include "output/text_resource.h"
 
 using namespace dalvex;
+
+// Scripted answers, except that file dialogs may be left to the main
+// window's own dialog, as in the program.
+class TestDialogs : public ScriptedDialogs {
+  public:
+    FileChoice ChooseFile(const FileRequest& request) override {
+        return window ? window->RWDlg(request) : ScriptedDialogs::ChooseFile(request);
+    }
+    MainWindow* window = nullptr;
+};
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -39,6 +53,8 @@ class MainWindowTest : public QObject {
     void sheetPrintsToPdfWithPageBreaks();
     void closeAsksThenWritesWindowSize();
     void reportsReachTheResultsWindowAndKeepTheUsersEdits();
+    void sheetOpensAppendsAndSavesDataFiles();
+    void sheetSavesThroughTheFileDialogWithItsTitle();
 
   private:
     const std::string& Cell(int col, int row) const { return ws->sheet.Cell(col, row); }
@@ -60,14 +76,14 @@ class MainWindowTest : public QObject {
     }
 
     std::unique_ptr<QTemporaryDir> folder;
-    std::unique_ptr<ScriptedDialogs> dialogs;
+    std::unique_ptr<TestDialogs> dialogs;
     std::unique_ptr<Workspace> ws;
     std::unique_ptr<MainWindow> window;
 };
 
 void MainWindowTest::init() {
     folder = std::make_unique<QTemporaryDir>();
-    dialogs = std::make_unique<ScriptedDialogs>();
+    dialogs = std::make_unique<TestDialogs>();
     ws = std::make_unique<Workspace>(*dialogs);
     window = std::make_unique<MainWindow>(*ws, folder->path().toStdString());
     window->resize(1000, 700);
@@ -76,6 +92,7 @@ void MainWindowTest::init() {
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
     QCOMPARE(ws->ActiveWindowKind, 1);
+    ws->settings.DataFolder = folder->path().toStdString() + "/";
 }
 
 void MainWindowTest::cleanup() {
@@ -95,15 +112,24 @@ void MainWindowTest::fileAndEditCommandsGoToTheResultsWhenRezIsActive() {
     QTest::keyClicks(sheet, "42");
     QCOMPARE(Cell(1, 1), std::string("      42"));
 
-    // On the sheet, Open waits for the data file formats: F3 asks for nothing.
+    // The results window reads and writes through the program's file dialog.
     int asked = 0;
     const QString report = folder->filePath("report.txt");
-    window->SetFileChooser([&](bool save, const QString&, const QString&) {
+    window->SetFileDialogDriver([&](FileDialogView& dialog) {
         ++asked;
-        return save ? folder->filePath("saved.txt") : report;
+        QListWidget* list = dialog.fileList();
+        if (dialog.windowTitle() == QStringLiteral("Чтение файла")) {
+            const auto found = list->findItems(QStringLiteral("report"), Qt::MatchExactly);
+            QCOMPARE(found.size(), 1);
+            list->setCurrentItem(found.front());
+            QTest::keyClick(list, Qt::Key_Return);
+        } else {
+            QVERIFY(dialog.nameField()->isVisible());
+            QTest::keyClicks(dialog.nameField(), "saved");
+            QTest::mouseClick(dialog.writeButton(), Qt::LeftButton);
+        }
+        QVERIFY(!dialog.isVisible());
     });
-    QTest::keyClick(sheet, Qt::Key_F3);
-    QCOMPARE(asked, 0);
 
     QVERIFY(WriteLinesFile(report.toStdString(), {"Среднее = 1,5", "вторая строка"}).ok);
     window->ChooseTab(1);
@@ -123,6 +149,7 @@ void MainWindowTest::fileAndEditCommandsGoToTheResultsWhenRezIsActive() {
     QCOMPARE(QApplication::clipboard()->text(), results->toPlainText());
 
     QTest::keyClick(results, Qt::Key_F4);
+    QCOMPARE(asked, 2);
     QFile saved(folder->filePath("saved.txt"));
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.readAll(), QByteArray("\xD1\xF0\xE5\xE4\xED\xE5\xE5 = 1,5\r\n"
@@ -353,6 +380,71 @@ void MainWindowTest::reportsReachTheResultsWindowAndKeepTheUsersEdits() {
     QTest::keyClick(results, Qt::Key_F5);
     QVERIFY(window->results()->lines().empty());
     QVERIFY(results->toPlainText().isEmpty());
+}
+
+void MainWindowTest::sheetOpensAppendsAndSavesDataFiles() {
+    SheetView* sheet = window->sheetView();
+    const std::string data = folder->filePath("data.txt").toStdString();
+    QVERIFY(WriteLinesFile(data, {"объекты рост вес", "№1 170 65,5", "№2 180 80"}).ok);
+
+    dialogs->ExpectFile(0, data);
+    QTest::keyClick(sheet, Qt::Key_F3);
+    QCOMPARE(ws->sheet.VariableCount(), 2);
+    QCOMPARE(Cell(2, 1), std::string("    65,5"));
+    QCOMPARE(sheet->sheetModel()->headerData(0, Qt::Vertical, Qt::DisplayRole).toString(),
+             QStringLiteral("  №1"));
+    QCOMPARE(window->sheetWindow()->windowTitle(), QStringLiteral("Данные: data.txt - "));
+    QCOMPARE(window->sheetStatus()->text().left(8), QStringLiteral("ВсехX=2,"));
+
+    // F4 writes the native file with the title the person gave.
+    const std::string native = folder->filePath("data.dvx").toStdString();
+    dialogs->ExpectFile(1, native, "Рост и вес");
+    QTest::keyClick(sheet, Qt::Key_F4);
+    QCOMPARE(window->sheetWindow()->windowTitle(), QStringLiteral("Данные: data.dvx - Рост и вес"));
+    QCOMPARE(dialogs->fileRequests().back().defaultName, std::string("data.txt"));
+
+    // Opened again without clearing: appended after the two variables, the
+    // file's labels left out.
+    dialogs->ExpectFile(0, native).ExpectYesNo("Очистить электронную таблицу?", false);
+    QTest::keyClick(sheet, Qt::Key_F3);
+    QCOMPARE(ws->sheet.VariableCount(), 4);
+    QCOMPARE(Cell(4, 2), std::string("      80"));
+
+    // Cleared first: exactly the file.
+    dialogs->ExpectFile(0, native).ExpectYesNo("Очистить электронную таблицу?", true);
+    QTest::keyClick(sheet, Qt::Key_F3);
+    QCOMPARE(ws->sheet.VariableCount(), 2);
+    QCOMPARE(Cell(1, 0), std::string("    рост"));
+    QCOMPARE(sheet->horizontalScrollBar()->value(), 0);
+    QVERIFY(dialogs->scriptDone());
+    QVERIFY(dialogs->notices().empty());
+
+    // Cancelled: nothing changes.
+    dialogs->ExpectFile(1, "");
+    QTest::keyClick(sheet, Qt::Key_F4);
+    QCOMPARE(window->sheetWindow()->windowTitle(), QStringLiteral("Данные: data.dvx - Рост и вес"));
+}
+
+void MainWindowTest::sheetSavesThroughTheFileDialogWithItsTitle() {
+    SheetView* sheet = window->sheetView();
+    ClickCell(1, 1);
+    QTest::keyClicks(sheet, "5");
+    dialogs->window = window.get();
+    window->SetFileDialogDriver([&](FileDialogView& dialog) {
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Запись файла"));
+        QCOMPARE(dialog.typeBox()->currentText(), QStringLiteral("Файлы DALVEX (*.dvx)"));
+        QVERIFY(!dialog.menuButton()->isVisible());
+        QTest::keyClicks(dialog.nameField(), "mine");
+        dialog.commentField()->selectAll();
+        TypeUnicode(dialog.commentField(), QStringLiteral("Опыт 1"));
+        QTest::mouseClick(dialog.writeButton(), Qt::LeftButton);
+    });
+    QTest::keyClick(sheet, Qt::Key_F4);
+    QFile file(folder->filePath("mine.dvx"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.read(7), QByteArray("\x06\xCE\xEF\xFB\xF2 1"));
+    QCOMPARE(window->sheetWindow()->windowTitle(), QStringLiteral("Данные: mine.dvx - Опыт 1"));
+    QCOMPARE(ws->settings.DataFolder, folder->path().toStdString() + "/");
 }
 
 QTEST_MAIN(MainWindowTest)
