@@ -86,6 +86,11 @@ class Canvas {
     // Filled with the brush and outlined with the pen.
     virtual void Polygon(std::span<const PixelPoint> points) = 0;
     virtual void Rectangle(const PixelRect& rect) = 0;
+    // Many rectangles in the same pen and brush (the bars of a long series).
+    virtual void Rectangles(std::span<const PixelRect> rects) {
+        for (const PixelRect& r : rects)
+            Rectangle(r);
+    }
     virtual void Ellipse(const PixelRect& rect) = 0;
     // Angles in degrees, counter-clockwise from three o'clock.
     virtual void Pie(const PixelRect& rect, double startDegrees, double sweepDegrees) = 0;

@@ -2,6 +2,7 @@
 // drawing with deviations.
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 #include "graphics/axis.h"
 #include "graphics/graph_scene.h"
@@ -68,6 +69,36 @@ std::vector<XYSeries> CollectSeries(const GraphScene& scene) {
     return all;
 }
 
+// Bars standing on `base`. Bars no wider than two pixels that fall on the
+// same columns are one bar as tall as the tallest: thousands of points on a
+// few hundred columns draw as a few hundred bars and look the same.
+std::vector<PixelRect> BarRects(const std::vector<PixelPoint>& pixels, double half, int base) {
+    std::vector<PixelRect> bars;
+    bars.reserve(pixels.size());
+    std::unordered_map<int, std::size_t> thin;
+    for (const PixelPoint& at : pixels) {
+        const PixelRect bar{ToPixel(at.x - half), std::min(at.y, base), ToPixel(at.x + half),
+                            std::max(at.y, base)};
+        if (bar.right - bar.left > 1) {
+            bars.push_back(bar);
+            continue;
+        }
+        const auto [it, added] = thin.try_emplace(bar.left, bars.size());
+        if (added) {
+            bars.push_back(bar);
+            continue;
+        }
+        PixelRect& same = bars[it->second];
+        if (same.right != bar.right) {
+            bars.push_back(bar);
+            continue;
+        }
+        same.top = std::min(same.top, bar.top);
+        same.bottom = std::max(same.bottom, bar.bottom);
+    }
+    return bars;
+}
+
 }  // namespace
 
 std::vector<LegendEntry> DrawXY(const GraphScene& scene) {
@@ -115,9 +146,7 @@ std::vector<LegendEntry> DrawXY(const GraphScene& scene) {
             const int base = map.Y(0.0);
             p.canvas.SetPen(p.palette[PenColour], 1);
             p.SeriesBrush(static_cast<int>(k), s.colourEntry);
-            for (const PixelPoint& at : pixels)
-                p.canvas.Rectangle({ToPixel(at.x - half), std::min(at.y, base),
-                                    ToPixel(at.x + half), std::max(at.y, base)});
+            p.canvas.Rectangles(BarRects(pixels, half, base));
         }
         p.SPen(s.colourEntry);
         if (JoinsPoints(s.style) && pixels.size() > 1)

@@ -15,6 +15,11 @@ QtCanvas::QtCanvas(QPainter& painter, const QFont& font, int width, int height, 
 }
 
 void QtCanvas::SetPen(GraphColor color, int width, PenStyle style) {
+    if (color == penColour_ && width == penWidth_ && style == penStyle_)
+        return;
+    penColour_ = color;
+    penWidth_ = width;
+    penStyle_ = style;
     QPen pen(ToQColor(color));
     // 0: the one-pixel cosmetic pen of the screen.
     pen.setWidth(width <= 1 && !scaled_ ? 0 : std::max(width, 1));
@@ -25,6 +30,10 @@ void QtCanvas::SetPen(GraphColor color, int width, PenStyle style) {
 }
 
 void QtCanvas::SetBrush(GraphColor color) {
+    if (solidBrush_ && color == brushColour_)
+        return;
+    solidBrush_ = true;
+    brushColour_ = color;
     painter_.setBrush(ToQColor(color));
     painter_.setBackgroundMode(Qt::TransparentMode);
 }
@@ -58,6 +67,7 @@ void QtCanvas::SetPatternBrush(GraphColor color, FillPattern pattern) {
             break;
     }
     // Hatches on white, whatever lies below.
+    solidBrush_ = false;
     painter_.setBrush(QBrush(ToQColor(color), style));
     painter_.setBackground(Qt::white);
     painter_.setBackgroundMode(Qt::OpaqueMode);
@@ -84,6 +94,14 @@ void QtCanvas::Polygon(std::span<const PixelPoint> points) {
 // With the one-pixel pen Qt covers left..left + width: the inclusive rectangle.
 void QtCanvas::Rectangle(const PixelRect& r) {
     painter_.drawRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+}
+
+void QtCanvas::Rectangles(std::span<const PixelRect> rects) {
+    rects_.clear();
+    rects_.reserve(static_cast<qsizetype>(rects.size()));
+    for (const PixelRect& r : rects)
+        rects_.append(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+    painter_.drawRects(rects_);
 }
 
 void QtCanvas::Ellipse(const PixelRect& r) {

@@ -27,6 +27,7 @@ class QtCanvas : public Canvas {
     void Polyline(std::span<const PixelPoint> points) override;
     void Polygon(std::span<const PixelPoint> points) override;
     void Rectangle(const PixelRect& rect) override;
+    void Rectangles(std::span<const PixelRect> rects) override;
     void Ellipse(const PixelRect& rect) override;
     void Pie(const PixelRect& rect, double startDegrees, double sweepDegrees) override;
     void Arc(const PixelRect& rect, double startDegrees, double sweepDegrees) override;
@@ -44,6 +45,14 @@ class QtCanvas : public Canvas {
     int height_;
     bool scaled_;
     QPolygon scratch_;
+    QList<QRect> rects_;
+    // What the painter holds, so that a marker per point does not set the
+    // same pen and brush again and again.
+    GraphColor penColour_ = 0;
+    int penWidth_ = -1;
+    PenStyle penStyle_ = PenStyle::Solid;
+    GraphColor brushColour_ = 0;
+    bool solidBrush_ = false;
 };
 
 QColor ToQColor(GraphColor color);

@@ -133,6 +133,30 @@ TEST_F(Tgra, BarsOfTheXYKindsStandOnZero) {
     EXPECT_NEAR(bars[2].rect.height(), 4 * bars[0].rect.height(), 4);
 }
 
+TEST_F(Tgra, ThousandsOfThinBarsDrawAsOneBarPerColumn) {
+    std::vector<double> x, y;
+    for (int i = 0; i < 1000; ++i) {
+        x.push_back(i);
+        y.push_back(i % 7 + 1);
+    }
+    Row(0, x);
+    Row(1, y);
+    ws.graphTables.SeriesStyles[0] = 3;
+    Graph(KindFunctions, 0);
+    Draw();
+    auto bars = Ops(K::Rectangle);
+    bars.erase(bars.begin());
+    EXPECT_LE(bars.size(), static_cast<std::size_t>(graph.layout().width + 1));
+    // Y from 0 to 7 with margins of 0.35 over 435 pixels from y = 455: zero
+    // lies at 436 and 7 at 40; the tallest points still reach it.
+    int top = graph.layout().bottom();
+    for (const DrawOp& bar : bars) {
+        top = std::min(top, bar.rect.top);
+        EXPECT_EQ(bar.rect.bottom, 436);
+    }
+    EXPECT_EQ(top, 40);
+}
+
 TEST_F(Tgra, DescribedSeriesStyles) {
     // Points in rows 0 and 1, partners in the spare row after the loaded ones.
     Row(0, {1, 2, 3});
