@@ -1,5 +1,7 @@
 #include "core/user_dialogs.h"
 
+#include <algorithm>
+
 namespace dalvex {
 
 ScriptedDialogs& ScriptedDialogs::ExpectYesNo(std::string textPart, bool answer) {
@@ -41,7 +43,19 @@ ScriptedDialogs& ScriptedDialogs::ExpectGraphPrompt(bool keep) {
     return *this;
 }
 
+ScriptedDialogs& ScriptedDialogs::ExpectVariables(std::string caption,
+                                                  std::vector<VariableStep> steps) {
+    Step step;
+    step.isVariables = true;
+    step.textPart = std::move(caption);
+    step.presses = std::move(steps);
+    script_.push_back(std::move(step));
+    return *this;
+}
+
 std::string ScriptedDialogs::Describe(const Step& step) const {
+    if (step.isVariables)
+        return "the variable dialog \"" + step.textPart + "\"";
     if (step.isGraphPrompt)
         return "the graph prompt";
     if (step.isFile)
@@ -59,7 +73,7 @@ bool ScriptedDialogs::YesNo(const std::string& text) {
     if (script_.empty())
         throw ScriptMismatch("script has no answer for the question \"" + text + "\"");
     Step step = script_.front();
-    if (step.isForm || step.isFile || step.isGraphPrompt ||
+    if (step.isForm || step.isFile || step.isGraphPrompt || step.isVariables ||
         (!step.textPart.empty() && text.find(step.textPart) == std::string::npos))
         throw ScriptMismatch("script expected " + Describe(step) + " but was asked \"" + text +
                              "\"");
@@ -128,6 +142,58 @@ bool ScriptedDialogs::GraphPrompt(bool offerDiscard) {
         throw ScriptMismatch("script discards the graph but the prompt offers only \"Оставить\"");
     script_.pop_front();
     return step.answer;
+}
+
+void UserDialogs::Variables(VariableDialog& dialog) {
+    dialog.Press(VariableAction::Cancel, {});
+}
+
+namespace {
+
+// The selection a press takes its items from: the first list for the presses
+// that choose, the chosen lists for the one that gives back.
+std::vector<std::vector<int>> SelectColumns(const VariableDialog& dialog, const VariableStep& press,
+                                            const std::string& asked) {
+    const auto& lists = dialog.lists();
+    std::vector<std::vector<int>> selected(lists.size());
+    const bool fromChosen = press.action == VariableAction::Exclude;
+    const std::size_t first = fromChosen ? 1 : 0;
+    const std::size_t end = fromChosen ? lists.size() : std::min<std::size_t>(1, lists.size());
+    for (int column : press.columns) {
+        bool found = false;
+        for (std::size_t l = first; l < end && !found; ++l) {
+            for (std::size_t i = 0; i < lists[l].items.size() && !found; ++i) {
+                if (ItemColumn(lists[l].items[i]) == column) {
+                    selected[l].push_back(static_cast<int>(i));
+                    found = true;
+                }
+            }
+        }
+        if (!found)
+            throw ScriptMismatch("script selects variable " + std::to_string(column) +
+                                 " but it is not in the " + (fromChosen ? "chosen" : "offered") +
+                                 " list of " + asked);
+    }
+    return selected;
+}
+
+}  // namespace
+
+void ScriptedDialogs::Variables(VariableDialog& dialog) {
+    const std::string asked = "the variable dialog \"" + dialog.caption() + "\"";
+    if (script_.empty())
+        throw ScriptMismatch("script has no answer for " + asked);
+    const Step step = script_.front();
+    if (!step.isVariables || step.textPart != dialog.caption())
+        throw ScriptMismatch("script expected " + Describe(step) + " but was shown " + asked);
+    script_.pop_front();
+    for (const VariableStep& press : step.presses) {
+        if (dialog.closed())
+            throw ScriptMismatch("script presses on after " + asked + " has closed");
+        dialog.Press(press.action, SelectColumns(dialog, press, asked));
+    }
+    if (!dialog.closed())
+        throw ScriptMismatch("script leaves " + asked + " open");
 }
 
 }  // namespace dalvex

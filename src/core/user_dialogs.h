@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/form_dialog.h"
+#include "core/variable_dialog.h"
 
 namespace dalvex {
 
@@ -46,6 +47,15 @@ class UserDialogs {
     // graph: true for "Оставить" (keep), false for "Отменить". Without
     // `offerDiscard` only "Оставить" is offered.
     virtual bool GraphPrompt(bool offerDiscard) = 0;
+    // A variable dialog (list, single variable, regression): shown until it
+    // closes itself. Without a way to show one it is cancelled.
+    virtual void Variables(VariableDialog& dialog);
+};
+
+// One press in a variable dialog, naming the items by their column numbers.
+struct VariableStep {
+    VariableAction action;
+    std::vector<int> columns;  // the items selected for the press
 };
 
 // Raised when a script does not hold the answer to the question asked.
@@ -70,6 +80,9 @@ class ScriptedDialogs : public UserDialogs {
                                 int filterIndex = -1);
     // Expects the graph prompt and keeps or discards the graph.
     ScriptedDialogs& ExpectGraphPrompt(bool keep);
+    // Expects the variable dialog with this caption and presses its buttons
+    // in turn; the last press must close it.
+    ScriptedDialogs& ExpectVariables(std::string caption, std::vector<VariableStep> steps);
 
     void Notice(const std::string& text) override;
     bool YesNo(const std::string& text) override;
@@ -77,6 +90,7 @@ class ScriptedDialogs : public UserDialogs {
     void Beep() override { ++beeps_; }
     FileChoice ChooseFile(const FileRequest& request) override;
     bool GraphPrompt(bool offerDiscard) override;
+    void Variables(VariableDialog& dialog) override;
 
     const std::vector<std::string>& notices() const { return notices_; }
     const std::vector<std::string>& questions() const { return questions_; }
@@ -101,6 +115,8 @@ class ScriptedDialogs : public UserDialogs {
         int mode = 0;
         int filterIndex = -1;
         bool isGraphPrompt = false;
+        bool isVariables = false;
+        std::vector<VariableStep> presses;
     };
     std::string Describe(const Step& step) const;
     std::deque<Step> script_;

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/data_store.h"
 #include "core/graph_handover.h"
@@ -36,10 +37,20 @@ struct Workspace {
     SettingsValues settings;
 
     // VarLength[0]: last DataMatrix row in use; VarLength[k + 1]: last
-    // observation index of row k.
-    std::array<int, MaxVariables + 1> VarLength{};
+    // observation index of row k. Two slots past the last variable's: loading
+    // notes the length of the second spare row there even when all 500
+    // variables are chosen.
+    std::array<int, MaxVariables + 3> VarLength{};
     // SelectedColumns[0]: count; then sheet column numbers (1-based).
     std::array<int, MaxVariables + 1> SelectedColumns{};
+
+    // The help context dialogs take while a method runs (method + 99); 0
+    // outside a run.
+    int RunHelpContext = 0;
+    // A list of pairs read from a text file by the variable list dialog for
+    // the method that offered it, and whether the last choice was such a list.
+    std::vector<std::string> LineBuffer;
+    bool PairListRead = false;
 
     int LastAnswer = 0;
     int AnswerNumber = 0;

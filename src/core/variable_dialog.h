@@ -1,0 +1,70 @@
+// The variable dialogs as the person's side sees them: lists of variable
+// items, a few texts and buttons. The dialogs' rules live in their models
+// (the list, single-variable and regression dialogs); a view only shows the
+// lists and forwards the buttons pressed with the items selected, and a
+// script presses the same buttons.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dalvex {
+
+struct Workspace;
+
+// A list item: the variable's name padded (or cut) to 25 characters, then
+// the column number, which so starts at character 26.
+inline constexpr int VariableItemNameChars = 25;
+std::string VariableItem(const Workspace& ws, int column);
+// The column number read back from the characters from 25 on; nothing when
+// they do not hold a whole number.
+std::optional<int> ItemColumn(std::string_view item);
+
+enum class VariableAction {
+    Include,    // the selected items of the first list go to the chosen ones
+    Exclude,    // the selected chosen items go back to the first list
+    All,        // "Все"
+    Restore,    // the previous choice from the dialog's memory file
+    ReadPairs,  // a list of pairs from a text file
+    ChooseX,    // regression: to the X list
+    ChooseY,    // regression: to the Y list
+    Confirm,    // "Утвердить"
+    Cancel,     // "Отменить"
+};
+
+struct VariableList {
+    std::string title;
+    std::string hint;
+    std::vector<std::string> items;
+};
+
+struct VariableButton {
+    VariableAction action;
+    std::string text;
+    std::string hint;
+};
+
+class VariableDialog {
+  public:
+    virtual ~VariableDialog() = default;
+
+    virtual std::string caption() const = 0;
+    // The instruction lines shown above the lists.
+    virtual std::vector<std::string> texts() const = 0;
+    // List 0 holds the variables not chosen; the others the chosen ones.
+    virtual const std::vector<VariableList>& lists() const = 0;
+    virtual std::vector<VariableButton> buttons() const = 0;
+
+    // A button pressed with these items selected (indices per list).
+    virtual void Press(VariableAction action, const std::vector<std::vector<int>>& selected) = 0;
+    // A double click on an item of a list.
+    virtual void DoubleClick(int list, int item) = 0;
+    // Whether the dialog has closed; LastAnswer then holds its answer.
+    virtual bool closed() const = 0;
+    // The help context the dialog takes while shown.
+    virtual int helpContext() const { return 0; }
+};
+
+}  // namespace dalvex

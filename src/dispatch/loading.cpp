@@ -1,0 +1,135 @@
+#include "dispatch/loading.h"
+
+#include <algorithm>
+
+#include "core/sheet_bridge.h"
+#include "numeric/data_range.h"
+
+namespace dalvex {
+
+std::string TooLongNotice(int dataWidth) {
+    return TooLongNoticeStart + std::to_string(dataWidth) + "!\r\n(при данном числе переменных)";
+}
+
+void LoadVariable(Workspace& ws, int k, int col) {
+    const int n = col >= 1 && col <= SheetColumns ? ws.sheet.ColumnLength(col) : 0;
+    int last = n - 1;
+    const int width = ws.store.DataWidth();
+    if (n - 1 >= width - 1) {
+        last = width - 2;
+        ShowNotice(ws, TooLongNotice(width));
+    }
+    for (int i = 0; i <= last; ++i)
+        ws.store.Data(k - 1, i) = SheetValue(ws, col, i);
+    ws.VarLength[k] = last;
+}
+
+void LoadPair(Workspace& ws, int xcol, int ycol, int mode) {
+    LoadVariable(ws, 2, ycol);
+    if (xcol == ycol) {
+        for (int i = 0; i <= ws.VarLength[2]; ++i)
+            ws.store.Data(0, i) = i;
+        ws.VarLength[1] = ws.VarLength[2];
+    } else {
+        LoadVariable(ws, 1, xcol);
+    }
+    ws.VarLength[0] = 1;
+    if (mode > 0 && ws.VarLength[1] != ws.VarLength[2]) {
+        ShowNotice(ws, UnequalLengthNotice);
+        ws.VarLength[1] = std::min(ws.VarLength[1], ws.VarLength[2]);
+    }
+    RemoveMissing(ws, mode > 0);
+}
+
+bool LoadSelected(Workspace& ws, int spare, int mode) {
+    const int count = ws.SelectedColumns[0];
+    if (count <= 0) {
+        ShowNotice(ws, TooFewValuesNotice);
+        return false;
+    }
+    ws.store.SetRowWidth(0, CellCapacity / (spare + count));
+    ws.store.SetRowWidth(1, SquareSide);
+    int longest = -1;  // none seen yet
+    for (int k = 1; k <= count; ++k) {
+        LoadVariable(ws, k, ws.SelectedColumns[k]);
+        const int length = ws.VarLength[k] + 1;
+        if ((mode == 0 || mode == 1) && longest >= 0 && length != longest)
+            ShowNotice(ws, UnequalLengthNotice);
+        longest = std::max(longest, length);
+    }
+    ws.VarLength[0] = count - 1;
+    ws.VarLength[count + 2] = longest - 1;
+    if (mode == 0)
+        RemoveMissing(ws, true);
+    else if (mode == 2)
+        RemoveMissing(ws, false);
+    // After listwise removal every row already ends at the common length;
+    // without removal the longest row sets it.
+    if (mode == 1)
+        ws.VarLength[1] = longest - 1;
+    if (mode == 0 || mode == 1)
+        LoadedRowsRange(ws);
+    return true;
+}
+
+bool SelectAllVariables(Workspace& ws, int spare, int mode) {
+    const int count = ws.sheet.VariableCount();
+    ws.SelectedColumns[0] = count;
+    for (int k = 1; k <= count; ++k)
+        ws.SelectedColumns[k] = k;
+    return LoadSelected(ws, spare, mode);
+}
+
+namespace {
+
+// Keeps the observations of row `row` up to `last` that are not missing;
+// returns the new last index.
+int CompactRow(Workspace& ws, int row, int last, long& found) {
+    int kept = 0;
+    for (int i = 0; i <= last; ++i) {
+        const double v = ws.store.Data(row, i);
+        if (v == MissingValue)
+            ++found;
+        else
+            ws.store.Data(row, kept++) = v;
+    }
+    return kept - 1;
+}
+
+}  // namespace
+
+void RemoveMissing(Workspace& ws, bool listwise) {
+    const int rows = ws.VarLength[0] + 1;
+    long found = 0;
+    long removed = 0;
+    if (listwise) {
+        // Only observations every row holds are examined, so no row keeps
+        // values past the common length.
+        int last = ws.VarLength[1];
+        for (int k = 1; k <= rows; ++k)
+            last = std::min(last, ws.VarLength[k]);
+        int kept = 0;
+        for (int i = 0; i <= last; ++i) {
+            int missing = 0;
+            for (int r = 0; r < rows; ++r)
+                missing += ws.store.Data(r, i) == MissingValue ? 1 : 0;
+            found += missing;
+            if (missing > 0)
+                continue;
+            for (int r = 0; r < rows; ++r)
+                ws.store.Data(r, kept) = ws.store.Data(r, i);
+            ++kept;
+        }
+        removed = static_cast<long>(last + 1 - kept) * rows;
+        for (int k = 1; k <= rows; ++k)
+            ws.VarLength[k] = kept - 1;
+    } else {
+        for (int r = 0; r < rows; ++r)
+            ws.VarLength[r + 1] = CompactRow(ws, r, ws.VarLength[r + 1], found);
+        removed = found;
+    }
+    if (found > 0)
+        WriteResult(ws, "Пропущн=" + std::to_string(found) + " " + std::to_string(removed));
+}
+
+}  // namespace dalvex

@@ -1,0 +1,44 @@
+// How chosen sheet variables enter the data store: every method,
+// transformation and graph loads its data through these.
+#pragma once
+
+#include <string>
+
+#include "core/workspace.h"
+
+namespace dalvex {
+
+inline constexpr const char* TooLongNoticeStart = "!ДЛИНА ПЕРЕМЕННОЙ БОЛЬШЕ ДОПУСТИМОЙ: ";
+inline constexpr const char* UnequalLengthNotice = "!НЕРАВНАЯ ДЛИНА ПЕРЕМЕННЫХ - МЕТОД НЕПРИМЕНИМ!";
+inline constexpr const char* TooFewValuesNotice = "!МАЛО ЗНАЧЕНИЙ ПЕРЕМЕННЫХ!";
+
+// The notice of a column longer than a row of DataMatrix can hold.
+std::string TooLongNotice(int dataWidth);
+
+// Sheet column `col` into DataMatrix row k - 1; VarLength[k] = its last
+// observation index (-1 for an empty column). A row holds at most
+// DataWidth - 1 observations; a longer column is cut with a notice.
+void LoadVariable(Workspace& ws, int k, int col);
+
+// X into row 0, Y into row 1; the same column for both gives the
+// observation numbers 0, 1, 2 ... as X. Mode > 0 removes missing values
+// listwise (and evens unequal lengths with a notice), mode 0 per row.
+void LoadPair(Workspace& ws, int xcol, int ycol, int mode);
+
+// All SelectedColumns into rows 0..count - 1, DataWidth sized for them and
+// `spare` extra rows. Mode 0: listwise removal of missing values, mode 2:
+// per row, modes 1 and 3: none (3 is the graph command's plain copy). Modes
+// 0 and 1 take the range of all loaded rows. Returns false, with the notice
+// that there are too few values, when nothing is selected.
+bool LoadSelected(Workspace& ws, int spare, int mode);
+
+// SelectedColumns = 1..VariableCount, then LoadSelected. On an empty sheet
+// it shows the notice that there are too few values and returns false.
+bool SelectAllVariables(Workspace& ws, int spare, int mode);
+
+// Deletes MissingValue cells from the loaded rows 0..VarLength[0]: listwise
+// (an observation with a missing value in any row leaves every row) or per
+// row, and reports "Пропущн=" + found + " " + removed when any were found.
+void RemoveMissing(Workspace& ws, bool listwise);
+
+}  // namespace dalvex

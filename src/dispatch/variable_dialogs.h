@@ -1,0 +1,110 @@
+// The three shared variable dialogs as models: the list of variables
+// ("Анализ переменных", Tq30), a single variable ("Анализ переменной",
+// Tq030) and the X and Y variables of a regression ("Переменные регрессии",
+// Tq31). Each remembers its last choice in the program folder and can
+// restore it; the answer lands in LastAnswer (0 = cancelled) and
+// SelectedColumns.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/variable_dialog.h"
+#include "core/workspace.h"
+
+namespace dalvex {
+
+inline constexpr const char* ListDialogMemory = "q30.ini";
+inline constexpr const char* SingleDialogMemory = "q030.ini";
+inline constexpr const char* RegressionDialogMemory = "q31.ini";
+inline constexpr const char* PairFileFilter = "Текстовые (*.txt)|*.txt|";
+
+// What the three dialogs share: the lists, the workspace, closing.
+class VariableDialogModel : public VariableDialog {
+  public:
+    const std::vector<VariableList>& lists() const override { return lists_; }
+    bool closed() const override { return closed_; }
+    int helpContext() const override { return ws_.RunHelpContext; }
+
+  protected:
+    explicit VariableDialogModel(Workspace& ws);
+    // Moves the items at `indices` (any order) of list `from` to the end of
+    // list `to`, keeping their order.
+    void Move(int from, const std::vector<int>& indices, int to);
+    // Moves the item of the first list whose text is exactly `text`; returns
+    // whether there was one.
+    bool MoveMatching(const std::string& text, int to);
+    // The column numbers of a list's items, or false (with a beep) when one
+    // cannot be read.
+    bool Columns(int list, std::vector<int>& columns);
+    // Remembers the items in the dialog's file; a write failure only beeps.
+    void Remember(const char* file, const std::vector<std::string>& items);
+    std::vector<std::string> Remembered(const char* file);
+    void Close(int answer);
+
+    Workspace& ws_;
+    std::vector<VariableList> lists_;
+    bool closed_ = false;
+};
+
+class Tq30 : public VariableDialogModel {
+  public:
+    // `offerPairs`: the method can take a list of pairs from a text file.
+    explicit Tq30(Workspace& ws, bool offerPairs = false);
+
+    std::string caption() const override { return "Анализ переменных"; }
+    std::vector<std::string> texts() const override;
+    std::vector<VariableButton> buttons() const override;
+    void Press(VariableAction action, const std::vector<std::vector<int>>& selected) override;
+    void DoubleClick(int list, int item) override;
+
+  private:
+    void Confirm();
+    void ReadPairs();
+    bool offerPairs_;
+};
+
+class Tq030 : public VariableDialogModel {
+  public:
+    // With exactly one sheet variable the dialog chooses it at once and is
+    // closed before it is shown.
+    explicit Tq030(Workspace& ws);
+
+    std::string caption() const override { return "Анализ переменной"; }
+    std::vector<std::string> texts() const override;
+    std::vector<VariableButton> buttons() const override;
+    void Press(VariableAction action, const std::vector<std::vector<int>>& selected) override;
+    void DoubleClick(int list, int item) override;
+
+  private:
+    void Confirm();
+};
+
+class Tq31 : public VariableDialogModel {
+  public:
+    // AnswerNumber 1 (simple regression) allows one X only.
+    explicit Tq31(Workspace& ws);
+
+    std::string caption() const override { return "Переменные регрессии"; }
+    std::vector<std::string> texts() const override;
+    std::vector<VariableButton> buttons() const override;
+    void Press(VariableAction action, const std::vector<std::vector<int>>& selected) override;
+    void DoubleClick(int list, int item) override;
+
+  private:
+    enum { Offered = 0, Xs = 1, Y = 2 };
+    bool simple() const { return ws_.AnswerNumber == 1; }
+    // Moves offered items to X as far as the one-X rule of simple regression allows.
+    void ChooseX(std::vector<int> indices);
+    void All();
+    void Restore();
+    void Confirm();
+};
+
+// The openers: create the dialog, show it unless it closed at once, and
+// return LastAnswer.
+int pq30(Workspace& ws, bool offerPairs = false);
+int pq030(Workspace& ws);
+int pq31(Workspace& ws);
+
+}  // namespace dalvex
