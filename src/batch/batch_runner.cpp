@@ -1,0 +1,166 @@
+#include "batch/batch_runner.h"
+
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "batch/batch_dialogs.h"
+#include "core/number.h"
+#include "core/text.h"
+#include "graphics/graph_desk.h"
+#include "output/results_text.h"
+#include "output/text_resource.h"
+#include "sheet/data_files.h"
+#include "sheet/sheet_editor.h"
+
+namespace dalvex {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The dialog memories ("q30.ini" ...) of a run live in a folder of its own,
+// so a script's result never depends on an earlier session; "folder" names
+// another one.
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        std::error_code ec;
+        const fs::path base = fs::temp_directory_path(ec);
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            fs::path candidate = base / ("dalvex-batch-" + std::to_string(::getpid()) + "-" +
+                                         std::to_string(attempt));
+            if (fs::create_directory(candidate, ec))
+                path_ = candidate;
+        }
+    }
+    ~ScratchFolder() {
+        std::error_code ec;
+        if (!path_.empty())
+            fs::remove_all(path_, ec);
+    }
+    std::string folder() const { return path_.empty() ? "./" : path_.string() + "/"; }
+
+  private:
+    fs::path path_;
+};
+
+class BatchWindows : public RunWindows {
+  public:
+    BatchWindows(const SheetFiles& files, GraphDesk& desk) : files_(files), desk_(desk) {}
+    std::string DataFileName() const override { return files_.fileName(); }
+    void CloseGraphs(const std::vector<int>& numbers) override {
+        for (int number : numbers)
+            desk_.Close(number);
+    }
+
+  private:
+    const SheetFiles& files_;
+    GraphDesk& desk_;
+};
+
+struct BatchFailure {
+    int status;
+    std::string message;
+};
+
+int WholeNumberOf(const ScriptLine& line, std::size_t word) {
+    if (line.words.size() != word + 1)
+        throw BatchScriptError(Where(line) + ": нужно одно число");
+    const ParsedNumber parsed = ParseNumber(line.words[word]);
+    if (!parsed.ok() || parsed.value != static_cast<int>(parsed.value))
+        throw BatchScriptError(Where(line) + ": " + line.words[word] + " - не целое число");
+    return static_cast<int>(parsed.value);
+}
+
+}  // namespace
+
+int RunBatchScript(const std::string& scriptText, const std::string& baseFolder,
+                   const MethodRegistry& methods, std::ostream& results, std::ostream& messages) {
+    BatchScript script = BatchScript::FromText(scriptText);
+    BatchDialogs dialogs(script, messages, baseFolder);
+    Workspace ws(dialogs);
+    if (!ws.store.Allocate()) {
+        messages << "dalvex-batch: No enouth memory\n";
+        return BatchFileError;
+    }
+    ScratchFolder scratch;
+    ws.ProgramFolder = scratch.folder();
+    ws.resources = &TextResources::Builtin();
+    TEditForm resultsText(ws);
+    ws.report = &resultsText;
+    TSht1 sheet(ws);
+    sheet.FormIni();
+    SheetFiles files(ws, sheet);
+    TSMForm form(ws);
+    GraphDesk desk(ws, form);
+    ws.graphs = &desk;
+    BatchWindows windows(files, desk);
+    MethodDispatcher dispatcher(ws, form, methods, windows);
+
+    int status = BatchDone;
+    try {
+        while (!script.atEnd()) {
+            const ScriptLine& line = script.Take();
+            const std::string& command = line.words.front();
+            const std::size_t words = line.words.size();
+            if (command == "open" && words == 2) {
+                sheet.ShtFre();
+                if (!files.Read(dialogs.PathOf(line.words[1]), true))
+                    throw BatchFailure{BatchFileError, Where(line) + ": файл данных не прочитан"};
+            } else if (command == "save" && words == 2) {
+                if (!files.Write(dialogs.PathOf(line.words[1]), files.DataTitle()))
+                    throw BatchFailure{BatchFileError, Where(line) + ": файл данных не записан"};
+            } else if (command == "method") {
+                const int method = WholeNumberOf(line, 1);
+                if (!dispatcher.available(method))
+                    throw BatchScriptError(Where(line) + ": метода " + std::to_string(method) +
+                                           " в программе нет");
+                dispatcher.FormIni(method);
+            } else if (command == "digits") {
+                ws.settings.SignificantDigits = WholeNumberOf(line, 1);
+            } else if (command == "level" && words == 2 && ParseNumber(line.words[1]).ok()) {
+                ws.settings.SignificanceLevel = ParseNumber(line.words[1]).value;
+            } else if (command == "folder" && words == 2) {
+                const std::string folder = dialogs.PathOf(line.words[1]);
+                std::error_code ec;
+                fs::create_directories(folder, ec);
+                ws.ProgramFolder = folder.back() == '/' ? folder : folder + "/";
+            } else if (IsCommandWord(command)) {
+                throw BatchScriptError(Where(line) + ": неверная запись команды");
+            } else {
+                throw BatchScriptError(Where(line) + ": ответ, которого не ждёт ни один диалог");
+            }
+        }
+    } catch (const ScriptMismatch& mismatch) {
+        messages << "dalvex-batch: " << mismatch.what() << '\n';
+        status = BatchScriptFault;
+    } catch (const BatchFailure& failure) {
+        messages << "dalvex-batch: " << failure.message << '\n';
+        status = failure.status;
+    }
+    // What the run wrote before it stopped stays, as in the window.
+    for (const std::string& text : resultsText.lines())
+        results << text << '\n';
+    results.flush();
+    ws.report = nullptr;
+    ws.graphs = nullptr;
+    return status;
+}
+
+int RunBatchFile(const std::string& path, const MethodRegistry& methods, std::ostream& results,
+                 std::ostream& messages) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        messages << "dalvex-batch: сценарий " << path << " не прочитан\n";
+        return BatchFileError;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    std::string base = fs::path(path).parent_path().string();
+    base = base.empty() ? "./" : base + "/";
+    return RunBatchScript(DecodeTextFile(bytes.str()), base, methods, results, messages);
+}
+
+}  // namespace dalvex

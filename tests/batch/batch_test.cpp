@@ -1,0 +1,127 @@
+// Scripts run end to end: a data file opened, a method's frame with its
+// variable dialog answered, the sheet saved, and scripts that do not fit.
+#include "batch/batch_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "dispatch/loading.h"
+
+namespace dalvex {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string Data = std::string(DALVEX_BATCH_DATA) + "/";
+
+struct Outcome {
+    int status;
+    std::string results;
+    std::string messages;
+};
+
+// Method 1 stands in for the descriptive statistics until they are built:
+// the frame and the loading are the dispatcher's, the routine only lists
+// what it was given.
+MethodRegistry StandIns() {
+    MethodRegistry methods;
+    methods.Add(1, [](MethodRun& run) {
+        for (int row = 0; row <= run.ws.VarLength[0]; ++row) {
+            std::string line = "row";
+            for (int i = 0; i <= run.ws.VarLength[row + 1]; ++i)
+                line += " " + std::to_string(static_cast<int>(run.ws.store.Data(row, i)));
+            WriteResult(run.ws, line);
+        }
+    });
+    return methods;
+}
+
+Outcome RunScript(const std::string& script, const MethodRegistry& methods = StandIns()) {
+    std::ostringstream results;
+    std::ostringstream messages;
+    const int status = RunBatchScript(script, Data, methods, results, messages);
+    return {status, results.str(), messages.str()};
+}
+
+TEST(BatchTest, CancellingMethodOneLeavesTheHeaderAndTwoEmptyLines) {
+    const Outcome run = RunScript("open two.txt\nmethod 1\ncancel\n");
+    EXPECT_EQ(run.status, BatchDone) << run.messages;
+    EXPECT_EQ(run.results, "ОПИСАТЕЛЬНАЯ СТАТИСТИКА.  Файл: two.txt\n\n\n");
+}
+
+TEST(BatchTest, VariablesByNameOrColumnAreLoadedWithMissingValuesRemoved) {
+    const Outcome run = RunScript(
+        "# both orders, one run after the other\n"
+        "open two.txt\n"
+        "method 1\n"
+        "variables вес 1\n"
+        "method 1\n"
+        "variables restore\n");
+    EXPECT_EQ(run.status, BatchDone) << run.messages;
+    const std::string one =
+        "ОПИСАТЕЛЬНАЯ СТАТИСТИКА.  Файл: two.txt\nПропущн=1 1\nrow 65 58\nrow 170 182 165\n\n\n";
+    EXPECT_EQ(run.results, one + one);
+}
+
+TEST(BatchTest, ScriptThatDoesNotFitStopsNamingTheDialogAndTheLine) {
+    struct Case {
+        const char* script;
+        std::vector<const char*> message;  // parts of the message
+    };
+    const Case cases[] = {
+        {"open two.txt\nmethod 1\nyes\n", {"строка 3", "«yes»", "«Анализ переменных»"}},
+        {"open two.txt\nmethod 1\n", {"сценарий кончился", "«Анализ переменных»"}},
+        {"open two.txt\nmethod 1\nvariables рост пульс\n", {"строка 3", "«пульс»"}},
+        {"open two.txt\nmethod 1\nmethod 1\n", {"строка 3", "это команда"}},
+        {"no\n", {"строка 1", "ни один диалог"}},
+        {"method 2\n", {"строка 1", "метода 2"}},
+    };
+    for (const Case& c : cases) {
+        const Outcome run = RunScript(c.script);
+        EXPECT_EQ(run.status, BatchScriptFault) << c.script;
+        for (const char* part : c.message)
+            EXPECT_NE(run.messages.find(part), std::string::npos) << c.script << run.messages;
+    }
+    // What was written before the fault stays.
+    EXPECT_EQ(RunScript(cases[0].script).results, "ОПИСАТЕЛЬНАЯ СТАТИСТИКА.  Файл: two.txt\n");
+}
+
+TEST(BatchTest, SavesTheSheetInTheFormatOfTheName) {
+    const fs::path out = fs::temp_directory_path() / "dalvex-batch-save-test.tab";
+    fs::remove(out);
+    const Outcome run = RunScript("open two.txt\nsave " + out.string() + "\n");
+    EXPECT_EQ(run.status, BatchDone) << run.messages;
+    std::ifstream in(out, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    EXPECT_EQ(bytes.str().substr(0, 6), "\xF0\xEE\xF1\xF2\t\xE2");  // "рост\tв" in cp1251
+    fs::remove(out);
+
+    const Outcome missing = RunScript("open nothing-here.txt\n");
+    EXPECT_EQ(missing.status, BatchFileError);
+    EXPECT_NE(missing.messages.find("строка 1"), std::string::npos);
+}
+
+// The program itself: a script file given on the command line.
+TEST(BatchProgramTest, RunsAScriptFileAndExitsWithItsStatus) {
+    const fs::path script = fs::temp_directory_path() / "dalvex-batch-program-test.txt";
+    auto exitStatus = [&](const std::string& text) {
+        std::ofstream(script) << text;
+        const std::string command =
+            std::string(DALVEX_BATCH_PROGRAM) + " " + script.string() + " > /dev/null 2>&1";
+        const int raw = std::system(command.c_str());
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    };
+    EXPECT_EQ(exitStatus("open " + Data + "two.txt\n"), BatchDone);
+    EXPECT_EQ(exitStatus("open " + Data + "two.txt\nmethod 99\n"), BatchScriptFault);
+    fs::remove(script);
+    const int raw = std::system((std::string(DALVEX_BATCH_PROGRAM) + " > /dev/null 2>&1").c_str());
+    EXPECT_EQ(WEXITSTATUS(raw), BatchFileError);
+}
+
+}  // namespace
+}  // namespace dalvex
