@@ -48,15 +48,17 @@ class ScratchFolder {
 
 class BatchWindows : public RunWindows {
   public:
-    BatchWindows(const SheetFiles& files, GraphDesk& desk) : files_(files), desk_(desk) {}
+    BatchWindows(const SheetFiles& files, TSMForm& form, GraphDesk& desk)
+        : files_(files), form_(form), desk_(desk) {}
     std::string DataFileName() const override { return files_.fileName(); }
-    void CloseGraphs(const std::vector<int>& numbers) override {
-        for (int number : numbers)
+    void CloseDiscardedGraphs() override {
+        for (int number : form_.TakeGraphsToClose())
             desk_.Close(number);
     }
 
   private:
     const SheetFiles& files_;
+    TSMForm& form_;
     GraphDesk& desk_;
 };
 
@@ -96,7 +98,7 @@ int RunBatchScript(const std::string& scriptText, const std::string& baseFolder,
     TSMForm form(ws);
     GraphDesk desk(ws, form);
     ws.graphs = &desk;
-    BatchWindows windows(files, desk);
+    BatchWindows windows(files, form, desk);
     MethodDispatcher dispatcher(ws, form, methods, windows);
 
     int status = BatchDone;

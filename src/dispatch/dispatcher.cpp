@@ -102,7 +102,7 @@ void MethodDispatcher::FormIni(int method) {
     const TSMForm::RunState before = form_.runState;
     form_.runState = TSMForm::RunState::MethodRunning;
     // The list starts empty: whatever is on it now was discarded before this run.
-    windows_.CloseGraphs(form_.TakeGraphsToClose());
+    windows_.CloseDiscardedGraphs();
 
     bool closeRun = true;
     try {
@@ -127,7 +127,7 @@ void MethodDispatcher::FormIni(int method) {
             windows_.ShowResults();
     }
     ws_.RunHelpContext = 0;
-    windows_.CloseGraphs(form_.TakeGraphsToClose());
+    windows_.CloseDiscardedGraphs();
 }
 
 bool MethodDispatcher::SelectOne() {

@@ -70,8 +70,9 @@ class RunWindows {
     virtual ~RunWindows() = default;
     // The "Rez" tab chosen and the results window shown in front.
     virtual void ShowResults() {}
-    // The graph windows the person chose to discard, last listed first.
-    virtual void CloseGraphs(const std::vector<int>& numbers) { (void)numbers; }
+    // Closes the graph windows the person chose to discard (the main
+    // window's graphs-to-close list) and empties the list.
+    virtual void CloseDiscardedGraphs() {}
     // The current data file's name for the header line.
     virtual std::string DataFileName() const { return {}; }
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,10 +21,13 @@
 
 #include "gui/file_dialog_view.h"
 #include "gui/font_setting.h"
+#include "gui/graph_view.h"
 #include "gui/pinned_sub_window.h"
 #include "gui/results_view.h"
 #include "gui/sheet_view.h"
 #include "gui/tool_icons.h"
+
+#include "graphics/graph_desk.h"
 
 #ifdef DALVEX_HAVE_HELP
 #include "gui/help/help_window.h"
@@ -64,6 +68,14 @@ MainWindow::MainWindow(Workspace& ws, const std::string& programFolder, QWidget*
     mdiArea_->viewport()->installEventFilter(this);
     setCentralWidget(mdiArea_);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::WindowActivated);
+    graphDesk_ = std::make_unique<GraphDesk>(ws_, form_);
+    graphDesk_->shown = [this](int number, bool created) { ShowGraphWindow(number, created); };
+    ws_.graphs = graphDesk_.get();
+    graphFileChooser_ = [this](bool save, const QString& filter) {
+        const QString folder = QString::fromStdString(ws_.settings.DataFolder);
+        return save ? QFileDialog::getSaveFileName(this, QString(), folder, filter)
+                    : QFileDialog::getOpenFileName(this, QString(), folder, filter);
+    };
 
     BuildMenus();
     BuildToolBar();
@@ -75,6 +87,9 @@ MainWindow::MainWindow(Workspace& ws, const std::string& programFolder, QWidget*
 MainWindow::~MainWindow() {
     // The child windows show models this window owns: they go first.
     ws_.report = nullptr;
+    ws_.graphs = nullptr;
+    for (const auto& [number, window] : graphWindows_)
+        disconnect(window->widget(), nullptr, this, nullptr);
     mdiArea_->viewport()->removeEventFilter(this);
     disconnect(mdiArea_, nullptr, this, nullptr);
     if (sheetView_)
@@ -179,8 +194,9 @@ void MainWindow::BuildToolBar() {
         action->setToolTip(Text(button.hint));
         action->setStatusTip(Text(button.hint));
         action->setVisible(false);  // shown only while a graph window is active
-        action->setEnabled(false);
         bar->addAction(action);
+        const int index = static_cast<int>(graphButtons_.size());
+        connect(action, &QAction::triggered, this, [this, index] { RunGraphButton(index); });
         graphButtons_ << action;
     }
 
@@ -330,11 +346,14 @@ void MainWindow::WindowActivated(QMdiSubWindow* window) {
     if (window == nullptr || closing_)
         return;
     const bool sheet = window == sheetWindow_;
-    form_.WindowActivated(sheet ? 1 : 2);
+    int graph = 0;
+    for (const auto& [number, graphWindow] : graphWindows_)
+        if (graphWindow == window)
+            graph = number;
+    form_.WindowActivated(sheet ? 1 : (graph != 0 ? 3 : 2), graph);
     editBoxAction_->setVisible(sheet);
     sheetStatusAction_->setVisible(sheet);
-    for (QAction* button : graphButtons_)
-        button->setVisible(false);
+    ShowGraphButtons(graph);
     UpdateCommandStates();
 }
 
@@ -376,6 +395,8 @@ bool MainWindow::CanExecute(MainCommand command) const {
         case CommandTarget::Sheet:
         case CommandTarget::Results:
             return true;
+        case CommandTarget::Graph:
+            return CurrentGraphView() != nullptr;
         default:
             return false;
     }
@@ -430,12 +451,18 @@ void MainWindow::ApplyPlan(const TilingPlan& plan) {
     form_.runState = TSMForm::RunState::Relayout;
     Place(sheetWindow_, plan.sheet);
     Place(resultsWindow_, plan.results);
+    for (const auto& [number, placement] : plan.graphs)
+        Place(graphWindow(number), placement);
     form_.runState = before;
     {
         const QSignalBlocker block(tabs_);
         tabs_->setCurrentIndex(form_.currentTab());
     }
-    if (plan.focusKind == 2) {
+    if (plan.focusKind == 3 && graphWindow(plan.focusGraph)) {
+        graphWindow(plan.focusGraph)->raise();
+        mdiArea_->setActiveSubWindow(graphWindow(plan.focusGraph));
+        graphView(plan.focusGraph)->setFocus();
+    } else if (plan.focusKind == 2) {
         resultsWindow_->raise();
         mdiArea_->setActiveSubWindow(resultsWindow_);
         resultsView_->setFocus();
@@ -610,6 +637,8 @@ FileChoice MainWindow::RWDlg(const FileRequest& request) {
 }
 
 void MainWindow::OpenFile() {
+    if (GraphCommand(MainCommand::Open))
+        return;
     switch (form_.Route(MainCommand::Open)) {
         case CommandTarget::Sheet:
             if (sheetFiles_->Open()) {
@@ -636,6 +665,8 @@ void MainWindow::OpenFile() {
 }
 
 void MainWindow::SaveFile() {
+    if (GraphCommand(MainCommand::Save))
+        return;
     switch (form_.Route(MainCommand::Save)) {
         case CommandTarget::Sheet:
             if (sheetFiles_->Save())
@@ -666,6 +697,8 @@ void MainWindow::ShowSheetCaption() {
 }
 
 void MainWindow::Clear() {
+    if (GraphCommand(MainCommand::Clear))
+        return;
     switch (form_.Route(MainCommand::Clear)) {
         case CommandTarget::Sheet:
             sheet_->ShtFre();
@@ -690,9 +723,13 @@ void MainWindow::Print() {
         sheetView_->Print(printer_);
     else if (target == CommandTarget::Results)
         resultsView_->Print(printer_);
+    else if (target == CommandTarget::Graph && CurrentGraphView())
+        CurrentGraphView()->Print(printer_);
 }
 
 void MainWindow::EditCommand(MainCommand command) {
+    if (GraphCommand(command))
+        return;
     const CommandTarget target = form_.Route(command);
     if (target == CommandTarget::Sheet) {
         switch (command) {
@@ -732,6 +769,7 @@ void MainWindow::ChooseFont() {
     const CommandTarget target = form_.Route(MainCommand::Font);
     FontSetting* setting = target == CommandTarget::Sheet     ? &ws_.settings.sheetFont
                            : target == CommandTarget::Results ? &ws_.settings.resultsFont
+                           : target == CommandTarget::Graph   ? &ws_.settings.GraphFont
                                                               : nullptr;
     if (setting == nullptr)
         return;
@@ -740,6 +778,12 @@ void MainWindow::ChooseFont() {
     if (!ok)
         return;
     TakeFont(font, *setting);
+    if (target == CommandTarget::Graph) {
+        // Every graph drawn from now on takes the new font.
+        for (const auto& [number, window] : graphWindows_)
+            graphView(number)->ApplyFont();
+        return;
+    }
     if (target == CommandTarget::Sheet)
         sheetView_->ApplySettings();
     else
@@ -816,6 +860,199 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (helpWindow_)
         helpWindow_->close();
     event->accept();
+}
+
+// ---------------------------------------------------------------------------
+// Graph windows.
+
+QMdiSubWindow* MainWindow::graphWindow(int number) const {
+    const auto it = graphWindows_.find(number);
+    return it == graphWindows_.end() ? nullptr : it->second;
+}
+
+GraphView* MainWindow::graphView(int number) const {
+    QMdiSubWindow* window = graphWindow(number);
+    return window ? static_cast<GraphView*>(window->widget()) : nullptr;
+}
+
+GraphView* MainWindow::CurrentGraphView() const {
+    return graphView(form_.graphs().current());
+}
+
+void MainWindow::SetGraphFileChooser(GraphFileChooser chooser) {
+    graphFileChooser_ = std::move(chooser);
+    for (const auto& [number, window] : graphWindows_)
+        graphView(number)->SetPathChooser(
+            [this](const QString& filter) { return graphFileChooser_(true, filter); });
+}
+
+// A request drew into graph window `number`: a new window opens in the first
+// cell of the layout, a reused one shows its new graph; either comes to the
+// front under the title the method gave.
+void MainWindow::ShowGraphWindow(int number, bool created) {
+    TGra* graph = graphDesk_->window(number);
+    if (graph == nullptr)
+        return;
+    QMdiSubWindow* window = graphWindow(number);
+    if (created || window == nullptr) {
+        auto* view = new GraphView(ws_, *graph);
+        view->SetPathChooser(
+            [this](const QString& filter) { return graphFileChooser_(true, filter); });
+        view->SetFrozen([this] { return form_.runState == TSMForm::RunState::Closing; });
+        window = new QMdiSubWindow;
+        window->setWidget(view);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        mdiArea_->addSubWindow(window);
+        window->setWindowIcon(ProgramIcon());
+        graphWindows_[number] = window;
+        connect(view, &GraphView::activated, this,
+                [this, window] { mdiArea_->setActiveSubWindow(window); });
+        connect(view, &GraphView::sheetChanged, this, [this] {
+            if (sheetView_)
+                sheetView_->Refresh();
+        });
+        connect(view, &GraphView::printRequested, this, [this] { Execute(MainCommand::Print); });
+        connect(view, &QObject::destroyed, this, [this, number] { GraphClosed(number); });
+        const QSize client = mdiArea_->viewport()->size();
+        window->setGeometry(0, 0, std::max(200, (client.width() - 1) / form_.CascadeColumns()),
+                            std::max(150, (client.height() - 1) / form_.CascadeRows()));
+        window->show();
+    } else {
+        graphView(number)->Refresh();
+    }
+    const std::string& title = graph->title();
+    window->setWindowTitle(title.empty() ? QStringLiteral("Графики")
+                                         : QString::fromStdString(title));
+    window->raise();
+    mdiArea_->setActiveSubWindow(window);
+    RebuildTabs();
+    ShowGraphButtons(number);
+}
+
+// The window is gone: closed by the person or by Clear.
+void MainWindow::GraphClosed(int number) {
+    if (graphWindows_.erase(number) == 0)
+        return;
+    form_.graphs().Close(number);
+    graphDesk_->Close(number);
+    RebuildTabs();
+    if (graphWindows_.empty() && ws_.ActiveWindowKind == 3)
+        form_.WindowActivated(mdiArea_->activeSubWindow() == resultsWindow_ ? 2 : 1);
+    UpdateCommandStates();
+}
+
+void MainWindow::CloseDiscardedGraphs() {
+    for (int number : form_.TakeGraphsToClose()) {
+        QMdiSubWindow* window = graphWindow(number);
+        if (window == nullptr)
+            continue;
+        disconnect(window->widget(), nullptr, this, nullptr);
+        graphWindows_.erase(number);
+        graphDesk_->Close(number);
+        delete window;
+    }
+    RebuildTabs();
+    WindowActivated(mdiArea_->activeSubWindow());
+}
+
+void MainWindow::ShowGraphButtons(int number) {
+    GraphView* view = graphView(number);
+    for (QAction* button : graphButtons_)
+        button->setVisible(view != nullptr);
+    if (view == nullptr)
+        return;
+    // The projection and the current series show on their buttons.
+    graphButtons_[10]->setText(QString::fromStdString(view->graph().ProjectionCaption()));
+    graphButtons_[11]->setText(QString::fromStdString(view->graph().SeriesButtonCaption()));
+}
+
+// The graph tool bar, in the order of its buttons.
+void MainWindow::RunGraphButton(int index) {
+    GraphView* view = CurrentGraphView();
+    if (view == nullptr)
+        return;
+    TGra& graph = view->graph();
+    switch (index) {
+        case 0:
+            graph.glWidth();
+            break;
+        case 1:
+            graph.axCh();
+            break;
+        case 2:
+            graph.Subs();
+            break;
+        case 3:
+            graph.Stack();
+            break;
+        case 4:
+            graph.gDim();
+            break;
+        case 5:
+            graph.gForm();
+            break;
+        case 6:
+            graph.MarkC();
+            break;
+        case 7:
+            graph.SetgCl();
+            break;
+        case 8:
+            graph.gaxi();
+            break;
+        case 9:
+            graph.sr3D();
+            break;
+        case 10:
+            graph.sProec3();
+            break;
+        case 11:
+            graph.NlinC1();
+            break;
+        case 12:
+            graph.SaveIntoSheet();
+            sheetView_->Refresh();
+            break;
+        default:
+            return;
+    }
+    view->Refresh();
+    ShowGraphButtons(form_.graphs().current());
+}
+
+// File and Edit commands while a graph window is active. Returns false when
+// the command goes elsewhere.
+bool MainWindow::GraphCommand(MainCommand command) {
+    if (form_.Route(command) != CommandTarget::Graph)
+        return false;
+    GraphView* view = CurrentGraphView();
+    if (view == nullptr)
+        return true;
+    const QString pictures = QStringLiteral("Граф.файлы (*.bmp);;PNG (*.png)");
+    switch (command) {
+        case MainCommand::Open: {
+            const QString path = graphFileChooser_(false, pictures);
+            if (!path.isEmpty())
+                view->OpenPicture(path);
+            break;
+        }
+        case MainCommand::Save:
+            view->SaveAs();
+            break;
+        case MainCommand::Clear:
+            graphWindow(form_.graphs().current())->close();
+            break;
+        case MainCommand::Cut:
+        case MainCommand::Copy:
+            view->CopyToClipboard();
+            break;
+        case MainCommand::Paste:
+            view->PasteFromClipboard();
+            break;
+        default:
+            return false;
+    }
+    return true;
 }
 
 }  // namespace dalvex

@@ -27,6 +27,8 @@ class QTabBar;
 namespace dalvex {
 
 class FileDialogView;
+class GraphDesk;
+class GraphView;
 class HelpWindow;
 class ResultsView;
 class SheetView;
@@ -68,6 +70,19 @@ class MainWindow : public QMainWindow {
     QTabBar* windowTabs() const { return tabs_; }
     QLineEdit* editBox() const { return editBox_; }
     QLabel* sheetStatus() const { return sheetStatus_; }
+    // Graph windows by number (1..15); nullptr when the number is not open.
+    GraphDesk* graphDesk() const { return graphDesk_.get(); }
+    QMdiSubWindow* graphWindow(int number) const;
+    GraphView* graphView(int number) const;
+    QList<QAction*> graphButtons() const { return graphButtons_; }
+    // After a method has run: closes the graph windows the person discarded
+    // at the graph prompt.
+    void CloseDiscardedGraphs();
+    // How graph pictures are chosen for saving and opening; tests answer
+    // without a dialog. An empty name cancels.
+    using GraphFileChooser = std::function<QString(bool save, const QString& filter)>;
+    void SetGraphFileChooser(GraphFileChooser chooser);
+
     QAction* commandAction(MainCommand command) const {
         const auto it = actions_.find(command);
         return it == actions_.end() ? nullptr : it->second;
@@ -114,6 +129,13 @@ class MainWindow : public QMainWindow {
     void HelpTopic(int context);
     void RememberWindowState();
 
+    void ShowGraphWindow(int number, bool created);
+    void GraphClosed(int number);
+    void RunGraphButton(int index);
+    void ShowGraphButtons(int number);
+    GraphView* CurrentGraphView() const;
+    bool GraphCommand(MainCommand command);
+
     Workspace& ws_;
     TSMForm form_;
     SettingsFile settingsFile_;
@@ -147,6 +169,9 @@ class MainWindow : public QMainWindow {
     bool tabDragging_ = false;
     HelpWindow* helpWindow_ = nullptr;
     QPrinter printer_;
+    std::unique_ptr<GraphDesk> graphDesk_;
+    std::map<int, QMdiSubWindow*> graphWindows_;
+    GraphFileChooser graphFileChooser_;
 };
 
 }  // namespace dalvex

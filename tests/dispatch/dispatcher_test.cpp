@@ -10,10 +10,13 @@ namespace dalvex {
 namespace {
 
 struct RecordingWindows : RunWindows {
+    explicit RecordingWindows(TSMForm& form) : form(form) {}
     void ShowResults() override { ++resultsShown; }
-    void CloseGraphs(const std::vector<int>& numbers) override {
-        closed.insert(closed.end(), numbers.begin(), numbers.end());
+    void CloseDiscardedGraphs() override {
+        for (int number : form.TakeGraphsToClose())
+            closed.push_back(number);
     }
+    TSMForm& form;
     std::string DataFileName() const override { return "data.dvx"; }
     int resultsShown = 0;
     std::vector<int> closed;
@@ -21,7 +24,7 @@ struct RecordingWindows : RunWindows {
 
 class DispatcherTest : public DispatchFixture {
   protected:
-    DispatcherTest() : form(ws), dispatcher(ws, form, methods, windows) {}
+    DispatcherTest() : form(ws), windows(form), dispatcher(ws, form, methods, windows) {}
 
     // Every method with a routine that notes what it was run with.
     void RegisterAll(MethodChoice choice = [](Workspace&) { return 1; }) {
