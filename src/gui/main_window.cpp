@@ -25,7 +25,9 @@
 #include "gui/pinned_sub_window.h"
 #include "gui/results_view.h"
 #include "gui/sheet_view.h"
+#include "gui/statistics_menu_view.h"
 #include "gui/tool_icons.h"
+#include "stats/statistics_methods.h"
 
 #include "graphics/graph_desk.h"
 
@@ -51,6 +53,7 @@ MainWindow::MainWindow(Workspace& ws, const std::string& programFolder, QWidget*
     : QMainWindow(parent),
       ws_(ws),
       form_(ws),
+      methods_(BuiltStatisticsMethods()),
       settingsFile_(std::string()),
       fileDialogModel_(ws),
       printer_(QPrinter::HighResolution) {
@@ -361,8 +364,9 @@ bool MainWindow::CanExecute(MainCommand command) const {
     switch (command) {
         case MainCommand::Graphs:
         case MainCommand::Calculator:
-        case MainCommand::Transformations:
         case MainCommand::Statistics:
+            return started_;
+        case MainCommand::Transformations:
         case MainCommand::Colors:
         case MainCommand::Settings:
             return false;  // their windows are not part of the program yet
@@ -608,6 +612,9 @@ void MainWindow::Execute(MainCommand command) {
             break;
         case MainCommand::Remember:
             Remember();
+            break;
+        case MainCommand::Statistics:
+            Statistics();
             break;
         case MainCommand::HelpContents:
         case MainCommand::HelpSearch:
@@ -1053,6 +1060,42 @@ bool MainWindow::GraphCommand(MainCommand command) {
             return false;
     }
     return true;
+}
+
+// ---------------------------------------------------------------------------
+// Statistics.
+
+namespace {
+
+// What a method run asks of the windows.
+class MainRunWindows : public RunWindows {
+  public:
+    MainRunWindows(MainWindow& window, std::function<void()> closeDiscarded)
+        : window_(window), closeDiscarded_(std::move(closeDiscarded)) {}
+    void ShowResults() override {
+        window_.ChooseTab(1);  // "Rez"
+        window_.resultsWindow()->raise();
+    }
+    void CloseDiscardedGraphs() override { closeDiscarded_(); }
+    std::string DataFileName() const override { return window_.sheetFiles()->fileName(); }
+
+  private:
+    MainWindow& window_;
+    std::function<void()> closeDiscarded_;
+};
+
+}  // namespace
+
+void MainWindow::Statistics() {
+    TStMet menu(ws_, [this](int method) { return methods_.Has(method); });
+    const int method = StatisticsMenuView::Run(menu, this);
+    if (method == 0)
+        return;
+    MainRunWindows windows(*this, [this] { CloseDiscardedGraphs(); });
+    MethodDispatcher dispatcher(ws_, form_, methods_, windows);
+    dispatcher.FormIni(method);
+    if (sheetView_)
+        sheetView_->Refresh();
 }
 
 }  // namespace dalvex

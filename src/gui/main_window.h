@@ -11,6 +11,7 @@
 
 #include "core/main_window_model.h"
 #include "core/program_folder.h"
+#include "dispatch/dispatcher.h"
 #include "output/results_text.h"
 #include "output/text_resource.h"
 #include "sheet/data_files.h"
@@ -48,6 +49,10 @@ class MainWindow : public QMainWindow {
     void Execute(MainCommand command);
     void ChooseTab(int tab);
     void ChooseLayout(int choice);
+    // F9: the statistics menu, then the chosen method's run.
+    void Statistics();
+    // The methods F9 offers; tests put stand-ins in.
+    MethodRegistry& methods() { return methods_; }
 
     // TSMForm.RWDlg: prepares the file dialog (created once, reused) and
     // shows it modally. LastAnswer and TextBuffer hold the answer as well.
@@ -138,6 +143,7 @@ class MainWindow : public QMainWindow {
 
     Workspace& ws_;
     TSMForm form_;
+    MethodRegistry methods_;
     SettingsFile settingsFile_;
     std::unique_ptr<TSht1> sheet_;
     std::unique_ptr<TEditForm> results_;

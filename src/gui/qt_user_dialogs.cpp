@@ -6,6 +6,7 @@
 
 #include "gui/form_dialog_view.h"
 #include "gui/graph_prompt.h"
+#include "gui/variable_dialog_view.h"
 
 namespace dalvex {
 
@@ -41,6 +42,10 @@ bool QtUserDialogs::YesNo(const std::string& text) {
 
 FormAnswer QtUserDialogs::Form(const FormDialog& form) {
     return FormDialogView::Run(form, parent_);
+}
+
+void QtUserDialogs::Variables(VariableDialog& dialog) {
+    VariableDialogView::Run(dialog, parent_);
 }
 
 void QtUserDialogs::Beep() {

@@ -25,6 +25,8 @@ class QtUserDialogs : public UserDialogs {
     FileChoice ChooseFile(const FileRequest& request) override;
     // The red panel of the graph prompt.
     bool GraphPrompt(bool offerDiscard) override;
+    // The variable dialogs' view.
+    void Variables(VariableDialog& dialog) override;
     using FileDialogHandler = std::function<FileChoice(const FileRequest&)>;
     void SetFileDialog(FileDialogHandler handler) { fileDialog_ = std::move(handler); }
 

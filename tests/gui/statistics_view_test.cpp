@@ -1,0 +1,185 @@
+// The statistics menu, the variable dialogs and F9 through the real main
+// window, without a display. With DALVEX_SHOT_DIR set the views are also
+// saved as pictures there, for looking at them.
+#include <QApplication>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "core/sheet_bridge.h"
+#include "dispatch/variable_dialogs.h"
+#include "gui/main_window.h"
+#include "gui/statistics_menu_view.h"
+#include "gui/variable_dialog_view.h"
+#include "output/text_resource.h"
+
+using namespace dalvex;
+
+namespace {
+
+void Shot(QWidget& widget, const char* name) {
+    const QByteArray dir = qgetenv("DALVEX_SHOT_DIR");
+    if (!dir.isEmpty())
+        widget.grab().save(QString::fromUtf8(dir) + "/" + name + ".png");
+}
+
+void FourVariables(Workspace& ws) {
+    const char* names[] = {"рост", "вес", "возраст", "пульс"};
+    for (int col = 1; col <= 4; ++col) {
+        PutSheetText(ws, names[col - 1], col, -1);
+        PutSheetText(ws, std::to_string(col), col, 0);
+    }
+}
+
+}  // namespace
+
+class StatisticsViewTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void menuDisablesMethodsThatCannotRunAndKeysKeepTheirCase();
+    void variableDialogsForwardPressesWithTheSelection();
+    void cancellingMethodOneThroughF9LeavesTheHeaderAndTwoEmptyLines();
+    void paretoChartLeavesItsGraphInFront();
+
+  private:
+    QTemporaryDir folder;
+};
+
+void StatisticsViewTest::menuDisablesMethodsThatCannotRunAndKeysKeepTheirCase() {
+    ScriptedDialogs ui;
+    Workspace ws(ui);
+    TStMet menu(ws, [](int method) { return method == 1 || method == 36; });
+    StatisticsMenuView view(menu);
+    view.show();
+    Shot(view, "statistics_menu");
+    QVERIFY(view.methodButton(1)->isEnabled());
+    QVERIFY(!view.methodButton(12)->isEnabled());
+    QCOMPARE(view.methodButton(12)->toolTip(),
+             QStringLiteral("Модели: повтор/неповторяем.,Фридмана"));
+    QTest::keyClicks(&view, "C");  // method 12, disabled
+    QVERIFY(view.isVisible());
+    QTest::keyClicks(&view, "c");  // "c": method 36
+    QCOMPARE(view.result(), int(QDialog::Accepted));
+    QCOMPARE(menu.answer(), 36);
+}
+
+void StatisticsViewTest::variableDialogsForwardPressesWithTheSelection() {
+    ScriptedDialogs ui;
+    Workspace ws(ui);
+    ws.ProgramFolder = folder.path().toStdString() + "/";
+    FourVariables(ws);
+
+    Tq30 list(ws);
+    VariableDialogView listView(list);
+    listView.show();
+    listView.list(0)->item(1)->setSelected(true);
+    listView.list(0)->item(3)->setSelected(true);
+    listView.button(VariableAction::Include)->click();
+    QCOMPARE(listView.list(1)->count(), 2);
+    Shot(listView, "variable_list_dialog");
+    QTest::keyClick(&listView, Qt::Key_Return);
+    QVERIFY(list.closed());
+    QCOMPARE(ws.SelectedColumns[0], 2);
+    QCOMPARE(ws.SelectedColumns[2], 4);
+
+    Tq030 single(ws);
+    VariableDialogView singleView(single);
+    singleView.show();
+    Shot(singleView, "single_variable_dialog");
+    QTest::keyClick(&singleView, Qt::Key_Escape);
+    QVERIFY(single.closed());
+    QCOMPARE(ws.LastAnswer, 0);
+
+    ws.AnswerNumber = 0;
+    Tq31 regression(ws);
+    VariableDialogView regressionView(regression);
+    regressionView.show();
+    regressionView.list(0)->item(0)->setSelected(true);
+    regressionView.button(VariableAction::ChooseX)->click();
+    regressionView.list(0)->item(0)->setSelected(true);
+    regressionView.button(VariableAction::ChooseY)->click();
+    Shot(regressionView, "regression_dialog");
+    regressionView.button(VariableAction::Confirm)->click();
+    QVERIFY(regression.closed());
+    QCOMPARE(ws.SelectedColumns[1], 1);
+    QCOMPARE(ws.SelectedColumns[2], 2);
+}
+
+namespace {
+
+struct WindowRun {
+    explicit WindowRun(const QString& folder) : ws(ui) {
+        window = std::make_unique<MainWindow>(ws, folder.toStdString() + "/");
+        window->resize(900, 600);
+        window->show();
+    }
+    ~WindowRun() {
+        ui.ExpectYesNo("Закончить сеанс", true);
+        window->close();
+        window.reset();
+    }
+    // F9, and the menu's button for `method` pressed once it shows.
+    void Choose(int method) {
+        QTimer::singleShot(0, [method] {
+            auto* menu = qobject_cast<StatisticsMenuView*>(QApplication::activeModalWidget());
+            if (menu)
+                menu->methodButton(method)->click();
+        });
+        window->Execute(MainCommand::Statistics);
+    }
+    std::vector<std::string> Results() const { return window->results()->lines(); }
+
+    ScriptedDialogs ui;
+    Workspace ws;
+    std::unique_ptr<MainWindow> window;
+};
+
+}  // namespace
+
+void StatisticsViewTest::cancellingMethodOneThroughF9LeavesTheHeaderAndTwoEmptyLines() {
+    WindowRun run(folder.path());
+    QVERIFY(run.window->started());
+    FourVariables(run.ws);
+    bool routineRan = false;
+    run.window->methods().Add(1, [&](MethodRun&) { routineRan = true; });
+    QVERIFY(run.window->commandAction(MainCommand::Statistics)->isEnabled());
+    run.window->ChooseTab(0);
+    run.ui.ExpectVariables("Анализ переменных", {{VariableAction::Cancel, {}}});
+    run.Choose(1);
+    QVERIFY(run.ui.scriptDone());
+    QVERIFY(!routineRan);
+    const std::string header = TextResources::Builtin().Entry(50, 1) + "  Файл: ";
+    QCOMPARE(run.Results(), (std::vector<std::string>{header, "", ""}));
+    QCOMPARE(run.window->mdiArea()->activeSubWindow(), run.window->resultsWindow());
+    QCOMPARE(run.window->form().runState, TSMForm::RunState::Idle);
+}
+
+void StatisticsViewTest::paretoChartLeavesItsGraphInFront() {
+    WindowRun run(folder.path());
+    if (run.ws.graphs == nullptr)
+        QSKIP("graph windows are not part of this build");
+    run.window->methods().Add(33, [](MethodRun& m) {
+        m.ws.store.Data(0, 0) = 1;
+        m.ws.store.Data(1, 0) = 2;
+        m.ws.VarLength[0] = 1;
+        m.ws.VarLength[1] = m.ws.VarLength[2] = 0;
+        GraSt(m.ws, RequestPairs, 0);
+        pqsegr(m.ws);
+    });
+    run.ui.ExpectGraphPrompt(true);
+    run.Choose(33);
+    QVERIFY(run.ui.scriptDone());
+    QMdiSubWindow* active = run.window->mdiArea()->activeSubWindow();
+    QVERIFY(active != nullptr);
+    QVERIFY(active != run.window->resultsWindow());
+    QVERIFY(active != run.window->sheetWindow());
+}
+
+QTEST_MAIN(StatisticsViewTest)
+#include "statistics_view_test.moc"
