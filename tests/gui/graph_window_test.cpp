@@ -1,0 +1,282 @@
+// Graph windows in the real main window, without a display: requests from
+// a method, tabs and tiling, the graph tool bar, File and Edit commands, the
+// prompt, the mouse.
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPrinter>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+#include <memory>
+
+#include "core/graph_handover.h"
+#include "graphics/graph_desk.h"
+#include "graphics/tgra.h"
+#include "gui/graph_view.h"
+#include "gui/main_window.h"
+
+using namespace dalvex;
+
+class GraphWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+
+    void requestsOpenWindowsWithTabsAndTheSixteenthReusesTheFirst();
+    void graphTabsTileTheWindowsAndShowTheGraphButtons();
+    void toolBarButtonsActOnTheCurrentGraph();
+    void copySavePrintAndClear();
+    void discardedGraphsCloseAfterTheMethod();
+    void captionAndPastedPictureSurviveSaving();
+    void draggingThePlotEdgeWithTheMouse();
+
+  private:
+    // A method's series: X 0..19 in row 0, a sine in row 1.
+    void HandOverPairs(const std::string& title) {
+        ws->store.SetRowWidth(0, 100);
+        for (int i = 0; i < 20; ++i) {
+            ws->store.Data(0, i) = i;
+            ws->store.Data(1, i) = std::sin(i * 0.4) * 5;
+        }
+        ws->VarLength[0] = 1;
+        ws->VarLength[1] = ws->VarLength[2] = 19;
+        ws->graphTables.SeriesStyles[0] = 1;
+        ws->SetTextBuffer(title);
+        GraSt(*ws, RequestPairs, 0);
+    }
+    QStringList TabTexts() const {
+        QStringList texts;
+        for (int i = 0; i < window->windowTabs()->count(); ++i)
+            texts << window->windowTabs()->tabText(i);
+        return texts;
+    }
+    QAction* Button(const char* hint) const {
+        for (QAction* action : window->graphButtons())
+            if (action->toolTip() == QString::fromUtf8(hint))
+                return action;
+        return nullptr;
+    }
+    // Dark pixels of a picture inside a rectangle: text and lines drawn there.
+    static int DarkPixels(const QImage& image, const QRect& area) {
+        int dark = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                dark += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
+        return dark;
+    }
+
+    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<ScriptedDialogs> dialogs;
+    std::unique_ptr<Workspace> ws;
+    std::unique_ptr<MainWindow> window;
+    QString chosenPath;
+};
+
+void GraphWindowTest::init() {
+    folder = std::make_unique<QTemporaryDir>();
+    dialogs = std::make_unique<ScriptedDialogs>();
+    ws = std::make_unique<Workspace>(*dialogs);
+    window = std::make_unique<MainWindow>(*ws, folder->path().toStdString());
+    window->resize(1000, 700);
+    window->show();
+    QVERIFY(window->started());
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    window->SetGraphFileChooser([this](bool, const QString&) { return chosenPath; });
+}
+
+void GraphWindowTest::cleanup() {
+    if (window && window->isVisible()) {
+        dialogs->ExpectYesNo("Закончить сеанс", true);
+        window->close();
+    }
+    window.reset();
+    ws.reset();
+    dialogs.reset();
+    folder.reset();
+}
+
+void GraphWindowTest::requestsOpenWindowsWithTabsAndTheSixteenthReusesTheFirst() {
+    HandOverPairs("Корреляция");
+    QCOMPARE(TabTexts(), (QStringList{"Dat", "Rez", "Gr1"}));
+    QMdiSubWindow* first = window->graphWindow(1);
+    QVERIFY(first);
+    QCOMPARE(first->windowTitle(), QStringLiteral("Корреляция"));
+    QCOMPARE(window->mdiArea()->activeSubWindow(), first);
+    QCOMPARE(ws->ActiveWindowKind, 3);
+    QVERIFY(!window->graphView(1)->image().isNull());
+
+    for (int i = 2; i <= 15; ++i)
+        HandOverPairs("График " + std::to_string(i));
+    QCOMPARE(TabTexts().size(), 17);
+    QCOMPARE(TabTexts().back(), QStringLiteral("Gr15"));
+    QCOMPARE(window->mdiArea()->subWindowList().size(), 17);
+
+    HandOverPairs("Шестнадцатый");
+    QCOMPARE(window->mdiArea()->subWindowList().size(), 17);
+    QCOMPARE(window->graphWindow(1), first);
+    QCOMPARE(first->windowTitle(), QStringLiteral("Шестнадцатый"));
+    QCOMPARE(window->mdiArea()->activeSubWindow(), first);
+    QCOMPARE(window->form().graphs().current(), 1);
+}
+
+void GraphWindowTest::graphTabsTileTheWindowsAndShowTheGraphButtons() {
+    HandOverPairs("Первый");
+    HandOverPairs("Второй");
+    QVERIFY(Button("Линии")->isVisible());
+    window->ChooseLayout(3);  // 2*2
+    window->ChooseTab(0);     // "Dat": sheet, results, Gr1, Gr2 in the four cells
+    QCOMPARE(ws->ActiveWindowKind, 1);
+    QVERIFY(!Button("Линии")->isVisible());
+    const QSize client = window->mdiArea()->viewport()->size();
+    const int w = client.width(), h = client.height();
+    QCOMPARE(window->graphWindow(1)->geometry(), QRect(0, h / 2, (w - 1) / 2, (h - 1) / 2));
+    QCOMPARE(window->graphWindow(2)->geometry(), QRect(w / 2, h / 2, (w - 1) / 2, (h - 1) / 2));
+
+    window->ChooseTab(3);  // "Gr2" takes the first cell
+    QCOMPARE(ws->ActiveWindowKind, 3);
+    QCOMPARE(window->form().graphs().current(), 2);
+    QCOMPARE(window->mdiArea()->activeSubWindow(), window->graphWindow(2));
+    QCOMPARE(window->graphWindow(2)->geometry(), QRect(0, 0, (w - 1) / 2, (h - 1) / 2));
+    QVERIFY(Button("Линии")->isVisible());
+    // The graph fills its window: the image follows the window's size.
+    GraphView* view = window->graphView(2);
+    QCOMPARE(view->image().size(), view->size());
+}
+
+void GraphWindowTest::toolBarButtonsActOnTheCurrentGraph() {
+    HandOverPairs("Первый");
+    TGra& graph = window->graphView(1)->graph();
+    Button("Линии")->trigger();
+    QCOMPARE(graph.settings().lineWidth, 3);
+    Button("Сетка")->trigger();
+    QVERIFY(graph.settings().grid);
+    Button("Цвет")->trigger();
+    QCOMPARE(graph.settings().colourMode, ColourMode::Monochrome);
+    QAction* projection = Button("Проекция");
+    QCOMPARE(projection->text(), QStringLiteral("0"));
+    projection->trigger();
+    QCOMPARE(projection->text(), QStringLiteral("X"));
+    // The picture shown is the toggled graph: monochrome has no grey.
+    const QImage image = window->graphView(1)->image();
+    QCOMPARE(image.pixelColor(2, 2), QColor(Qt::white));
+
+    // Saving into the sheet writes the graph's two rows as variables.
+    Button("СохрГраф в электр.табл.")->trigger();
+    QCOMPARE(ws->sheet.VariableCount(), 2);
+    QCOMPARE(ws->sheet.ColumnLength(2), 20);
+}
+
+void GraphWindowTest::copySavePrintAndClear() {
+    HandOverPairs("Первый");
+    GraphView* view = window->graphView(1);
+    QCOMPARE(window->form().Route(MainCommand::Copy), CommandTarget::Graph);
+    QVERIFY(window->commandAction(MainCommand::Copy)->isEnabled());
+    QVERIFY(!window->commandAction(MainCommand::Delete)->isEnabled());
+
+    window->Execute(MainCommand::Copy);
+    const QImage copied = QApplication::clipboard()->image();
+    QCOMPARE(copied.size(), view->image().size());
+
+    chosenPath = folder->filePath("graph");  // no suffix: a .bmp is written
+    window->Execute(MainCommand::Save);
+    QImage saved(folder->filePath("graph.bmp"));
+    QCOMPARE(saved.size(), view->image().size());
+    QVERIFY(QFile(folder->filePath("graph.bmp")).open(QIODevice::ReadOnly));
+    QCOMPARE(QFile(folder->filePath("graph.bmp")).size() > 54, true);
+    chosenPath = folder->filePath("graph.png");
+    window->Execute(MainCommand::Save);
+    QCOMPARE(QImage(folder->filePath("graph.png")).size(), view->image().size());
+    QVERIFY(dialogs->notices().empty());
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder->filePath("graph.pdf"));
+    QVERIFY(view->Print(printer));
+    QFile pdf(folder->filePath("graph.pdf"));
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QVERIFY(pdf.readAll().startsWith("%PDF"));
+
+    // Clear closes the current graph window and its tab.
+    window->Execute(MainCommand::Clear);
+    QTRY_VERIFY(window->graphWindow(1) == nullptr);
+    QCOMPARE(TabTexts(), (QStringList{"Dat", "Rez"}));
+    QCOMPARE(window->graphDesk()->count(), 0);
+    QVERIFY(ws->ActiveWindowKind != 3);
+}
+
+void GraphWindowTest::discardedGraphsCloseAfterTheMethod() {
+    dialogs->ExpectGraphPrompt(true).ExpectGraphPrompt(false);
+    HandOverPairs("Оставленный");
+    pqsegr(*ws);
+    HandOverPairs("Отменённый");
+    pqsegr(*ws);
+    QCOMPARE(TabTexts().size(), 4);
+    window->CloseDiscardedGraphs();
+    QCOMPARE(TabTexts(), (QStringList{"Dat", "Rez", "Gr1"}));
+    QVERIFY(window->graphWindow(2) == nullptr);
+    QCOMPARE(window->graphDesk()->count(), 1);
+    QCOMPARE(window->mdiArea()->subWindowList().size(), 3);
+    // The next request takes the freed number.
+    HandOverPairs("Новый");
+    QCOMPARE(TabTexts().back(), QStringLiteral("Gr2"));
+}
+
+void GraphWindowTest::captionAndPastedPictureSurviveSaving() {
+    HandOverPairs("Первый");
+    GraphView* view = window->graphView(1);
+    const QPoint spot(150, 60);
+    QTest::mouseClick(view, Qt::LeftButton, {}, spot);
+    dialogs->ExpectForm("Надпись на графике", 1, {"WWWWWW"});
+    QTest::keyClick(view, Qt::Key_Space);
+    QVERIFY(dialogs->scriptDone());
+
+    QImage red(20, 10, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QApplication::clipboard()->setImage(red);
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(300, 150));
+    QTest::keyClick(view, Qt::Key_Insert, Qt::ControlModifier);
+
+    Button("Линии")->trigger();  // a redraw
+    chosenPath = folder->filePath("marked.png");
+    window->Execute(MainCommand::Save);
+    const QImage saved(chosenPath);
+    QVERIFY(!saved.isNull());
+    QVERIFY(DarkPixels(saved, QRect(spot, QSize(40, 12))) > 20);
+    QCOMPARE(saved.pixelColor(310, 155), QColor(Qt::red));
+
+    // Shift+Insert copies the marked rectangle only.
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(view, QPoint(160, 140));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(160, 140));
+    QTest::keyClick(view, Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(QApplication::clipboard()->image().size(), QSize(60, 40));
+}
+
+void GraphWindowTest::draggingThePlotEdgeWithTheMouse() {
+    HandOverPairs("Первый");
+    GraphView* view = window->graphView(1);
+    TGra& graph = view->graph();
+    const GraphLayout before = graph.layout();
+    const QPoint edge(before.right(), before.top + before.height / 2);
+    QMouseEvent hover(QEvent::MouseMove, edge, view->mapToGlobal(edge), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(view, &hover);
+    QCOMPARE(view->cursor().shape(), Qt::SizeHorCursor);
+    QTest::mousePress(view, Qt::LeftButton, {}, edge);
+    QTest::mouseMove(view, edge - QPoint(80, 0));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, edge - QPoint(80, 0));
+    QCOMPARE(graph.layout().width, before.width - 80);
+    QVERIFY(!graph.insertionPoint().marked());
+}
+
+QTEST_MAIN(GraphWindowTest)
+#include "graph_window_test.moc"
