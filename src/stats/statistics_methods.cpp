@@ -1,12 +1,13 @@
 #include "stats/statistics_methods.h"
 
+#include "stats/descriptive.h"
+
 namespace dalvex {
 
 void RegisterStatisticsMethods(MethodRegistry& registry) {
-    // One line per method, e.g.
-    //   registry.Add(1, [](MethodRun& run) { DescriptiveStatistics(run.ws); });
     // Methods 11, 12, 17 and 36 also pass their choice dialog.
-    (void)registry;
+    registry.Add(1, [](MethodRun& run) { DescriptiveStatistics(run.ws, run.ws.VarLength[0]); });
+    registry.Add(2, [](MethodRun& run) { HistogramNormality(run.ws, run.ws.VarLength[1]); });
 }
 
 MethodRegistry BuiltStatisticsMethods() {
