@@ -81,6 +81,12 @@ void FileDialogView::Build() {
     for (int column = 1; column < folderModel_->columnCount(); ++column)
         folders_->hideColumn(column);
     folders_->setFixedWidth(TreeWidth);
+    // The tree reads folders as it goes; the current one comes into view
+    // once its parents are read.
+    connect(folderModel_, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (folders_->isVisible())
+            folders_->scrollTo(folders_->currentIndex());
+    });
     connect(folders_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& index) { FolderChosen(index); });
     lists->addWidget(folders_);
@@ -89,6 +95,7 @@ void FileDialogView::Build() {
     files_->setUniformItemSizes(true);
     files_->setResizeMode(QListView::Adjust);
     files_->installEventFilter(this);
+    files_->viewport()->installEventFilter(this);
     connect(files_, &QListWidget::currentRowChanged, this, &FileDialogView::FileClicked);
     connect(files_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         model_.ActivateFile(files_->row(item));
@@ -113,6 +120,8 @@ void FileDialogView::Build() {
         Finish();
     });
     lists->addWidget(titles_, 1);
+    lists->addStretch(0);  // keeps a narrow list at the left
+    lists_ = lists;
     top->addLayout(lists, 1);
 
     auto* form = new QGridLayout;
@@ -135,6 +144,7 @@ void FileDialogView::Build() {
     current_->setFrameShape(QFrame::StyledPanel);
     current_->setFrameShadow(QFrame::Sunken);
     current_->setMargin(3);
+    current_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     Hint(current_, "Имя текущего файла и дата его создания");
     form->addWidget(current_, 1, 0, 1, 3);
 
@@ -290,30 +300,44 @@ void FileDialogView::ShowPanels() {
     titles_->setVisible(model_.commentsMode());
     comments_->setText(Q(model_.commentsButtonCaption()));
 
-    // The list's width and columns follow the model, scaled to this font.
+    // The list's width and columns follow the model, scaled to this font: a
+    // wide list of several bold columns, or one narrow column beside the
+    // tree or the titles.
     const ListLayout layout = model_.listLayout();
     const double scale = std::max(1.0, fontMetrics().averageCharWidth() / 5.5);
     const int width = static_cast<int>(layout.width * scale);
     QFont font = files_->font();
     font.setBold(layout.bold);
     files_->setFont(font);
-    files_->setFixedWidth(width);
-    const int rowHeight = QFontMetrics(font).height() + 4;
-    files_->setFixedHeight(rowHeight * ListRows + 2 * files_->frameWidth());
+    rowHeight_ = QFontMetrics(font).height() + 4;
+    files_->setFixedHeight(rowHeight_ * ListRows + 2 * files_->frameWidth());
     titles_->setFixedHeight(files_->height());
     folders_->setFixedHeight(files_->height());
-    if (layout.columns > 1) {
-        files_->setFlow(QListView::TopToBottom);
-        files_->setWrapping(true);
-        files_->setGridSize(
-            QSize((width - 2 * files_->frameWidth() - 4) / layout.columns, rowHeight));
+    columns_ = layout.columns;
+    files_->setFlow(QListView::TopToBottom);
+    files_->setWrapping(columns_ > 1);
+    if (columns_ > 1) {
+        files_->setMinimumWidth(width);
+        files_->setMaximumWidth(QWIDGETSIZE_MAX);
+        lists_->setStretchFactor(files_, 1);
     } else {
-        files_->setWrapping(false);
-        files_->setFlow(QListView::TopToBottom);
-        files_->setGridSize(QSize(-1, rowHeight));
+        files_->setFixedWidth(std::max(width, fontMetrics().averageCharWidth() * 16));
+        lists_->setStretchFactor(files_, 0);
     }
-    titles_->setGridSize(QSize(-1, rowHeight));
-    adjustSize();
+    SetColumnWidth();
+    titles_->setGridSize(QSize(-1, rowHeight_));
+    // The dialog fits what it shows now: as high as it needs, never
+    // narrower while it is open (buttons that come and go do not make it jump).
+    QDialog::layout()->activate();
+    resize(isVisible() ? std::max(QDialog::width(), sizeHint().width()) : sizeHint().width(),
+           sizeHint().height());
+}
+
+void FileDialogView::SetColumnWidth() {
+    if (columns_ > 1)
+        files_->setGridSize(QSize(files_->viewport()->width() / columns_, rowHeight_));
+    else
+        files_->setGridSize(QSize(-1, rowHeight_));
 }
 
 void FileDialogView::ShowFiles() {
@@ -387,6 +411,8 @@ void FileDialogView::keyPressEvent(QKeyEvent* event) {
 }
 
 bool FileDialogView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == files_->viewport() && event->type() == QEvent::Resize)
+        SetColumnWidth();
     if (watched == files_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
         model_.Delete(files_->currentRow());

@@ -12,6 +12,7 @@
 
 class QComboBox;
 class QFileSystemModel;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -64,6 +65,7 @@ class FileDialogView : public QDialog {
     void ShowPanels();
     void ShowCurrentFile();
     void ShowFolder();
+    void SetColumnWidth();
     void Finish();
     void FileClicked(int row);
     void FolderChosen(const QModelIndex& index);
@@ -71,10 +73,13 @@ class FileDialogView : public QDialog {
     TFMn& model_;
     std::function<void(int)> help_;
     bool filling_ = false;  // the program, not the person, changes the controls
+    int columns_ = 1;
+    int rowHeight_ = 0;
 
     QTabBar* drives_ = nullptr;
     QTreeView* folders_ = nullptr;
     QFileSystemModel* folderModel_ = nullptr;
+    QHBoxLayout* lists_ = nullptr;
     QListWidget* files_ = nullptr;
     QListWidget* titles_ = nullptr;
     QComboBox* types_ = nullptr;
