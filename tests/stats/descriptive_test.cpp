@@ -110,14 +110,12 @@ TEST_F(StatsTest, ReportHasTheThreeTablesAndSkipsVariablesItCannotDescribe) {
     const std::vector<std::string> expected = {
         BasicHeading,
         "   offset        5      1E7      1E7      1E7  0.04472     0.01      0.1      5E7",
-        "    const        5      0.1      0.1      0.1        0        0        0      0.5",
-        " ",
+        "    const        5      0.1      0.1      0.1        0        0        0      0.5", " ",
         AdditionalHeading,
         "   offset      1E7      1E7      1E7   0.1243  0.00359  0.08257   0.0343",  // R: 0.1242
                                                                                      // with the
                                                                                      // exact t
-        "    const      0.1      0.1      0.1        0        0        0        0",
-        " ",
+        "    const      0.1      0.1      0.1        0        0        0        0", " ",
         ShapeHeading,
         "   offset        0      0.5     1.25   0.0668",  // R: 0.066807
     };

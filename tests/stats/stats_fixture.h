@@ -50,6 +50,8 @@ class StatsTest : public ::testing::Test {
   protected:
     StatsTest() {
         EXPECT_TRUE(ws.store.Allocate());
+        // Room for eight rows, as loading would size the store.
+        ws.store.SetRowWidth(0, CellCapacity / 8);
         ws.report = &report;
         ws.graphs = &graphs;
     }
