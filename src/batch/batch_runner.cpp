@@ -8,6 +8,7 @@
 #include "batch/batch_dialogs.h"
 #include "core/number.h"
 #include "core/text.h"
+#include "formula/function_list.h"
 #include "graphics/graph_desk.h"
 #include "output/results_text.h"
 #include "output/text_resource.h"
@@ -89,6 +90,7 @@ int RunBatchScript(const std::string& scriptText, const std::string& baseFolder,
     }
     ScratchFolder scratch;
     ws.ProgramFolder = scratch.folder();
+    WriteFunctionListIfMissing(ws.ProgramFolder);
     ws.resources = &TextResources::Builtin();
     TEditForm resultsText(ws);
     ws.report = &resultsText;
@@ -129,6 +131,7 @@ int RunBatchScript(const std::string& scriptText, const std::string& baseFolder,
                 std::error_code ec;
                 fs::create_directories(folder, ec);
                 ws.ProgramFolder = folder.back() == '/' ? folder : folder + "/";
+                WriteFunctionListIfMissing(ws.ProgramFolder);
             } else if (IsCommandWord(command)) {
                 throw BatchScriptError(Where(line) + ": неверная запись команды");
             } else {

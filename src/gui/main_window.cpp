@@ -19,6 +19,7 @@
 #include <QTabBar>
 #include <QToolBar>
 
+#include "formula/function_list.h"
 #include "gui/file_dialog_view.h"
 #include "gui/font_setting.h"
 #include "gui/graph_view.h"
@@ -288,6 +289,8 @@ bool MainWindow::StartUp() {
     // Report texts: a first start puts the shipped file into the program folder.
     WriteTextResourceFileIfMissing(ws_.ProgramFolder);
     LoadTextResourceFile(ws_, resources_);
+    // Formulas name the functions of "StFn.ini"; a first start writes the default list.
+    WriteFunctionListIfMissing(ws_.ProgramFolder);
     ApplySettings();
     form_.MacroSwitchAtStart();  // the macro recorder's hook comes with the macros
     sheetView_->Refresh();
