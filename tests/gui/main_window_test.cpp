@@ -351,6 +351,7 @@ void MainWindowTest::closeAsksThenWritesWindowSize() {
 void MainWindowTest::reportsReachTheResultsWindowAndKeepTheUsersEdits() {
     // The first start put the report texts into the program folder.
     QVERIFY(QFile::exists(folder->filePath("Sth.ini")));
+    QVERIFY(QFile::exists(folder->filePath("StFn.ini")));
     QVERIFY(ws->resources != nullptr);
     QVERIFY(dialogs->notices().empty());
 
