@@ -1,0 +1,31 @@
+// F1 while a method runs asks for help context method + 99: methods 1 and 2
+// have their own pages in the shipped index.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/help_index.h"
+
+namespace dalvex {
+namespace {
+
+TEST(StatsHelpPages, MethodsOneAndTwoHaveTheirPages) {
+    const std::filesystem::path folder = std::filesystem::path(DALVEX_RESOURCE_DIR) / "help";
+    std::ifstream in(folder / "index.txt", std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    const HelpIndex index = HelpIndex::Parse(text.str());
+    const std::pair<int, const char*> pages[] = {{100, "descriptive_statistics.html"},
+                                                 {101, "histogram_normality.html"}};
+    for (const auto& [context, file] : pages) {
+        const HelpTopic* topic = index.Find(context);
+        ASSERT_NE(topic, nullptr) << context;
+        EXPECT_EQ(topic->file, file);
+        EXPECT_TRUE(std::filesystem::exists(folder / file)) << file;
+    }
+}
+
+}  // namespace
+}  // namespace dalvex
