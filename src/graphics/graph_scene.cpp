@@ -120,16 +120,17 @@ void DrawCaptions(const GraphScene& scene) {
     }
     if (!c.z.empty() &&
         (scene.data.kind == KindScatter3D || scene.data.kind == KindFunctionSurface)) {
-        // Along the depth axis, which runs up and right from the front corner.
-        const int depth = l.height / 3;
+        // Along the depth edge of the box, which rises from the front right
+        // corner to the back, beyond its labels.
+        const int depth = std::max(1, l.height / 3);
+        const int shift = std::max(1, std::min(depth, l.width / 3));
         const int letters = static_cast<int>(CharLength(c.z));
-        const int step = std::max(1, depth / std::max(1, letters));
-        int x = l.right() - depth + 8;
-        int y = l.bottom() - 4;
+        const double step = 0.7 / std::max(1, letters);
         for (int i = 0; i < letters; ++i) {
-            p.TxtOut(x, y - h, CharMid(c.z, i, 1), 20);
-            x += step;
-            y -= step;
+            const double along = 0.1 + (i + 0.5) * step;
+            const int x = l.right() - shift + 28 + static_cast<int>(along * shift);
+            const int y = l.bottom() - static_cast<int>(along * depth);
+            p.TxtOut(x, y - h / 2, CharMid(c.z, i, 1), 20);
         }
     }
 }

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -282,9 +283,10 @@ void GraphView::PasteFromClipboard() {
 }
 
 void GraphView::OpenPicture(const QString& path) {
-    const QImage picture(path);
+    QImageReader reader(path);
+    const QImage picture = reader.read();
     if (picture.isNull()) {
-        Notice("Прерывание: " + path.toStdString());
+        Notice("Прерывание: " + reader.errorString().toStdString());
         return;
     }
     graph_.PasteBitmap(ToBitmap(picture));
