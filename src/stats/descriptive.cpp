@@ -10,6 +10,7 @@
 #include "core/sheet_bridge.h"
 #include "core/text.h"
 #include "core/workspace.h"
+#include "dispatch/loading.h"
 #include "numeric/data_range.h"
 #include "numeric/distributions.h"
 #include "numeric/frequency_table.h"
@@ -292,6 +293,11 @@ void HistogramNormality(Workspace& ws, int n) {
     DataStore& store = ws.store;
     const std::string name = VariableName(ws, VariableOfRow(ws, 0));
     WriteResult(ws, "                  Переменная: " + name);
+    // A column of missing cells only loads as an empty row.
+    if (n < 0) {
+        ShowNotice(ws, TooFewValuesNotice);
+        return;
+    }
     SortDataColumns(ws, 0, false, 0, 0, n);
     if (store.Data(0, 0) == store.Data(0, n)) {
         ShowNotice(ws, ConstantHistogramNotice(name));

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/form_dialog.h"
+#include "dispatch/loading.h"
 #include "output/text_resource.h"
 #include "stats/descriptive.h"
 #include "stats_fixture.h"
@@ -207,6 +208,7 @@ TEST_F(HistogramTest, DataTheTestsCannotUseGiveANoticeInsteadOfAFault) {
     };
     const Case cases[] = {
         {"constant", {0.1, 0.1, 0.1, 0.1, 0.1}, {}, ConstantHistogramNotice("доход")},
+        {"only missing cells", {}, {}, TooFewValuesNotice},
         {"three classes", Skewed, {"3"}, FewBinsNotice},
         {"one class", Skewed, {"4", "0", "1000"}, OneClassNotice},
     };
