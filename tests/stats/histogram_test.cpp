@@ -38,8 +38,9 @@ const std::vector<double> Normal = {
 
 // Expected values from R with the same definitions, 9 classes between the
 // extremes (a value on an inner border in the lower class):
-//   mg = sum(O*(i+0.5))/N; sg = sqrt(sum(O*(i+0.5-mg)^2)/N - 1/48)
-//   P_i = pnorm((i-mg)/sg + 1/sg) - pnorm((i-mg)/sg); chi = sum((O-N*P)^2/(N*P))
+//   with C = sum(O), the values counted in a class (N when none is outside):
+//   mg = sum(O*(i+0.5))/C; sg = sqrt(sum(O*(i+0.5-mg)^2)/C - 1/48)
+//   P_i = pnorm((i-mg)/sg + 1/sg) - pnorm((i-mg)/sg); chi = sum((O-C*P)^2/(C*P))
 //   F = pnorm((x-mean)/sd); D = max(|F-j/N|, |F-(j+1)/N|);
 //   omega = sum((F-(2j+1)/(2N))^2); pD = 2*sqrt(K)*exp(-K*N*D^2) with
 //   K = 5.503876787768218; pO = exp(0.9372 - 31.18*omega*(1+0.5/N));
@@ -61,6 +62,15 @@ const NormalityCase Cases[] = {
      5.92431217505245,
      {2.28, 1.57821629273895, 89.3711774315347, 0.104138407163948, 0.388558562595156,
       0.011998482689664, 1.31560048415656e-05, 4.09290706886174e-17}},
+    // Borders 2.8 and 21.41 in 5 classes leave 6 values outside: the grouped
+    // figures and the expected counts are over the 94 values counted.
+    {"outside",
+     &Skewed,
+     {20, 32, 23, 12, 7},
+     11.31,
+     5.92431217505245,
+     {2.01063829787234, 1.16478026586697, 7.51276278808106, 0.104138407163948, 0.388558562595156,
+      0.011998482689664, 1.31560048415656e-05, 0.0233681476828655}},
     // Both fallbacks pass 1 here (1.051 and 1.111 in R): printed as 1.
     {"normal",
      &Normal,
