@@ -90,10 +90,11 @@ std::array<double, 8> BasicFigures(Workspace& ws, int r) {
     const double n = Count(ws, r);
     const RowMomentsResult moments = StoreRowMoments(ws, r);
     RowRange(ws, r, r);
+    const double low = ws.store.RangeMin[0];
+    const double high = ws.store.RangeMax[0];
     const double m = moments.mean;
     const double v = moments.variance;
-    return {n,    ws.store.RangeMin[0], ws.store.RangeMax[0], m, std::sqrt(v / n), v, std::sqrt(v),
-            n * m};
+    return {n, low, high, m, std::sqrt(v / n), v, std::sqrt(v), n * m};
 }
 
 std::array<double, 7> AdditionalFigures(Workspace& ws, int r) {
@@ -119,12 +120,10 @@ std::array<double, 7> AdditionalFigures(Workspace& ws, int r) {
     const double alpha = ws.settings.SignificanceLevel;
     const double t = FisherQuantile(1, n - 1, alpha);
     const double df = n - 1;
-    return {median,
-            q1,
-            q3,
-            t * std::sqrt(v / n),
+    return {median, q1, q3, t * std::sqrt(v / n),
             CheckedDivide(df * v, ChiSquareQuantile(alpha / 2, df)),
             CheckedDivide(df * v, ChiSquareQuantile(1 - alpha / 2, df)),
+            // The standard deviation's own standard error, about s / sqrt(2N).
             std::sqrt(v) * std::sqrt(2 / (4 * df + 1))};
 }
 
