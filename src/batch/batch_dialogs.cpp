@@ -11,8 +11,8 @@ namespace dalvex {
 
 namespace {
 
-constexpr std::array<const char*, 6> CommandWords = {"open",   "method", "save",
-                                                     "digits", "level",  "folder"};
+constexpr std::array<const char*, 7> CommandWords = {"open",  "method", "save",  "digits",
+                                                     "level", "folder", "images"};
 
 std::string Quoted(const std::string& text) {
     return "«" + text + "»";

@@ -80,7 +80,8 @@ int WholeNumberOf(const ScriptLine& line, std::size_t word) {
 }  // namespace
 
 int RunBatchScript(const std::string& scriptText, const std::string& baseFolder,
-                   const MethodRegistry& methods, std::ostream& results, std::ostream& messages) {
+                   const MethodRegistry& methods, std::ostream& results, std::ostream& messages,
+                   const GraphImageWriter& images) {
     BatchScript script = BatchScript::FromText(scriptText);
     BatchDialogs dialogs(script, messages, baseFolder);
     Workspace ws(dialogs);
@@ -101,6 +102,25 @@ int RunBatchScript(const std::string& scriptText, const std::string& baseFolder,
     GraphDesk desk(ws, form);
     ws.graphs = &desk;
     BatchWindows windows(files, form, desk);
+    // After "images DIR", every graph a command draws is saved there as
+    // graph1.png, graph2.png, … in the order drawn.
+    std::string imageFolder;
+    std::string imageExtension = ".png";
+    int imagesSaved = 0;
+    bool imageFailed = false;
+    desk.shown = [&](int number, bool) {
+        TGra* graph = desk.window(number);
+        if (imageFolder.empty() || graph == nullptr)
+            return;
+        const std::string path =
+            imageFolder + "graph" + std::to_string(++imagesSaved) + imageExtension;
+        const std::string error = images(*graph, ws, path);
+        // The method goes on; the run ends as a file error.
+        if (!error.empty()) {
+            messages << "dalvex-batch: график не записан в " << path << ": " << error << '\n';
+            imageFailed = true;
+        }
+    };
     MethodDispatcher dispatcher(ws, form, methods, windows);
 
     int status = BatchDone;
@@ -132,6 +152,23 @@ int RunBatchScript(const std::string& scriptText, const std::string& baseFolder,
                 fs::create_directories(folder, ec);
                 ws.ProgramFolder = folder.back() == '/' ? folder : folder + "/";
                 WriteFunctionListIfMissing(ws.ProgramFolder);
+            } else if (command == "images" && (words == 2 || words == 3)) {
+                if (!images)
+                    throw BatchFailure{BatchFileError,
+                                       Where(line) + ": запись графиков в файлы недоступна"};
+                if (line.words[1] == "off") {
+                    imageFolder.clear();
+                } else {
+                    const std::string folder = dialogs.PathOf(line.words[1]);
+                    std::error_code ec;
+                    fs::create_directories(folder, ec);
+                    imageFolder = folder.back() == '/' ? folder : folder + "/";
+                    imageExtension = ".png";
+                    if (words == 3 && line.words[2] == "bmp")
+                        imageExtension = ".bmp";
+                    else if (words == 3 && line.words[2] != "png")
+                        throw BatchScriptError(Where(line) + ": неверная запись команды");
+                }
             } else if (IsCommandWord(command)) {
                 throw BatchScriptError(Where(line) + ": неверная запись команды");
             } else {
@@ -145,6 +182,8 @@ int RunBatchScript(const std::string& scriptText, const std::string& baseFolder,
         messages << "dalvex-batch: " << failure.message << '\n';
         status = failure.status;
     }
+    if (status == BatchDone && imageFailed)
+        status = BatchFileError;
     // What the run wrote before it stopped stays, as in the window.
     for (const std::string& text : resultsText.lines())
         results << text << '\n';
@@ -155,7 +194,7 @@ int RunBatchScript(const std::string& scriptText, const std::string& baseFolder,
 }
 
 int RunBatchFile(const std::string& path, const MethodRegistry& methods, std::ostream& results,
-                 std::ostream& messages) {
+                 std::ostream& messages, const GraphImageWriter& images) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         messages << "dalvex-batch: сценарий " << path << " не прочитан\n";
@@ -165,7 +204,7 @@ int RunBatchFile(const std::string& path, const MethodRegistry& methods, std::os
     bytes << in.rdbuf();
     std::string base = fs::path(path).parent_path().string();
     base = base.empty() ? "./" : base + "/";
-    return RunBatchScript(DecodeTextFile(bytes.str()), base, methods, results, messages);
+    return RunBatchScript(DecodeTextFile(bytes.str()), base, methods, results, messages, images);
 }
 
 }  // namespace dalvex

@@ -1,8 +1,5 @@
 #include "gui/font_setting.h"
 
-#include <QPalette>
-#include <QWidget>
-
 namespace dalvex {
 
 QFont ToQFont(const FontSetting& setting) {
@@ -26,16 +23,6 @@ QColor TextColor(const FontSetting& setting) {
     if (value & 0x80000000u)
         return {};
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
-
-void ApplyFont(QWidget* widget, const FontSetting& setting) {
-    widget->setFont(ToQFont(setting));
-    QPalette palette = widget->palette();
-    const QColor color = TextColor(setting);
-    const QColor text = color.isValid() ? color : QPalette().color(QPalette::Text);
-    palette.setColor(QPalette::Text, text);
-    palette.setColor(QPalette::WindowText, text);
-    widget->setPalette(palette);
 }
 
 }  // namespace dalvex

@@ -7,8 +7,6 @@
 #include <QImage>
 #include <string>
 
-class QPrinter;
-
 namespace dalvex {
 
 class TGra;
@@ -20,9 +18,6 @@ QFont GraphQFont(const Workspace& ws);
 void SetGraphFont(TGra& graph, const QFont& font);
 // The whole image W x H, overlays included.
 QImage RenderGraph(const TGra& graph, const QFont& font);
-// The graph on the printer page, as large as the page allows with its
-// proportions kept. False when the printer could not be opened.
-bool PrintGraph(const TGra& graph, const QFont& font, QPrinter& printer);
 // Writes an image file, as BMP when the name ends in ".bmp" (any case) and
 // PNG otherwise. Returns the error text, empty on success.
 std::string WriteGraphImage(const QImage& image, const std::string& path);

@@ -20,6 +20,7 @@
 #include "graphics/tgra.h"
 #include "gui/graph_canvas.h"
 #include "gui/graph_image.h"
+#include "gui/graph_print.h"
 
 namespace dalvex {
 

@@ -1,0 +1,91 @@
+// Graphs a script's commands draw are saved as image files, in the order drawn.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "batch/batch_runner.h"
+#include "stats/statistics_methods.h"
+
+namespace dalvex {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string Data = std::string(DALVEX_BATCH_DATA) + "/";
+
+// 40 values with enough spread for a histogram of its proposed classes.
+const char* kHistogramScript =
+    "open skewed.txt\n"
+    "images {FOLDER}\n"
+    "method 2\n"
+    "form 1\n"
+    "no\n"
+    "graph keep\n"
+    "images off\n"
+    "method 2\n"
+    "form 1\n"
+    "no\n"
+    "graph discard\n";
+
+std::string Script(const fs::path& folder) {
+    std::string text = kHistogramScript;
+    text.replace(text.find("{FOLDER}"), 8, folder.string());
+    return text;
+}
+
+TEST(BatchImagesTest, EachGraphGoesToTheNextFileOnlyWhileImagesAreOn) {
+    const fs::path folder = fs::temp_directory_path() / "dalvex-batch-images-model";
+    fs::remove_all(folder);
+    std::vector<std::string> written;
+    const GraphImageWriter writer = [&](TGra&, const Workspace&, const std::string& path) {
+        written.push_back(path);
+        return std::string();
+    };
+    std::ostringstream results, messages;
+    const int status =
+        RunBatchScript(Script(folder), Data, BuiltStatisticsMethods(), results, messages, writer);
+    ASSERT_EQ(status, BatchDone) << messages.str();
+    EXPECT_EQ(written, (std::vector<std::string>{(folder / "graph1.png").string()}));
+
+    // Without a painter the command is refused as a file error, naming the line.
+    std::ostringstream noResults, noMessages;
+    EXPECT_EQ(RunBatchScript(Script(folder), Data, BuiltStatisticsMethods(), noResults, noMessages),
+              BatchFileError);
+    EXPECT_NE(noMessages.str().find("строка 2"), std::string::npos) << noMessages.str();
+    fs::remove_all(folder);
+}
+
+TEST(BatchImagesTest, TheProgramPaintsPngFilesWithoutADisplay) {
+    const fs::path folder = fs::temp_directory_path() / "dalvex-batch-images-program";
+    fs::remove_all(folder);
+    const fs::path script = fs::temp_directory_path() / "dalvex-batch-images-script.txt";
+    std::ofstream(script) << "open " << Data << "skewed.txt\n"
+                          << "images " << folder.string() << "\nmethod 2\nform 1\nno\ngraph keep\n"
+                          << "images " << folder.string()
+                          << " bmp\nmethod 2\nform 1\nno\ngraph keep\n";
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY " +
+                                std::string(DALVEX_BATCH_PROGRAM) + " " + script.string() +
+                                " > /dev/null 2>&1";
+    const int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), BatchDone);
+    std::ifstream png(folder / "graph1.png", std::ios::binary);
+    std::string signature(8, '\0');
+    png.read(signature.data(), 8);
+    EXPECT_EQ(signature, "\x89PNG\r\n\x1a\n");
+    std::ifstream bmp(folder / "graph2.bmp", std::ios::binary);
+    std::string magic(2, '\0');
+    bmp.read(magic.data(), 2);
+    EXPECT_EQ(magic, "BM");
+    EXPECT_GT(fs::file_size(folder / "graph1.png"), 2000u);  // a drawing, not an empty image
+    fs::remove(script);
+    fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace dalvex
