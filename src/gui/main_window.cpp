@@ -365,10 +365,10 @@ void MainWindow::WindowActivated(QMdiSubWindow* window) {
 
 bool MainWindow::CanExecute(MainCommand command) const {
     switch (command) {
-        case MainCommand::Graphs:
-        case MainCommand::Calculator:
         case MainCommand::Statistics:
             return started_;
+        case MainCommand::Graphs:
+        case MainCommand::Calculator:
         case MainCommand::Transformations:
         case MainCommand::Colors:
         case MainCommand::Settings:

@@ -53,6 +53,7 @@ class MainWindowTest : public QObject {
     void sheetPrintsToPdfWithPageBreaks();
     void closeAsksThenWritesWindowSize();
     void reportsReachTheResultsWindowAndKeepTheUsersEdits();
+    void commandsWhoseWindowsAreMissingAreDisabled();
     void sheetOpensAppendsAndSavesDataFiles();
     void sheetSavesThroughTheFileDialogWithItsTitle();
 
@@ -446,6 +447,14 @@ void MainWindowTest::sheetSavesThroughTheFileDialogWithItsTitle() {
     QCOMPARE(file.read(7), QByteArray("\x06\xCE\xEF\xFB\xF2 1"));
     QCOMPARE(window->sheetWindow()->windowTitle(), QStringLiteral("Данные: mine.dvx - Опыт 1"));
     QCOMPARE(ws->settings.DataFolder, folder->path().toStdString() + "/");
+}
+
+void MainWindowTest::commandsWhoseWindowsAreMissingAreDisabled() {
+    for (MainCommand command :
+         {MainCommand::Graphs, MainCommand::Calculator, MainCommand::Transformations,
+          MainCommand::Colors, MainCommand::Settings})
+        QVERIFY(!window->commandAction(command)->isEnabled());
+    QVERIFY(window->commandAction(MainCommand::Statistics)->isEnabled());
 }
 
 QTEST_MAIN(MainWindowTest)
