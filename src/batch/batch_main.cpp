@@ -25,6 +25,12 @@ int main(int argc, char** argv) {
         [&](dalvex::TGra& graph, const dalvex::Workspace& ws, const std::string& path) {
             if (!painting) {
                 qputenv("QT_QPA_PLATFORM", "offscreen");
+                // Qt's remarks about the desktop it lacks are not the script's business.
+                qInstallMessageHandler(
+                    [](QtMsgType type, const QMessageLogContext&, const QString& text) {
+                        if (type == QtCriticalMsg || type == QtFatalMsg)
+                            std::cerr << text.toStdString() << '\n';
+                    });
                 painting = std::make_unique<QGuiApplication>(argc, argv);
             }
             return dalvex::SaveGraphImage(graph, ws, path);
