@@ -7,6 +7,10 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
+# A fresh checkout in another folder still finds its objects in ccache.
+export CCACHE_BASEDIR="$PWD"
+export CCACHE_NOHASHDIR=1
+
 build=build/test
 options=(-DCMAKE_BUILD_TYPE=Debug -DDALVEX_WERROR=ON)
 if [ "${1:-}" = "--sanitize" ]; then
