@@ -222,7 +222,11 @@ void TFMn::Show() {
     choice_ = {};
     treeShown_ = false;
     std::error_code ec;
-    const std::string& wanted = ws_.settings.DataFolder;
+    // Before any folder was used, the data folder beside the program's own
+    // files (where the sample data set is put) is the natural place to start.
+    std::string wanted = ws_.settings.DataFolder;
+    if (wanted.empty() && fs::is_directory(ws_.ProgramFolder + "data", ec))
+        wanted = ws_.ProgramFolder + "data";
     if (!wanted.empty() && fs::is_directory(wanted, ec))
         folder_ = fs::path(wanted).lexically_normal().string();
     if (folder_.size() > 1 && folder_.back() == '/')

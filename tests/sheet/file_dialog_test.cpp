@@ -219,6 +219,15 @@ TEST_F(FileDialogTest, TheRememberedTypeCountsForDataFilesOnly) {
     EXPECT_EQ(dialog.pattern(), "*.txt");
 }
 
+TEST_F(FileDialogTest, FirstDialogOpensInTheProgramsDataFolder) {
+    fs::create_directories(root / "program" / "data");
+    PutBytes(root / "program" / "data" / "demo.dvx", TitleRecord("Демо"));
+    ws.settings.DataFolder.clear();
+    Open(0);
+    EXPECT_EQ(dialog.folder(), (root / "program" / "data").string());
+    EXPECT_EQ(Shown(), Names{"demo"});
+}
+
 TEST_F(FileDialogTest, ChosenFolderIsWhereTheNextDialogOpens) {
     Open(0);
     ASSERT_TRUE(dialog.ChangeFolder(Data("sub")));
