@@ -130,7 +130,7 @@ int GraphWindows::positionOf(int number) const {
 // ---------------------------------------------------------------------------
 // TSMForm.
 
-CommandTarget TSMForm::Route(MainCommand command) const {
+bool IsRoutedCommand(MainCommand command) {
     switch (command) {
         case MainCommand::Open:
         case MainCommand::Save:
@@ -141,10 +141,15 @@ CommandTarget TSMForm::Route(MainCommand command) const {
         case MainCommand::Paste:
         case MainCommand::Delete:
         case MainCommand::Font:
-            break;
+            return true;
         default:
-            return CommandTarget::Nothing;
+            return false;
     }
+}
+
+CommandTarget TSMForm::Route(MainCommand command) const {
+    if (!IsRoutedCommand(command))
+        return CommandTarget::Nothing;
     switch (ws_.ActiveWindowKind) {
         case 2:
             return CommandTarget::Results;

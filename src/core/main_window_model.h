@@ -146,6 +146,10 @@ struct TilingPlan {
 // ---------------------------------------------------------------------------
 // Graph windows: numbers 1..15, kept in tab order.
 
+// The File and Edit commands that go to the active window: Open, Save,
+// Print, Clear, Cut, Copy, Paste, Delete, Font.
+bool IsRoutedCommand(MainCommand command);
+
 class GraphWindows {
   public:
     struct Opening {
@@ -185,8 +189,8 @@ class TSMForm {
 
     explicit TSMForm(Workspace& ws) : ws_(ws) {}
 
-    // Open, Save, Print, Clear, Cut, Copy, Paste, Delete, Font by
-    // ActiveWindowKind; graph commands without a graph window do nothing.
+    // Routed commands by ActiveWindowKind; graph commands without a graph
+    // window do nothing.
     CommandTarget Route(MainCommand command) const;
 
     // A child window was activated (1 sheet, 2 results, 3 graph `number`).

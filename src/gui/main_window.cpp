@@ -383,19 +383,11 @@ bool MainWindow::CanExecute(MainCommand command) const {
 #else
             return false;
 #endif
-        case MainCommand::Open:
-        case MainCommand::Save:
-        case MainCommand::Print:
-        case MainCommand::Clear:
-        case MainCommand::Cut:
-        case MainCommand::Copy:
-        case MainCommand::Paste:
-        case MainCommand::Delete:
-        case MainCommand::Font:
-            break;
         default:
-            return true;
+            break;
     }
+    if (!IsRoutedCommand(command))
+        return true;
     if (!started_)
         return false;
     switch (form_.Route(command)) {

@@ -61,6 +61,9 @@ TEST(BatchImagesTest, EachGraphGoesToTheNextFileOnlyWhileImagesAreOn) {
 }
 
 TEST(BatchImagesTest, TheProgramPaintsPngFilesWithoutADisplay) {
+#if !DALVEX_BATCH_IMAGES
+    GTEST_SKIP() << "dalvex-batch was built without Qt's painting";
+#endif
     const fs::path folder = fs::temp_directory_path() / "dalvex-batch-images-program";
     fs::remove_all(folder);
     const fs::path script = fs::temp_directory_path() / "dalvex-batch-images-script.txt";
