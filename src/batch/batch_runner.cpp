@@ -143,9 +143,13 @@ int RunBatchScript(const std::string& scriptText, const std::string& baseFolder,
                                            " в программе нет");
                 dispatcher.FormIni(method);
             } else if (command == "digits") {
-                ws.settings.SignificantDigits = WholeNumberOf(line, 1);
+                if (!SetSignificantDigits(ws.settings, WholeNumberOf(line, 1)))
+                    throw BatchScriptError(Where(line) +
+                                           ": число значащих цифр должно быть от 3 до 9");
             } else if (command == "level" && words == 2 && ParseNumber(line.words[1]).ok()) {
-                ws.settings.SignificanceLevel = ParseNumber(line.words[1]).value;
+                if (!SetSignificanceLevel(ws.settings, ParseNumber(line.words[1]).value))
+                    throw BatchScriptError(
+                        Where(line) + ": уровень значимости должен быть больше 0 и меньше 0.2");
             } else if (command == "folder" && words == 2) {
                 const std::string folder = dialogs.PathOf(line.words[1]);
                 std::error_code ec;

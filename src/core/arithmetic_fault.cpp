@@ -1,5 +1,7 @@
 #include "core/arithmetic_fault.h"
 
+#include <cfenv>
+
 namespace dalvex {
 
 const char* FaultText(FaultKind kind) {
@@ -20,6 +22,36 @@ void RaiseFault(FaultKind kind) {
 
 std::string InterruptionText(const ArithmeticFault& fault) {
     return std::string("Прерывание: ") + fault.what();
+}
+
+namespace {
+
+constexpr int WatchedFlags = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
+
+}  // namespace
+
+void ClearFloatingFlags() {
+    std::feclearexcept(FE_ALL_EXCEPT);
+}
+
+void CheckFloatingFlags() {
+    const int raised = std::fetestexcept(WatchedFlags);
+    if (raised == 0)
+        return;
+    std::feclearexcept(FE_ALL_EXCEPT);
+    if (raised & FE_DIVBYZERO)
+        RaiseFault(FaultKind::DivisionByZero);
+    if (raised & FE_INVALID)
+        RaiseFault(FaultKind::InvalidOperation);
+    RaiseFault(FaultKind::Overflow);
+}
+
+FloatingFlagsKept::FloatingFlagsKept() : saved_(std::fetestexcept(FE_ALL_EXCEPT)) {}
+
+FloatingFlagsKept::~FloatingFlagsKept() {
+    std::feclearexcept(FE_ALL_EXCEPT);
+    if (saved_ != 0)
+        std::feraiseexcept(saved_);
 }
 
 }  // namespace dalvex

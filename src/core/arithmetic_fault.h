@@ -46,4 +46,29 @@ inline double CheckedDivide(double a, double b) {
 // The whole message a stopped command shows.
 std::string InterruptionText(const ArithmeticFault& fault);
 
+// Faults nobody checked explicitly: a command clears the processor's
+// floating-point exception flags when it starts, and every output point
+// (a report line, a sheet value, a graph series) looks at them before it
+// writes. A division by zero, an invalid operation or an overflow met since
+// then stops the command there, so no NaN or infinity reaches what the
+// person sees.
+void ClearFloatingFlags();
+// Raises the fault of the first flag set (division by zero, invalid
+// operation, overflow), clearing all of them first.
+void CheckFloatingFlags();
+
+// Keeps the flags across code that is not the command's own arithmetic (a
+// window painted while a dialog waits, a graph drawn): what that code sets is
+// forgotten, and what the command had set stays.
+class FloatingFlagsKept {
+  public:
+    FloatingFlagsKept();
+    ~FloatingFlagsKept();
+    FloatingFlagsKept(const FloatingFlagsKept&) = delete;
+    FloatingFlagsKept& operator=(const FloatingFlagsKept&) = delete;
+
+  private:
+    int saved_;
+};
+
 }  // namespace dalvex

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "core/arithmetic_fault.h"
 #include "core/settings.h"
 #include "core/workspace.h"
 
@@ -90,7 +91,11 @@ FormAnswer ShowForm(Workspace& ws, FormDialog form) {
         else
             ws.ui.Beep();
     }
-    FormAnswer answer = ws.ui.Form(form);
+    FormAnswer answer;
+    {
+        const FloatingFlagsKept kept;  // the window's arithmetic is not the command's
+        answer = ws.ui.Form(form);
+    }
     ws.LastAnswer = answer.button;
     if (answer.button != 0 && !memoryPath.empty() && !WriteLinesFile(memoryPath, answer.values).ok)
         ws.ui.Beep();

@@ -1,5 +1,6 @@
 #include "core/graph_handover.h"
 
+#include "core/arithmetic_fault.h"
 #include "core/workspace.h"
 
 namespace dalvex {
@@ -13,13 +14,20 @@ void GraphHandOver::Describe(int series, int xRow, int yRow, int marker, int sty
 }
 
 void GraSt(Workspace& ws, int request, int lastSeries) {
-    if (ws.graphs)
+    if (ws.watchArithmetic)
+        CheckFloatingFlags();
+    if (ws.graphs) {
+        // Drawing is the window's arithmetic, not the method's.
+        const FloatingFlagsKept kept;
         ws.graphs->GraSt(request, lastSeries);
+    }
 }
 
 void pqsegr(Workspace& ws, bool offerDiscard) {
-    if (ws.graphs)
+    if (ws.graphs) {
+        const FloatingFlagsKept kept;
         ws.graphs->pqsegr(offerDiscard);
+    }
 }
 
 }  // namespace dalvex

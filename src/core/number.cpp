@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "core/arithmetic_fault.h"
 #include "core/text.h"
 
 namespace dalvex {
@@ -20,10 +21,8 @@ void StripTrailingZeros(std::string& digits) {
 }  // namespace
 
 std::string FormatNumber(double x, int digits, char decimalSeparator) {
-    if (std::isnan(x))
-        return "NAN";
-    if (std::isinf(x))
-        return x < 0 ? "-INF" : "INF";
+    // A number that is none stops the command as the fault that made it.
+    Checked(x);
     if (x == 0.0)
         return "0";
     const int p = digits < 2 ? 2 : (digits > 18 ? 18 : digits);

@@ -8,7 +8,8 @@ namespace dalvex {
 
 // General format with `digits` significant digits (clamped to 2..18): fixed
 // notation for decimal exponents -4..digits-1, otherwise "1.5E-5" style.
-// `decimalSeparator` is the user's locale separator.
+// `decimalSeparator` is the user's locale separator. A NaN or an infinity is
+// never printed: it raises its arithmetic fault (invalid operation, overflow).
 std::string FormatNumber(double x, int digits, char decimalSeparator = '.');
 
 // FormatNumber left-padded with blanks to 9 characters (aligned report columns).

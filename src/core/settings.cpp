@@ -55,18 +55,32 @@ std::vector<std::string> DefaultSettingsLines(const SettingsValues& defaults) {
     return lines;
 }
 
+bool SetSignificanceLevel(SettingsValues& values, double level) {
+    if (!(level > 0 && level < SignificanceLevelBelow))
+        return false;
+    values.SignificanceLevel = level;
+    return true;
+}
+
+bool SetSignificantDigits(SettingsValues& values, int digits) {
+    if (digits < SignificantDigitsMin || digits > SignificantDigitsMax)
+        return false;
+    values.SignificantDigits = digits;
+    return true;
+}
+
 void ApplySettingsLines(const std::vector<std::string>& lines, SettingsValues& v) {
     const int n = static_cast<int>(lines.size());
     if (n > 1)
         v.DataFolder = Trim(lines[1]);
     if (n > 2) {
         const ParsedNumber level = ParseNumber(Trim(lines[2]));
-        if (level.ok() && level.value > 0 && level.value < 0.2)
-            v.SignificanceLevel = level.value;
+        if (level.ok())
+            SetSignificanceLevel(v, level.value);
     }
     int value = 0;
-    if (ReadInt(lines, 3, value) && value > 2 && value < 10)
-        v.SignificantDigits = value;
+    if (ReadInt(lines, 3, value))
+        SetSignificantDigits(v, value);
     ReadFont(lines, 4, v.sheetFont);
     ReadFont(lines, 8, v.resultsFont);
     ReadFont(lines, 12, v.GraphFont);

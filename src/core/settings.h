@@ -39,6 +39,16 @@ struct SettingsValues {
     char decimalSeparator = '.';
 };
 
+// The ranges the program takes a significance level and a number of
+// significant digits in (the settings dialog, the settings file, the batch
+// runner): 0 < level < 0.2 and 3 <= digits <= 9. A value outside leaves the
+// setting as it was and the functions return false.
+inline constexpr double SignificanceLevelBelow = 0.2;
+inline constexpr int SignificantDigitsMin = 3;
+inline constexpr int SignificantDigitsMax = 9;
+bool SetSignificanceLevel(SettingsValues& values, double level);
+bool SetSignificantDigits(SettingsValues& values, int digits);
+
 // A complete file of default lines.
 std::vector<std::string> DefaultSettingsLines(const SettingsValues& defaults = {});
 

@@ -1,5 +1,6 @@
 #include "core/sheet_bridge.h"
 
+#include "core/arithmetic_fault.h"
 #include "core/number.h"
 #include "core/text.h"
 
@@ -60,6 +61,8 @@ bool PutSheetText(Workspace& ws, const std::string& text, int col, int obs) {
 }
 
 bool PutSheetValue(Workspace& ws, int col, int obs, double value) {
+    if (ws.watchArithmetic)
+        CheckFloatingFlags();
     return PutSheetText(ws, FormatNumber(value, 2 * ws.digits(), ws.decimalSeparator()), col, obs);
 }
 

@@ -1,5 +1,6 @@
 #include "core/workspace.h"
 
+#include "core/arithmetic_fault.h"
 #include "core/text.h"
 
 namespace dalvex {
@@ -9,15 +10,21 @@ void Workspace::SetTextBuffer(const std::string& text) {
 }
 
 void WriteResult(Workspace& ws, const std::string& text) {
-    if (ws.report)
+    if (ws.watchArithmetic)
+        CheckFloatingFlags();
+    if (ws.report) {
+        const FloatingFlagsKept kept;
         ws.report->WriteResult(text);
+    }
 }
 
 void ShowNotice(Workspace& ws, const std::string& text) {
+    const FloatingFlagsKept kept;
     ws.ui.Notice(text);
 }
 
 bool AskYesNo(Workspace& ws, const std::string& text) {
+    const FloatingFlagsKept kept;
     const bool yes = ws.ui.YesNo(text);
     ws.LastAnswer = yes ? 1 : 2;
     return yes;

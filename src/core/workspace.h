@@ -10,6 +10,7 @@
 
 #include "core/data_store.h"
 #include "core/graph_handover.h"
+#include "core/run_notices.h"
 #include "core/settings.h"
 #include "core/sheet_grid.h"
 #include "core/user_dialogs.h"
@@ -60,6 +61,12 @@ struct Workspace {
     // Set when a refused sheet write has shown its notice, so a long run of
     // refused writes shows it once; a successful write or typing clears it.
     bool sheetOverflow = false;
+
+    // Notices a command run shows once, and the variables it could not use.
+    RunNotices runNotices;
+    // While a command runs in its frame, every output point checks the
+    // floating-point flags (see arithmetic_fault.h).
+    bool watchArithmetic = false;
 
     // 0 before the first paint, 1 data sheet, 2 results, 3 a graph window.
     int ActiveWindowKind = 0;

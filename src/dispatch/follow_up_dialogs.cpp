@@ -3,10 +3,20 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/arithmetic_fault.h"
 #include "core/number.h"
 #include "core/settings.h"
 
 namespace dalvex {
+
+namespace {
+
+FormAnswer ShowFormKeepingFlags(Workspace& ws, const FormDialog& form) {
+    const FloatingFlagsKept kept;  // the window's arithmetic is not the command's
+    return ws.ui.Form(form);
+}
+
+}  // namespace
 
 namespace {
 
@@ -43,7 +53,7 @@ int pq09(Workspace& ws, int n) {
     for (int i = n + 1; i < EstimateLines; ++i)
         lines[i].clear();
     for (;;) {
-        const FormAnswer answer = ws.ui.Form(Tqq09Form(n, lines));
+        const FormAnswer answer = ShowFormKeepingFlags(ws, Tqq09Form(n, lines));
         ws.LastAnswer = answer.button;
         if (answer.button == 2) {
             for (int i = 0; i <= n; ++i)
@@ -131,7 +141,7 @@ int pq123(Workspace& ws) {
         form.SetValues(remembered);
     else
         ws.ui.Beep();
-    const FormAnswer answer = ws.ui.Form(form);
+    const FormAnswer answer = ShowFormKeepingFlags(ws, form);
     ws.LastAnswer = answer.button;
     if (answer.button == 2) {
         ws.AnswerNumber = ParseInteger(Value(answer, 0));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/arithmetic_fault.h"
 #include "core/settings.h"
 
 namespace dalvex {
@@ -387,8 +388,10 @@ void Tq31::Confirm() {
 namespace {
 
 int ShowVariables(Workspace& ws, VariableDialog& dialog) {
-    if (!dialog.closed())
+    if (!dialog.closed()) {
+        const FloatingFlagsKept kept;  // the window's arithmetic is not the command's
         ws.ui.Variables(dialog);
+    }
     if (!dialog.closed())
         ws.LastAnswer = 0;
     return ws.LastAnswer;

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <set>
 
+#include "core/arithmetic_fault.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "sheet/data_file_io.h"
@@ -19,7 +20,11 @@ namespace dalvex {
 namespace fs = std::filesystem;
 
 FileChoice AskForFile(Workspace& ws, const FileRequest& request) {
-    FileChoice choice = ws.ui.ChooseFile(request);
+    FileChoice choice;
+    {
+        const FloatingFlagsKept kept;  // the window's arithmetic is not the command's
+        choice = ws.ui.ChooseFile(request);
+    }
     ws.LastAnswer = choice.chosen ? 1 : 0;
     if (choice.chosen)
         ws.SetTextBuffer(choice.path);
