@@ -29,6 +29,17 @@ bool DataStore::Allocate() {
     return true;
 }
 
+bool DataStore::EnsureDataCells(long cells) {
+    if (cells <= DataCells())
+        return true;
+    try {
+        data_.resize(static_cast<std::size_t>(cells), 0.0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
 void DataStore::AllocateSquares(int rows) {
     const std::size_t cells = static_cast<std::size_t>(rows < 1 ? 1 : rows) * SquareSide;
     square1_.assign(cells, 0.0);

@@ -45,6 +45,9 @@ inline constexpr int RangeAxes = 3;
 #define DALVEX_VECTOR_CHECK(name, index, capacity) ((void)0)
 #endif
 
+// The two matrices whose row width a method sets.
+enum class StoreMatrix { Work, Data };
+
 class DataStore {
   public:
     // Allocates WorkMatrix, DataMatrix, Vector1 and Vector2. Returns false when
@@ -54,6 +57,9 @@ class DataStore {
 
     // which != 0: WorkWidth, which == 0: DataWidth.
     void SetRowWidth(int which, int width) { (which != 0 ? workWidth_ : dataWidth_) = width; }
+    void SetRowWidth(StoreMatrix matrix, int width) {
+        SetRowWidth(matrix == StoreMatrix::Work ? 1 : 0, width);
+    }
     int WorkWidth() const { return workWidth_; }
     int DataWidth() const { return dataWidth_; }
 
@@ -92,6 +98,12 @@ class DataStore {
     void ReleaseSquares();
     void AllocateVector3(int size);
     void ReleaseVector3();
+
+    // DataMatrix holds at least CellCapacity cells; loading grows it so that
+    // every column the sheet accepts fits whole beside the spare rows a
+    // method asks for. Returns false when memory could not be had.
+    bool EnsureDataCells(long cells);
+    long DataCells() const { return static_cast<long>(data_.size()); }
 
     // Whole-block views for the few routines that work on rows at once.
     double* DataBlock() { return data_.data(); }

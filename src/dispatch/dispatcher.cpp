@@ -5,7 +5,9 @@
 #include <stdexcept>
 
 #include "core/arithmetic_fault.h"
+#include "dispatch/command_frame.h"
 #include "dispatch/loading.h"
+#include "dispatch/method_kit.h"
 #include "dispatch/variable_dialogs.h"
 #include "numeric/data_range.h"
 #include "output/text_resource.h"
@@ -14,38 +16,236 @@ namespace dalvex {
 
 namespace {
 
+// What the frame does before a method's routine runs, one row per method.
+enum class Load {
+    Itself,  // the routine chooses and loads its variables
+    List,    // "Анализ переменных", then LoadSelected(spare, missing)
+    One,     // "Анализ переменной", then LoadSelected(spare, missing)
+    All,     // SelectAllVariables(spare, missing)
+    Custom,  // the row's own preparation does everything
+};
+
+// What a preparation step decided.
+enum class Outcome {
+    Run,          // run the routine
+    End,          // end the run: the routine is not run, the closing lines are written
+    EndAbruptly,  // a cancelled choice dialog: not even the closing lines
+    RanItself,    // the step ran the routine itself (repeated models)
+};
+
+struct Preparation {
+    Workspace& ws;
+    MethodRun& run;
+    const MethodRegistry& methods;
+    RunWindows& windows;
+    int Choice() const { return methods.choice(run.method)(ws); }
+};
+
+using PreparationStep = Outcome (*)(Preparation&);
+
+struct MethodRow {
+    int method;
+    Load load = Load::Itself;
+    int spare = 0;
+    Missing missing = Missing::Listwise;
+    int mode = 0;           // the routine's mode (pairwise test, frequencies, quality)
+    bool listwise = false;  // pairwise runs: missing values removed listwise
+    bool choice = false;    // the method has its own choice dialog
+    bool graphInFront = false;
+    PreparationStep then = nullptr;  // after the loading, or all of it for Custom
+};
+
+Outcome OneFactorModel(Preparation& p) {
+    p.run.answer = p.Choice();
+    if (p.run.answer == 0)
+        return Outcome::End;
+    if (p.run.answer == 1) {
+        p.ws.MethodVariant = 1;
+        WriteResult(p.ws, OneFactorParametricLine);
+    } else {
+        p.ws.RunHelpContext = p.run.answer == 2 ? 135 : 136;
+    }
+    return Outcome::Run;
+}
+
+Outcome TwoFactorModel(Preparation& p) {
+    p.run.answer = p.Choice();
+    if (p.run.answer == 0)
+        return Outcome::EndAbruptly;
+    const bool first = p.run.answer == 1;
+    if (!SelectAllVariables(p.ws, first ? 0 : 1, first ? Missing::Listwise : Missing::PerRow))
+        return Outcome::End;
+    p.ws.MethodVariant = first ? 1 : 2;
+    return Outcome::Run;
+}
+
+Outcome FactorCount(Preparation& p) {
+    p.ws.MethodVariant = p.ws.VarLength[0];
+    return Outcome::Run;
+}
+
+Outcome Covariance(Preparation& p) {
+    const int spare = 2 * p.ws.sheet.VariableCount();
+    return SelectAllVariables(p.ws, spare, Missing::PerRow) ? Outcome::Run : Outcome::End;
+}
+
+// The trend routine wants the data in row 1 and the observation numbers in
+// row 0, in rows a quarter of the store wide.
+void LayOutTrend(Workspace& ws) {
+    const int last = ws.VarLength[1];
+    std::vector<double> values(last + 1);
+    for (int i = 0; i <= last; ++i)
+        values[i] = ws.store.Data(0, i);
+    FitDataRows(ws, 4, last + 1);
+    for (int i = 0; i <= last; ++i) {
+        ws.store.Data(1, i) = values[i];
+        ws.store.Data(0, i) = i;
+    }
+    ws.VarLength[0] = 1;
+    ws.VarLength[2] = last;
+}
+
+Outcome Smoothing(Preparation& p) {
+    p.ws.store.SetRowWidth(StoreMatrix::Work, CellCapacity);
+    p.run.answer = p.Choice();
+    if (p.run.answer == 0)
+        return Outcome::End;
+    if (p.run.answer == 5)
+        LayOutTrend(p.ws);
+    return Outcome::Run;
+}
+
+// One variable into row 0 of a store laid out for `rows` rows.
+void LoadOne(Workspace& ws, int rows) {
+    const int column = ws.SelectedColumns[1];
+    FitDataRows(ws, rows, ws.sheet.ColumnLength(column));
+    ws.VarLength[0] = 0;
+    LoadVariable(ws, 1, column);
+}
+
+Outcome Arima(Preparation& p) {
+    if (pq030(p.ws) == 0)
+        return Outcome::End;
+    LoadOne(p.ws, 6);
+    RemoveMissing(p.ws, Missing::PerRow);
+    RowRange(p.ws, 0, 0);
+    return Outcome::Run;
+}
+
+Outcome FirstVariant(Preparation& p) {
+    p.ws.MethodVariant = 1;
+    return Outcome::Run;
+}
+
+Outcome SimpleRegression(Preparation& p) {
+    p.ws.AnswerNumber = 1;
+    pq31(p.ws);
+    p.ws.store.SetRowWidth(StoreMatrix::Data, CellCapacity / 7);
+    return p.ws.LastAnswer == 1 ? Outcome::Run : Outcome::End;
+}
+
+Outcome MultipleRegression(Preparation& p) {
+    p.ws.AnswerNumber = 0;
+    pq31(p.ws);
+    if (p.ws.LastAnswer == 0 || p.ws.SelectedColumns[0] < 2 ||
+        !LoadSelected(p.ws, 2, Missing::PerRow))
+        return Outcome::End;
+    if (p.run.method == 22)
+        p.ws.MethodVariant = 99;
+    return Outcome::Run;
+}
+
+Outcome ProbabilityVerdicts(Preparation& p) {
+    p.ws.VerdictGroup = 74;
+    return Outcome::Run;
+}
+
+Outcome FourierModels(Preparation& p) {
+    if (pq030(p.ws) == 0)
+        return Outcome::End;
+    const MethodRoutine& routine = p.methods.routine(p.run.method);
+    do {
+        LoadOne(p.ws, 7);
+        p.ws.store.SetRowWidth(StoreMatrix::Work, CellCapacity / 6);
+        routine(p.run);
+    } while (AskYesNo(p.ws, NewModelQuestion));
+    return Outcome::RanItself;
+}
+
 const std::array<const char*, 6> GroupAnalysisTitles = {
     "ГРУППОВОЙ 1-ФАКТОРНЫЙ АНАЛИЗ.  Файл: ",   "ГРУППОВОЙ 1+1-ФАКТОРНЫЙ АНАЛИЗ.  Файл: ",
     "ГРУППОВОЙ 1+2-ФАКТОРНЫЙ АНАЛИЗ.  Файл: ", "ГРУППОВОЙ 2+1-ФАКТОРНЫЙ АНАЛИЗ.  Файл: ",
     "ГРУППОВОЙ 3-ФАКТОРНЫЙ АНАЛИЗ.  Файл: ",   "ГРУППОВОЙ 2-ФАКТОРНЫЙ АНАЛИЗ.  Файл: ",
 };
 
-// The routines' modes of the methods that choose their variables
-// themselves: (method, mode, listwise).
-struct RoutineMode {
-    int method;
-    int mode;
-    bool listwise;
-};
-constexpr std::array<RoutineMode, 13> RoutineModes{{
-    {3, 1, true},
-    {4, 2, false},
-    {5, 3, true},
-    {6, 7, false},
-    {7, 8, false},
-    {8, 9, false},
-    {9, 5, true},
-    {20, 6, true},
-    {30, 1, false},
-    {31, 2, false},
-    {32, 1, false},
-    {33, 2, false},
-    {34, 3, false},
+Outcome GroupAnalysis(Preparation& p) {
+    p.ws.RunHelpContext = 98;
+    if (pq30(p.ws) == 0 || !LoadSelected(p.ws, 1, Missing::PerRow))
+        return Outcome::End;
+    p.run.answer = p.Choice();
+    if (p.run.answer == 0)
+        return Outcome::EndAbruptly;
+    p.ws.MethodVariant = 1;
+    p.ws.VerdictGroup = 9;
+    p.ws.VerdictIndex = 1;
+    if (p.run.answer >= 1 && p.run.answer <= static_cast<int>(GroupAnalysisTitles.size()))
+        WriteResult(p.ws, GroupAnalysisTitles[p.run.answer - 1] + p.windows.DataFileName());
+    p.run.rows = p.ws.VarLength[0] + 1;
+    p.run.length = p.ws.VarLength[1] + 1;
+    return Outcome::Run;
+}
+
+constexpr Missing Listwise = Missing::Listwise;
+constexpr Missing PerRow = Missing::PerRow;
+constexpr Missing Keep = Missing::Keep;
+
+// method, loading, spare rows, missing values, routine mode, listwise pairs,
+// choice dialog, graph kept in front, preparation step
+const std::array<MethodRow, 37> MethodTable{{
+    {1, Load::List, 0, PerRow},
+    {2, Load::One, 1, Listwise},
+    {3, Load::Itself, 0, Listwise, 1, true},
+    {4, Load::Itself, 0, Listwise, 2, false},
+    {5, Load::Itself, 0, Listwise, 3, true},
+    {6, Load::Itself, 0, Listwise, 7, false},
+    {7, Load::Itself, 0, Listwise, 8, false},
+    {8, Load::Itself, 0, Listwise, 9, false},
+    {9, Load::Itself, 0, Listwise, 5, true},
+    {10, Load::Itself},
+    {11, Load::List, 1, PerRow, 0, false, true, false, OneFactorModel},
+    {12, Load::Custom, 0, Listwise, 0, false, true, false, TwoFactorModel},
+    {13, Load::All, 1, Keep, 0, false, false, false, FactorCount},
+    {14, Load::Custom, 0, PerRow, 0, false, false, false, Covariance},
+    {15, Load::Itself},
+    {16, Load::Itself},
+    {17, Load::One, 2, Listwise, 0, false, true, false, Smoothing},
+    {18, Load::Custom, 0, PerRow, 0, false, false, false, Arima},
+    {19, Load::All, 1, PerRow, 0, false, false, false, FirstVariant},
+    {20, Load::Custom, 0, Listwise, 6, true, false, false, SimpleRegression},
+    {21, Load::Custom, 2, PerRow, 0, false, false, false, MultipleRegression},
+    {22, Load::Custom, 2, PerRow, 0, false, false, false, MultipleRegression},
+    {23, Load::Itself},
+    {24, Load::All, 2, PerRow},
+    {25, Load::All, 2, PerRow},
+    {26, Load::All, 2, PerRow},
+    {27, Load::All, 0, Listwise},
+    {28, Load::Itself, 0, Listwise, 0, false, false, false, ProbabilityVerdicts},
+    {29, Load::Itself},
+    {30, Load::Itself, 0, Listwise, 1, false},
+    {31, Load::Itself, 0, Listwise, 2, false, false, true},
+    {32, Load::Itself, 0, Listwise, 1, false},
+    {33, Load::Itself, 0, Listwise, 2, false, false, true},
+    {34, Load::Itself, 0, Listwise, 3, false, false, true},
+    {35, Load::Custom, 0, Listwise, 0, false, false, false, FourierModels},
+    {36, Load::Custom, 1, PerRow, 0, false, true, false, GroupAnalysis},
+    {37, Load::All, 1, PerRow, 0, false, false, false, FirstVariant},
 }};
 
-// Methods after which the graph they drew stays in front.
-bool KeepsGraphInFront(int method) {
-    return method == 31 || method == 33 || method == 34;
+const MethodRow* RowOf(int method) {
+    for (const MethodRow& row : MethodTable)
+        if (row.method == method)
+            return &row;
+    return nullptr;
 }
 
 }  // namespace
@@ -58,7 +258,8 @@ MethodRegistry& MethodRegistry::Add(int method, MethodRoutine routine, MethodCho
 }
 
 bool MethodRegistry::NeedsChoice(int method) {
-    return method == 11 || method == 12 || method == 17 || method == 36;
+    const MethodRow* row = RowOf(method);
+    return row != nullptr && row->choice;
 }
 
 bool MethodRegistry::Has(int method) const {
@@ -91,7 +292,7 @@ void MethodDispatcher::FormIni(int method) {
         return;
     ws_.LastAnswer = method;
     ws_.ActiveWindowKind = 2;
-    ws_.store.SetRowWidth(1, SquareSide);
+    ws_.store.SetRowWidth(StoreMatrix::Work, SquareSide);
     ws_.MethodVariant = 0;
     ws_.VerdictGroup = method - 2;
     ws_.VerdictIndex = 1;
@@ -99,208 +300,73 @@ void MethodDispatcher::FormIni(int method) {
         WriteResult(ws_, HeaderLine(method));
     windows_.ShowResults();
     ws_.RunHelpContext = method + 99;
-    const TSMForm::RunState before = form_.runState;
-    form_.runState = TSMForm::RunState::MethodRunning;
     // The list starts empty: whatever is on it now was discarded before this run.
     windows_.CloseDiscardedGraphs();
 
     bool closeRun = true;
-    try {
-        closeRun = PrepareAndRun(method);
-    } catch (const ArithmeticFault& fault) {
-        ShowNotice(ws_, InterruptionText(fault));
-    } catch (const ScriptMismatch&) {
-        // The batch runner's script does not fit: that is its error, not
-        // the method's.
-        form_.runState = before;
-        ws_.RunHelpContext = 0;
-        throw;
-    } catch (const std::exception& error) {
-        ShowNotice(ws_, std::string("Прерывание: ") + error.what());
+    {
+        CommandFrame frame(ws_, form_);
+        try {
+            closeRun = frame.Run([&] { return PrepareAndRun(method); });
+        } catch (const ScriptMismatch&) {
+            // The batch runner's script does not fit: that is its error, not
+            // the method's.
+            ws_.RunHelpContext = 0;
+            throw;
+        }
     }
-
-    form_.runState = before;
     if (closeRun) {
         WriteResult(ws_, "");
         WriteResult(ws_, "");
-        if (!KeepsGraphInFront(method))
+        const MethodRow* row = RowOf(method);
+        if (row == nullptr || !row->graphInFront)
             windows_.ShowResults();
     }
     ws_.RunHelpContext = 0;
     windows_.CloseDiscardedGraphs();
 }
 
-bool MethodDispatcher::SelectOne() {
-    return pq030(ws_) != 0;
-}
-
-bool MethodDispatcher::SelectAll(int spare, int mode) {
-    return SelectAllVariables(ws_, spare, mode);
-}
-
-// The trend routine wants the data in row 1 and the observation numbers in
-// row 0, in rows a quarter of the store wide.
-void MethodDispatcher::LayOutTrend() {
-    const int last = ws_.VarLength[1];
-    std::vector<double> values(last + 1);
-    for (int i = 0; i <= last; ++i)
-        values[i] = ws_.store.Data(0, i);
-    ws_.store.SetRowWidth(0, CellCapacity / 4);
-    for (int i = 0; i <= last; ++i) {
-        ws_.store.Data(1, i) = values[i];
-        ws_.store.Data(0, i) = i;
-    }
-    ws_.VarLength[0] = 1;
-    ws_.VarLength[2] = last;
-}
-
 bool MethodDispatcher::PrepareAndRun(int method) {
     MethodRun run{ws_, method};
-    for (const RoutineMode& m : RoutineModes) {
-        if (m.method == method) {
-            run.mode = m.mode;
-            run.listwise = m.listwise;
-        }
+    const MethodRow* row = RowOf(method);
+    if (row == nullptr) {
+        methods_.routine(method)(run);
+        return true;
     }
-    const MethodRoutine& routine = methods_.routine(method);
-    const int variables = ws_.sheet.VariableCount();
+    run.mode = row->mode;
+    run.listwise = row->listwise;
     // A cancelled or empty choice of variables ends the run here: the
     // routine never sees a stale selection.
-    switch (method) {
-        case 1:
-            if (pq30(ws_) == 0 || !LoadSelected(ws_, 0, 2))
-                return true;
+    bool loaded = true;
+    switch (row->load) {
+        case Load::List:
+            loaded = pq30(ws_) != 0 && LoadSelected(ws_, row->spare, row->missing);
             break;
-        case 2:
-            if (!SelectOne() || !LoadSelected(ws_, 1, 0))
-                return true;
+        case Load::One:
+            loaded = pq030(ws_) != 0 && LoadSelected(ws_, row->spare, row->missing);
             break;
-        case 11: {
-            if (pq30(ws_) == 0 || !LoadSelected(ws_, 1, 2))
-                return true;
-            run.answer = methods_.choice(method)(ws_);
-            if (run.answer == 0)
-                return true;
-            if (run.answer == 1) {
-                ws_.MethodVariant = 1;
-                WriteResult(ws_, OneFactorParametricLine);
-            } else {
-                ws_.RunHelpContext = run.answer == 2 ? 135 : 136;
-            }
+        case Load::All:
+            loaded = SelectAllVariables(ws_, row->spare, row->missing);
             break;
-        }
-        case 12:
-            run.answer = methods_.choice(method)(ws_);
-            if (run.answer == 0)
-                return false;
-            if (run.answer == 1) {
-                if (!SelectAll(0, 0))
-                    return true;
-                ws_.MethodVariant = 1;
-            } else {
-                if (!SelectAll(1, 2))
-                    return true;
-                ws_.MethodVariant = 2;
-            }
-            break;
-        case 13:
-            if (!SelectAll(1, 1))
-                return true;
-            ws_.MethodVariant = ws_.VarLength[0];
-            break;
-        case 14:
-            if (!SelectAll(2 * variables, 2))
-                return true;
-            break;
-        case 17:
-            if (!SelectOne() || !LoadSelected(ws_, 2, 0))
-                return true;
-            ws_.store.SetRowWidth(1, CellCapacity);
-            run.answer = methods_.choice(method)(ws_);
-            if (run.answer == 0)
-                return true;
-            if (run.answer == 5)
-                LayOutTrend();
-            break;
-        case 18:
-            if (!SelectOne())
-                return true;
-            ws_.store.SetRowWidth(0, CellCapacity / 6);
-            ws_.VarLength[0] = 0;
-            LoadVariable(ws_, 1, ws_.SelectedColumns[1]);
-            RemoveMissing(ws_, false);
-            RowRange(ws_, 0, 0);
-            break;
-        case 19:
-        case 37:
-            if (!SelectAll(1, 2))
-                return true;
-            ws_.MethodVariant = 1;
-            break;
-        case 20:
-            ws_.AnswerNumber = 1;
-            pq31(ws_);
-            ws_.store.SetRowWidth(0, CellCapacity / 7);
-            if (ws_.LastAnswer != 1)
-                return true;
-            break;
-        case 21:
-        case 22:
-            ws_.AnswerNumber = 0;
-            pq31(ws_);
-            if (ws_.LastAnswer == 0 || ws_.SelectedColumns[0] < 2 || !LoadSelected(ws_, 2, 2))
-                return true;
-            if (method == 22)
-                ws_.MethodVariant = 99;
-            break;
-        case 24:
-        case 25:
-        case 26:
-            if (!SelectAll(2, 2))
-                return true;
-            break;
-        case 27:
-            if (!SelectAll(0, 0))
-                return true;
-            break;
-        case 28:
-            ws_.VerdictGroup = 74;
-            break;
-        case 35: {
-            if (!SelectOne())
-                return true;
-            ws_.store.SetRowWidth(0, CellCapacity / 7);
-            ws_.store.SetRowWidth(1, CellCapacity / 6);
-            const int column = ws_.SelectedColumns[1];
-            do {
-                ws_.VarLength[0] = 0;
-                LoadVariable(ws_, 1, column);
-                routine(run);
-            } while (AskYesNo(ws_, NewModelQuestion));
-            return true;
-        }
-        case 36: {
-            ws_.RunHelpContext = 98;
-            if (pq30(ws_) == 0 || !LoadSelected(ws_, 1, 2))
-                return true;
-            run.answer = methods_.choice(method)(ws_);
-            if (run.answer == 0)
-                return false;
-            ws_.MethodVariant = 1;
-            ws_.VerdictGroup = 9;
-            ws_.VerdictIndex = 1;
-            if (run.answer >= 1 && run.answer <= static_cast<int>(GroupAnalysisTitles.size()))
-                WriteResult(ws_, GroupAnalysisTitles[run.answer - 1] + windows_.DataFileName());
-            run.rows = ws_.VarLength[0] + 1;
-            run.length = ws_.VarLength[1] + 1;
-            break;
-        }
-        default:
-            // Methods 3..10, 15, 16, 23, 29..34 choose and load their
-            // variables themselves.
+        case Load::Itself:
+        case Load::Custom:
             break;
     }
-    routine(run);
+    if (!loaded)
+        return true;
+    if (row->then != nullptr) {
+        Preparation preparation{ws_, run, methods_, windows_};
+        switch (row->then(preparation)) {
+            case Outcome::Run:
+                break;
+            case Outcome::End:
+            case Outcome::RanItself:
+                return true;
+            case Outcome::EndAbruptly:
+                return false;
+        }
+    }
+    methods_.routine(method)(run);
     return true;
 }
 

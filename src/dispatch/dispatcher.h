@@ -45,7 +45,8 @@ using MethodChoice = std::function<int(Workspace&)>;
 
 class MethodRegistry {
   public:
-    // Methods 11, 12, 17 and 36 need their choice dialog as well.
+    // Methods with a choice dialog in the method table (11, 12, 17 and 36)
+    // need it as well.
     MethodRegistry& Add(int method, MethodRoutine routine, MethodChoice choice = {});
     // Whether the method can run: its routine, and its choice where it needs one.
     bool Has(int method) const;
@@ -93,12 +94,10 @@ class MethodDispatcher {
     std::string HeaderLine(int method) const;
 
   private:
-    // The preparation and the routine. Returns false when the method's own
-    // choice dialog was cancelled: the run then ends without closing lines.
+    // The preparation of the method's row in the method table, then the
+    // routine. Returns false when the method's own choice dialog was
+    // cancelled: the run then ends without closing lines.
     bool PrepareAndRun(int method);
-    bool SelectOne();
-    bool SelectAll(int spare, int mode);
-    void LayOutTrend();
 
     Workspace& ws_;
     TSMForm& form_;

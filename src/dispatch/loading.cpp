@@ -7,17 +7,62 @@
 
 namespace dalvex {
 
+int LoadingMode(Missing missing) {
+    switch (missing) {
+        case Missing::Listwise:
+            return 0;
+        case Missing::Keep:
+            return 1;
+        case Missing::PerRow:
+            return 2;
+        case Missing::PlainCopy:
+            return 3;
+    }
+    return 3;
+}
+
+bool LoadSelected(Workspace& ws, int spare, Missing missing) {
+    return LoadSelected(ws, spare, LoadingMode(missing));
+}
+
+bool SelectAllVariables(Workspace& ws, int spare, Missing missing) {
+    return SelectAllVariables(ws, spare, LoadingMode(missing));
+}
+
+void RemoveMissing(Workspace& ws, Missing missing) {
+    if (missing == Missing::Listwise || missing == Missing::PerRow)
+        RemoveMissing(ws, missing == Missing::Listwise);
+}
+
 std::string TooLongNotice(int dataWidth) {
     return TooLongNoticeStart + std::to_string(dataWidth) + "!\r\n(при данном числе переменных)";
 }
 
+int FitDataRows(Workspace& ws, int rows, int longest) {
+    rows = std::max(rows, 1);
+    int width = CellCapacity / rows;
+    // A row keeps one cell beyond its last observation, as loading always has.
+    if (longest + 1 > width && ws.store.EnsureDataCells(static_cast<long>(longest + 1) * rows))
+        width = longest + 1;
+    ws.store.SetRowWidth(StoreMatrix::Data, width);
+    return width;
+}
+
+namespace {
+
+int ColumnLengthOf(const Workspace& ws, int col) {
+    return col >= 1 && col <= SheetColumns ? ws.sheet.ColumnLength(col) : 0;
+}
+
+}  // namespace
+
 void LoadVariable(Workspace& ws, int k, int col) {
-    const int n = col >= 1 && col <= SheetColumns ? ws.sheet.ColumnLength(col) : 0;
+    const int n = ColumnLengthOf(ws, col);
     int last = n - 1;
     const int width = ws.store.DataWidth();
     if (n - 1 >= width - 1) {
         last = width - 2;
-        ShowNotice(ws, TooLongNotice(width));
+        ws.runNotices.ShowOnce(ws, TooLongNotice(width));
     }
     for (int i = 0; i <= last; ++i)
         ws.store.Data(k - 1, i) = SheetValue(ws, col, i);
@@ -47,8 +92,11 @@ bool LoadSelected(Workspace& ws, int spare, int mode) {
         ShowNotice(ws, TooFewValuesNotice);
         return false;
     }
-    ws.store.SetRowWidth(0, CellCapacity / (spare + count));
-    ws.store.SetRowWidth(1, SquareSide);
+    int longestColumn = 0;
+    for (int k = 1; k <= count; ++k)
+        longestColumn = std::max(longestColumn, ColumnLengthOf(ws, ws.SelectedColumns[k]));
+    FitDataRows(ws, spare + count, longestColumn);
+    ws.store.SetRowWidth(StoreMatrix::Work, SquareSide);
     int longest = -1;  // none seen yet
     for (int k = 1; k <= count; ++k) {
         LoadVariable(ws, k, ws.SelectedColumns[k]);

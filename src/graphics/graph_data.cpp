@@ -43,10 +43,11 @@ std::vector<double> CopyRow(Workspace& ws, int r) {
     DataStore& store = ws.store;
     const int width = store.DataWidth();
     const long firstCell = static_cast<long>(r) * width;
-    if (width <= 0 || firstCell >= CellCapacity)
+    const long cells = store.DataCells();
+    if (width <= 0 || firstCell >= cells)
         return {};
     long last = ws.VarLength[r + 1];
-    last = std::min<long>({last, width - 1, CellCapacity - 1 - firstCell});
+    last = std::min<long>({last, width - 1, cells - 1 - firstCell});
     std::vector<double> row;
     if (last < 0)
         return row;
