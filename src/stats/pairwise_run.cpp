@@ -100,9 +100,9 @@ PairList ReadPairList(const std::vector<std::string>& lines, int variableCount) 
         }
         for (int column : {a, b}) {
             if (column < 1 || column > variableCount) {
-                list.refusal = Refusal(number, "НЕТ ПЕРЕМЕННОЙ " + std::to_string(column) +
-                                                   " (ПЕРЕМЕННЫХ " +
-                                                   std::to_string(variableCount) + ")");
+                list.refusal =
+                    Refusal(number, "НЕТ ПЕРЕМЕННОЙ " + std::to_string(column) + " (ПЕРЕМЕННЫХ " +
+                                        std::to_string(variableCount) + ")");
                 return list;
             }
         }
@@ -140,11 +140,12 @@ void BonferroniNote(Workspace& ws, int type, int pairCount, int length) {
         WriteResult(ws, "Крит.значимость коэффициента корреляции=" +
                             FormatNumber(level, digits, separator));
         const double t = FisherQuantile(1, length - 2, level);
-        WriteResult(ws, "Крит.значение коэффициента корреляции=" +
-                            FormatNumber(std::sqrt(t * t / (t * t + length - 2)), digits,
-                                         separator));
+        WriteResult(ws,
+                    "Крит.значение коэффициента корреляции=" +
+                        FormatNumber(std::sqrt(t * t / (t * t + length - 2)), digits, separator));
     } else if (type == StudentFisherPairs || type == RankCorrelationPairs || type >= ShiftPairs) {
-        WriteResult(ws, "Крит.значимость нулевых гипотез=" + FormatNumber(level, digits, separator));
+        WriteResult(ws,
+                    "Крит.значимость нулевых гипотез=" + FormatNumber(level, digits, separator));
     }
     WriteResult(ws, BonferroniWarning);
 }

@@ -60,8 +60,7 @@ StudentFisherFigures StudentFisher(const std::vector<double>& x, const std::vect
     } else {
         const double va = a.variance / n0, vb = b.variance / n1;
         r.standardError = std::sqrt(va + vb);
-        const double welch =
-            (va + vb) * (va + vb) / (va * va / (n0 - 1) + vb * vb / (n1 - 1));
+        const double welch = (va + vb) * (va + vb) / (va * va / (n0 - 1) + vb * vb / (n1 - 1));
         r.df = std::max(1, static_cast<int>(std::floor(welch + 0.5)));
     }
     r.t = CheckedDivide(r.difference, r.standardError);

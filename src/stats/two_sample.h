@@ -26,7 +26,7 @@ double FisherSignificance(double f, double nu1, double nu2);
 // Both samples need at least 2 values and a variance above 0.
 struct StudentFisherFigures {
     int count0 = 0, count1 = 0;  // the samples' sizes N0, N1
-    double f = 0;        // v0 / v1, as printed
+    double f = 0;                // v0 / v1, as printed
     double fSignificance = 0;
     // The degrees of freedom the ratio is tested with: the larger variance's
     // first (N0 - 1, N1 - 1 when f >= 1, else swapped).
@@ -35,9 +35,9 @@ struct StudentFisherFigures {
     double t = 0;                 // signed, (m0 - m1) / its standard error
     int df = 0;                   // N0 + N1 - 2, or Welch's rounded
     double tSignificance = 0;
-    double difference = 0;      // m0 - m1
-    double standardError = 0;   // of the difference, as the t used it
-    double halfWidth = 0;       // critical two-sided t at the level times the error
+    double difference = 0;     // m0 - m1
+    double standardError = 0;  // of the difference, as the t used it
+    double halfWidth = 0;      // critical two-sided t at the level times the error
 };
 StudentFisherFigures StudentFisher(const std::vector<double>& x, const std::vector<double>& y,
                                    double level);
@@ -56,16 +56,16 @@ PairedStudentFigures PairedStudent(const std::vector<double>& differences);
 // The pooled sample of x and y, sorted and ranked once; the sums every rank
 // test of the pair is made of.
 struct PooledRankSums {
-    int n0 = 0, n1 = 0;  // N0, N1: the sizes of x and y
-    double rankSum = 0;         // R_X: ranks of the x values
-    double ansari = 0;          // A_X: sum over x of min(R, N + 1 - R)
-    double scoreSum = 0;        // S_X: normal scores of the x ranks
-    double squaredScoreSum = 0; // Q_X: their squares
-    double positionSquares = 0; // B2: squared normal scores of the positions 1..N
-    double positionFourth = 0;  // B4: their fourth powers
-    double smirnov = 0;         // D: largest gap of the two empirical laws
-    double tieTerm = 0;         // sum of t^3 - t over the groups of tied values
-    bool allTied = false;       // every value the same: no rank test means anything
+    int n0 = 0, n1 = 0;          // N0, N1: the sizes of x and y
+    double rankSum = 0;          // R_X: ranks of the x values
+    double ansari = 0;           // A_X: sum over x of min(R, N + 1 - R)
+    double scoreSum = 0;         // S_X: normal scores of the x ranks
+    double squaredScoreSum = 0;  // Q_X: their squares
+    double positionSquares = 0;  // B2: squared normal scores of the positions 1..N
+    double positionFourth = 0;   // B4: their fourth powers
+    double smirnov = 0;          // D: largest gap of the two empirical laws
+    double tieTerm = 0;          // sum of t^3 - t over the groups of tied values
+    bool allTied = false;        // every value the same: no rank test means anything
 };
 PooledRankSums PoolAndRank(const std::vector<double>& x, const std::vector<double>& y);
 
@@ -108,10 +108,10 @@ std::optional<TableVerdict> RankSumTable(const PooledRankSums& s);
 // The signed-rank and sign tests of paired differences (complete pairs).
 struct PairedRankFigures {
     int pairs = 0;
-    int nonZero = 0;        // n': differences other than 0
-    int positive = 0;       // P
+    int nonZero = 0;           // n': differences other than 0
+    int positive = 0;          // P
     double positiveRanks = 0;  // W+: ranks of |d| among the non-zero differences
-    double tieTerm = 0;     // sum of t^3 - t over tied non-zero |d| (zeros left out)
+    double tieTerm = 0;        // sum of t^3 - t over tied non-zero |d| (zeros left out)
 };
 PairedRankFigures PairedRanks(const std::vector<double>& differences);
 

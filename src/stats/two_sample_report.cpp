@@ -41,8 +41,7 @@ bool PairedColumns(const PairStep& step) {
 }  // namespace
 
 std::string TooFewValuesLine(const std::string& name, int needed) {
-    return "Критерий неприменим: значений переменной " + name + " меньше " +
-           std::to_string(needed);
+    return "Критерий неприменим: значений переменной " + name + " меньше " + std::to_string(needed);
 }
 
 std::string ConstantVariableLine(const std::string& name) {
@@ -56,9 +55,9 @@ void NormalApproxLine(Workspace& ws, int k, int nu1, int nu2, const NormalApprox
 }
 
 void TableLine(Workspace& ws, const char* label, const TableVerdict& v) {
-    std::string line = label + Number(ws, v.statistic) + ", Критические границы = " +
-                       std::to_string(v.lower) + "-" + std::to_string(v.upper) +
-                       ", степ.своб = " + std::to_string(v.df1);
+    std::string line = label + Number(ws, v.statistic) +
+                       ", Критические границы = " + std::to_string(v.lower) + "-" +
+                       std::to_string(v.upper) + ", степ.своб = " + std::to_string(v.df1);
     if (v.df2 > 0)
         line += "," + std::to_string(v.df2);
     WriteResult(ws, line);
