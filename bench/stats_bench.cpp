@@ -79,7 +79,7 @@ void BM_DescriptiveStatistics10x6500(benchmark::State& state) {
         bench.ws.sheet = SheetGrid();
         bench.Fill(10, 6500);
         state.ResumeTiming();
-        DescriptiveStatistics(bench.ws, 9);
+        DescriptiveStatistics(bench.ws);
     }
     if (bench.ui.notices > 0)
         state.SkipWithError("the method stopped with a notice");
@@ -95,7 +95,7 @@ void BM_HistogramNormality16000(benchmark::State& state) {
         bench.Fill(2, VectorCapacity);
         bench.ws.VarLength[0] = 0;
         state.ResumeTiming();
-        HistogramNormality(bench.ws, VectorCapacity - 1);
+        HistogramNormality(bench.ws);
     }
     if (bench.ui.notices > 0)
         state.SkipWithError("the method stopped with a notice");

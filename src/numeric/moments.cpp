@@ -9,15 +9,11 @@
 
 namespace dalvex {
 
-RowMomentsResult RowMoments(Workspace& ws, int row) {
-    DataStore& store = ws.store;
-    const int last = ws.VarLength[row + 1];
-
+RowMomentsResult MomentsOf(const std::vector<double>& values, PowerSums* raw) {
     // First pass: the count, the raw power sums and a first mean.
     double sum = 0, squares = 0, cubes = 0, fourth = 0;
     int count = 0;
-    for (int i = 0; i <= last; ++i) {
-        const double x = store.Data(row, i);
+    for (double x : values) {
         if (x == MissingValue)
             continue;
         ++count;
@@ -33,8 +29,7 @@ RowMomentsResult RowMoments(Workspace& ws, int row) {
     // mean for the rounding of the first pass; the central sums are then
     // shifted onto the corrected mean exactly.
     double d1 = 0, d2 = 0, d3 = 0, d4 = 0;
-    for (int i = 0; i <= last; ++i) {
-        const double x = store.Data(row, i);
+    for (double x : values) {
         if (x == MissingValue)
             continue;
         const double d = x - firstMean;
@@ -54,11 +49,24 @@ RowMomentsResult RowMoments(Workspace& ws, int row) {
     result.centralFourth =
         d4 - 4 * delta * d3 + 6 * delta * delta * d2 - 3 * n * delta * delta * delta * delta;
     result.variance = CheckedDivide(result.centralSquares, n - 1);
+    if (raw != nullptr)
+        *raw = {sum, squares, cubes, fourth};
+    return result;
+}
 
-    store.StatSum = sum;
-    store.StatSumSquares = squares;
-    store.StatSumCubes = cubes;
-    store.StatSumFourth = fourth;
+RowMomentsResult RowMoments(Workspace& ws, int row) {
+    DataStore& store = ws.store;
+    const int last = ws.VarLength[row + 1];
+    std::vector<double> values;
+    values.reserve(last < 0 ? 0 : last + 1);
+    for (int i = 0; i <= last; ++i)
+        values.push_back(store.Data(row, i));
+    PowerSums raw;
+    const RowMomentsResult result = MomentsOf(values, &raw);
+    store.StatSum = raw.sum;
+    store.StatSumSquares = raw.squares;
+    store.StatSumCubes = raw.cubes;
+    store.StatSumFourth = raw.fourth;
     store.StatMean = result.mean;
     store.StatVariance = result.variance;
     return result;

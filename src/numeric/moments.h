@@ -6,6 +6,8 @@
 // ... has its true variance, never a negative one.
 #pragma once
 
+#include <vector>
+
 namespace dalvex {
 
 struct Workspace;
@@ -21,6 +23,16 @@ struct RowMomentsResult {
     double centralCubes = 0;
     double centralFourth = 0;
 };
+
+// The raw power sums of the values the moments were taken over.
+struct PowerSums {
+    double sum = 0, squares = 0, cubes = 0, fourth = 0;
+};
+
+// The moments of `values`, MissingValue skipped, with no store involved. No
+// valid value faults on the mean, a single one on the variance (division by
+// zero).
+RowMomentsResult MomentsOf(const std::vector<double>& values, PowerSums* raw = nullptr);
 
 // Observations 0 .. VarLength[row + 1] of DataMatrix row `row`, MissingValue
 // skipped. Sets StatMean, StatVariance (divisor N - 1) and the raw sums

@@ -6,101 +6,32 @@
 #include <string>
 
 #include "core/arithmetic_fault.h"
-#include "core/number.h"
-#include "core/sheet_bridge.h"
-#include "core/text.h"
 #include "core/workspace.h"
 #include "dispatch/loading.h"
-#include "numeric/data_range.h"
 #include "numeric/distributions.h"
-#include "numeric/frequency_table.h"
 #include "numeric/moments.h"
-#include "numeric/ranks.h"
-#include "output/significance.h"
+#include "stats/frequency_table.h"
 
 namespace dalvex {
-
-namespace {
-
-int Count(const Workspace& ws, int r) {
-    return ws.VarLength[r + 1] + 1;
-}
-
-// The sheet column a loaded row came from, as VariableName counts it.
-int VariableOfRow(const Workspace& ws, int r) {
-    return ws.SelectedColumns[r + 1] - 1;
-}
-
-bool IsConstant(Workspace& ws, int r) {
-    const int last = ws.VarLength[r + 1];
-    const double first = ws.store.Data(r, 0);
-    for (int i = 1; i <= last; ++i)
-        if (ws.store.Data(r, i) != first)
-            return false;
-    return true;
-}
-
-template <std::size_t Size>
-std::string FigureLine(Workspace& ws, int r, const std::array<double, Size>& figures) {
-    std::string line = PaddedVariableName(ws, VariableOfRow(ws, r));
-    for (double x : figures)
-        line += FormatPadded(x, ws.digits(), ws.decimalSeparator());
-    return line;
-}
-
-// The means, standard deviations and sums as three new sheet variables, one
-// value per described variable. A variable left out of the basic table gets
-// empty cells, so no column shows a figure of another variable.
-void WriteBackFigures(Workspace& ws, int L) {
-    std::vector<std::array<double, 3>> figures(L + 1);
-    for (int r = 0; r <= L; ++r) {
-        const double mean = ws.store.Vec1(r);
-        if (mean == MissingValue) {
-            figures[r] = {MissingValue, MissingValue, MissingValue};
-            continue;
-        }
-        // The sum over the values used: missing cells are not in N.
-        figures[r] = {mean, std::sqrt(ws.store.Vec2(r)), Count(ws, r) * mean};
-    }
-    ws.store.SetRowWidth(0, CellCapacity / 3);
-    for (int k = 0; k < 3; ++k) {
-        const int col = ws.sheet.VariableCount() + 1;
-        for (int r = 0; r <= L; ++r) {
-            const double x = figures[r][k];
-            ws.store.Data(k, r) = x;
-            const bool written =
-                x == MissingValue ? PutSheetText(ws, "", col, r) : PutSheetValue(ws, col, r, x);
-            if (!written)
-                return;
-        }
-    }
-}
-
-}  // namespace
-
-std::string ConstantShapeNotice(const std::string& name) {
-    return "!ПЕРЕМЕННАЯ " + name + " ПОСТОЯННА - АСИММЕТРИЯ И ЭКСЦЕСС НЕ ОПРЕДЕЛЕНЫ!";
-}
 
 std::string ConstantHistogramNotice(const std::string& name) {
     return "!ПЕРЕМЕННАЯ " + name + " ПОСТОЯННА - ГИСТОГРАММА И НОРМАЛЬНОСТЬ НЕ ОПРЕДЕЛЕНЫ!";
 }
 
-std::array<double, 8> BasicFigures(Workspace& ws, int r) {
-    const double n = Count(ws, r);
-    const RowMomentsResult moments = StoreRowMoments(ws, r);
-    RowRange(ws, r, r);
-    const double low = ws.store.RangeMin[0];
-    const double high = ws.store.RangeMax[0];
+std::array<double, 8> BasicFigures(const std::vector<double>& values) {
+    const double n = static_cast<double>(values.size());
+    const RowMomentsResult moments = MomentsOf(values);
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
     const double m = moments.mean;
     const double v = moments.variance;
-    return {n, low, high, m, std::sqrt(v / n), v, std::sqrt(v), n * m};
+    return {n, *low, *high, m, std::sqrt(v / n), v, std::sqrt(v), n * m};
 }
 
-std::array<double, 7> AdditionalFigures(Workspace& ws, int r) {
-    const int n = Count(ws, r);
-    SortDataColumns(ws, r, false, r, r, n - 1);
-    auto x = [&](double i) { return ws.store.Data(r, static_cast<int>(i)); };
+std::array<double, 7> AdditionalFigures(const std::vector<double>& values, double alpha) {
+    const int n = static_cast<int>(values.size());
+    std::vector<double> sorted = values;
+    std::sort(sorted.begin(), sorted.end());
+    auto x = [&](double i) { return sorted[static_cast<std::size_t>(i)]; };
 
     const double median = n % 2 == 1 ? x((n - 1) / 2) : (x(n / 2 - 1) + x(n / 2)) / 2;
     // Quartiles at the 1-based positions (N+1)/4 and 3(N+1)/4, interpolated
@@ -116,8 +47,7 @@ std::array<double, 7> AdditionalFigures(Workspace& ws, int r) {
         q3 = x(std::trunc(3 * q + 0.75)) * e + x(std::trunc(3 * q - 0.25)) * (1 - e);
     }
 
-    const double v = ws.store.Vec2(r);
-    const double alpha = ws.settings.SignificanceLevel;
+    const double v = MomentsOf(values).variance;
     const double t = FisherQuantile(1, n - 1, alpha);
     const double df = n - 1;
     return {median, q1, q3, t * std::sqrt(v / n),
@@ -127,8 +57,8 @@ std::array<double, 7> AdditionalFigures(Workspace& ws, int r) {
             std::sqrt(v) * std::sqrt(2 / (4 * df + 1))};
 }
 
-std::array<double, 4> ShapeFigures(Workspace& ws, int r) {
-    const RowMomentsResult moments = RowMoments(ws, r);
+std::array<double, 4> ShapeFigures(const std::vector<double>& values) {
+    const RowMomentsResult moments = MomentsOf(values);
     const double n = moments.count;
     // Population moments from the centred sums: the raw power-sum expansion
     // cancels to noise when the values share a large offset.
@@ -143,50 +73,92 @@ std::array<double, 4> ShapeFigures(Workspace& ws, int r) {
     return {g1, NormalTail(g1 / skewSd), b2, NormalTail((b2 - 3 + 6 / (n + 1)) / kurtSd)};
 }
 
-void DescribeVariable(Workspace& ws, int r, DescriptionKind kind) {
-    if (Count(ws, r) < 4) {
-        ShowNotice(ws, TooFewMeasurementsNotice);
-        return;
+namespace {
+
+// Every table describes a variable only from 4 values on.
+template <std::size_t Size, typename Compute>
+DescriptionTable<Size> Describe(const std::vector<LoadedRow>& rows, Compute compute,
+                                bool needsSpread = false) {
+    DescriptionTable<Size> table;
+    for (const LoadedRow& row : rows) {
+        if (row.count() < 4) {
+            table.tooFew.push_back(row.name);
+            continue;
+        }
+        const auto [low, high] = std::minmax_element(row.values.begin(), row.values.end());
+        if (needsSpread && *low == *high) {
+            table.constant.push_back(row.name);
+            continue;
+        }
+        table.lines.push_back({row.row, row.name, compute(row.values)});
     }
-    switch (kind) {
-        case DescriptionKind::Basic:
-            WriteResult(ws, FigureLine(ws, r, BasicFigures(ws, r)));
-            break;
-        case DescriptionKind::Additional:
-            WriteResult(ws, CharCut(FigureLine(ws, r, AdditionalFigures(ws, r)), 255));
-            break;
-        case DescriptionKind::Shape:
-            if (IsConstant(ws, r)) {
-                ShowNotice(ws, ConstantShapeNotice(VariableName(ws, VariableOfRow(ws, r))));
-                return;
-            }
-            WriteResult(ws, FigureLine(ws, r, ShapeFigures(ws, r)));
-            break;
-    }
+    return table;
 }
 
-void DescriptiveStatistics(Workspace& ws, int L) {
-    // A row the basic table leaves out keeps no mean of an earlier run.
-    for (int r = 0; r <= L; ++r)
-        ws.store.Vec1(r) = MissingValue;
+template <std::size_t Size>
+void WriteTable(Workspace& ws, const char* heading, const DescriptionTable<Size>& table,
+                std::size_t limit = std::string::npos) {
+    WriteResult(ws, heading);
+    for (const auto& line : table.lines)
+        WriteFigureRow(ws, line.name, {line.figures.begin(), line.figures.end()}, limit);
+    for (const std::string& name : table.tooFew)
+        NoteUnusable(ws, TooFewMeasurementsNotice, name);
+    for (const std::string& name : table.constant)
+        NoteUnusable(ws, ConstantShapeNotice, name);
+    // Said beside the table that left them out, once for the whole run.
+    ShowUnusable(ws);
+}
 
-    WriteResult(ws, BasicHeading);
-    for (int r = 0; r <= L; ++r)
-        DescribeVariable(ws, r, DescriptionKind::Basic);
+// The means, standard deviations and sums as three new sheet variables, one
+// value per described variable. A variable left out of the basic table gets
+// empty cells, so no column shows a figure of another variable.
+void WriteBackFigures(Workspace& ws, const std::vector<LoadedRow>& rows, const BasicTable& basic) {
+    std::array<std::vector<double>, 3> columns;
+    for (const LoadedRow& row : rows) {
+        const auto line = std::find_if(basic.lines.begin(), basic.lines.end(),
+                                       [&](const auto& l) { return l.row == row.row; });
+        const bool described = line != basic.lines.end();
+        // The sum over the values used: missing cells are not in N.
+        columns[0].push_back(described ? line->figures[3] : MissingValue);
+        columns[1].push_back(described ? line->figures[6] : MissingValue);
+        columns[2].push_back(described ? line->figures[7] : MissingValue);
+    }
+    for (const std::vector<double>& column : columns)
+        if (!AppendSheetVariable(ws, column))
+            return;
+}
+
+}  // namespace
+
+BasicTable DescribeBasic(const std::vector<LoadedRow>& rows) {
+    return Describe<8>(rows, [](const std::vector<double>& v) { return BasicFigures(v); });
+}
+
+AdditionalTable DescribeAdditional(const std::vector<LoadedRow>& rows, double alpha) {
+    return Describe<7>(
+        rows, [alpha](const std::vector<double>& v) { return AdditionalFigures(v, alpha); });
+}
+
+ShapeTable DescribeShape(const std::vector<LoadedRow>& rows) {
+    return Describe<4>(
+        rows, [](const std::vector<double>& v) { return ShapeFigures(v); }, true);
+}
+
+void DescriptiveStatistics(Workspace& ws) {
+    const std::vector<LoadedRow> rows = LoadedRows(ws);
+    const BasicTable basic = DescribeBasic(rows);
+    WriteTable(ws, BasicHeading, basic);
 
     if (AskYesNo(ws, AdditionalQuestion)) {
         WriteResult(ws, " ");
-        WriteResult(ws, AdditionalHeading);
-        for (int r = 0; r <= L; ++r)
-            DescribeVariable(ws, r, DescriptionKind::Additional);
+        WriteTable(ws, AdditionalHeading, DescribeAdditional(rows, ws.settings.SignificanceLevel),
+                   255);
         WriteResult(ws, " ");
-        WriteResult(ws, ShapeHeading);
-        for (int r = 0; r <= L; ++r)
-            DescribeVariable(ws, r, DescriptionKind::Shape);
+        WriteTable(ws, ShapeHeading, DescribeShape(rows));
     }
 
     if (AskYesNo(ws, WriteBackQuestion))
-        WriteBackFigures(ws, L);
+        WriteBackFigures(ws, rows, basic);
 }
 
 // ---------------------------------------------------------------------------
@@ -230,6 +202,9 @@ bool NormalityTests(const std::vector<double>& sorted, const std::vector<double>
         const double centre = (2.0 * j + 1) / (2 * n);
         omega += (f - centre) * (f - centre);
     }
+    // The statistic's own constant term: the significance formula below is
+    // made for the complete statistic.
+    omega += 1 / (12 * n);
 
     const double chiP = ChiSquareTail(chi, k - 3);
     constexpr double K = 5.503876787768218;
@@ -248,95 +223,69 @@ bool NormalityTests(const std::vector<double>& sorted, const std::vector<double>
 
 namespace {
 
-void WriteCriterion(Workspace& ws, const std::string& name, double value, double p, double df) {
-    ws.SetTextBuffer(name + FormatNumber(value, ws.digits(), ws.decimalSeparator()));
-    WriteSignificance(ws, p, df, 0);
-}
-
 // The histogram bars at the class centres and the normal curve over the
 // borders, scaled so that its peak is as tall as the tallest bar.
-void DrawHistogram(Workspace& ws, const std::string& name, const std::vector<double>& frequencies,
-                   double left, double right, double m, double s) {
-    DataStore& store = ws.store;
+void DrawHistogram(Workspace& ws, const std::string& name, const FrequencyTableFigures& table) {
+    const std::vector<double>& frequencies = table.counts;
     const int k = static_cast<int>(frequencies.size());
-    store.SetRowWidth(0, CellCapacity / 4);
-    ws.VarLength[0] = 1;
-    ws.VarLength[1] = ws.VarLength[2] = k - 1;
-    ws.VarLength[3] = ws.VarLength[4] = 50;
+    const double left = table.left, right = table.right;
     const double w = (right - left) / k;
-    ResetRange(ws, 1);
-    for (int i = 0; i < k; ++i) {
-        store.Data(0, i) = left + (i + 0.5) * w;
-        store.Data(1, i) = frequencies[i];
-        UpdateRange(ws, 1, frequencies[i]);
-    }
-    const double peak = store.RangeMax[1] / NormalDensity(0, 0, 1);
+    std::vector<double> centres(k);
+    for (int i = 0; i < k; ++i)
+        centres[i] = left + (i + 0.5) * w;
+    const double tallest = *std::max_element(frequencies.begin(), frequencies.end());
+    const double peak = tallest / NormalDensity(0, 0, 1);
+    std::vector<double> xs(51), curve(51);
     for (int i = 0; i <= 50; ++i) {
-        const double x = left + (right - left) / 50 * i;
-        store.Data(2, i) = x;
-        store.Data(3, i) = NormalDensity(x, m, s) * peak;
+        xs[i] = left + (right - left) / 50 * i;
+        curve[i] = NormalDensity(xs[i], table.mean, table.sd) * peak;
     }
-    store.RangeMin[0] = left;
-    store.RangeMax[0] = right;
-    store.RangeSeen[0] = true;
-    ws.SetTextBuffer("Гистограмма: " + name);
-    ws.graphTables.SeriesStyles[0] = 3;
-    ws.graphTables.SeriesStyles[1] = 0;
-    GraSt(ws, RequestPairs, 1);
-    pqsegr(ws);
+    GraphOrder(ws)
+        .Series(centres, frequencies, SeriesStyle::Bars)
+        .Series(xs, curve, SeriesStyle::Line)
+        .Title("Гистограмма: " + name)
+        .Show();
 }
 
 }  // namespace
 
-void HistogramNormality(Workspace& ws, int n) {
-    DataStore& store = ws.store;
-    const std::string name = VariableName(ws, VariableOfRow(ws, 0));
-    WriteResult(ws, "                  Переменная: " + name);
+void HistogramNormality(Workspace& ws) {
+    const LoadedRow row = LoadedRowOf(ws, 0);
+    WriteResult(ws, "                  Переменная: " + row.name);
     // A column of missing cells only loads as an empty row.
-    if (n < 0) {
+    if (row.values.empty()) {
         ShowNotice(ws, TooFewValuesNotice);
         return;
     }
-    SortDataColumns(ws, 0, false, 0, 0, n);
-    if (store.Data(0, 0) == store.Data(0, n)) {
-        ShowNotice(ws, ConstantHistogramNotice(name));
+    std::vector<double> sorted = row.values;
+    std::sort(sorted.begin(), sorted.end());
+    if (sorted.front() == sorted.back()) {
+        ShowNotice(ws, ConstantHistogramNotice(row.name));
         return;
     }
 
-    const int lastClass = FrequencyTable(ws, n);
-    if (lastClass < 0)
+    const std::optional<FrequencyTableFigures> table = AskFrequencyClasses(ws, sorted);
+    if (!table)
         return;
-    const double m = store.StatMean;
-    const double s = store.StatVariance;  // the frequency table leaves the deviation here
-    const double left = store.RangeMin[0];
-    const double right = store.RangeMax[0];
-    const int k = lastClass + 1;
+    WriteFrequencyTable(ws, *table);
+    const int k = static_cast<int>(table->counts.size());
     if (k < 4) {
         ShowNotice(ws, FewBinsNotice);
         return;
     }
-    std::vector<double> frequencies(k);
-    for (int i = 0; i < k; ++i)
-        frequencies[i] = store.Vec1(i);
-    std::vector<double> sorted(n + 1);
-    for (int j = 0; j <= n; ++j)
-        sorted[j] = store.Data(0, j);
-
     NormalityFigures f;
-    if (!NormalityTests(sorted, frequencies, m, s, f)) {
+    if (!NormalityTests(sorted, table->counts, table->mean, table->sd, f)) {
         ShowNotice(ws, OneClassNotice);
         return;
     }
-    WriteCriterion(ws, "Колмогоров=", f.kolmogorov, f.kolmogorovP, n + 1);
-    WriteCriterion(ws, "Омега-квадрат=", f.omegaSquare, f.omegaSquareP, n + 1);
-    WriteCriterion(ws, "Хи-квадрат=", f.chiSquare, f.chiSquareP, k - 3);
+    const double n = static_cast<double>(sorted.size());
+    WriteStatistic(ws, "Колмогоров=", f.kolmogorov, f.kolmogorovP, n);
+    WriteStatistic(ws, "Омега-квадрат=", f.omegaSquare, f.omegaSquareP, n);
+    WriteStatistic(ws, "Хи-квадрат=", f.chiSquare, f.chiSquareP, k - 3);
 
-    if (AskYesNo(ws, StoreHistogramQuestion)) {
-        for (int i = 0; i < k; ++i)
-            store.Data(0, i) = frequencies[i];
-        WriteRowToSheet(ws, 0, k - 1);
-    }
-    DrawHistogram(ws, name, frequencies, left, right, m, s);
+    if (AskYesNo(ws, StoreHistogramQuestion))
+        AppendSheetVariable(ws, table->counts);
+    DrawHistogram(ws, row.name, *table);
 }
 
 }  // namespace dalvex

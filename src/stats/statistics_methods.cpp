@@ -10,8 +10,8 @@ namespace dalvex {
 
 void RegisterStatisticsMethods(MethodRegistry& registry) {
     // Methods 11, 12, 17 and 36 also pass their choice dialog.
-    registry.Add(1, [](MethodRun& run) { DescriptiveStatistics(run.ws, run.ws.VarLength[0]); });
-    registry.Add(2, [](MethodRun& run) { HistogramNormality(run.ws, run.ws.VarLength[1]); });
+    registry.Add(1, [](MethodRun& run) { DescriptiveStatistics(run.ws); });
+    registry.Add(2, [](MethodRun& run) { HistogramNormality(run.ws); });
     registry.Add(
         4, [](MethodRun& run) { PairwiseRun(run.ws, run.mode, run.listwise, StudentFisherPair); });
     for (int method : {6, 7, 8})

@@ -1,19 +1,20 @@
-#include "numeric/frequency_table.h"
+// The frequency table: the classes proposed and confirmed in its form, the
+// counts, the table written and the refusals of bad answers.
+#include "stats/frequency_table.h"
 
 #include "core/arithmetic_fault.h"
-#include "store_fixture.h"
+#include "core/form_dialog.h"
+#include "stats_fixture.h"
 
 namespace dalvex {
 namespace {
 
 const std::string kHeading = "    Х-лев. Х-станд  Частота        %   Накопл.       %";
 
-class FrequencyTableTest : public StoreTest {
+class FrequencyTableTest : public StatsTest {
   protected:
-    void SetUp() override {
-        ws.settings.SignificantDigits = 4;
-        ws.store.SetRowWidth(0, 1000);
-    }
+    void SetUp() override { ws.settings.SignificantDigits = 4; }
+    void SetRow(int row, const std::vector<double>& values) { StatsTest::SetRow(row, "x", values); }
     std::vector<double> Counts(int k) {
         std::vector<double> counts;
         for (int j = 0; j < k; ++j)
