@@ -28,7 +28,7 @@ struct GraphCapture : GraphHost {
         title = ws_.TextBuffer();
         styles = {ws_.graphTables.SeriesStyles[0], ws_.graphTables.SeriesStyles[1]};
         rows.clear();
-        for (int r = 0; r < 4; ++r) {
+        for (int r = 0; r < 2 * (lastSeries + 1) && r < 4; ++r) {
             std::vector<double> row;
             for (int i = 0; i <= ws_.VarLength[r + 1]; ++i)
                 row.push_back(ws_.store.Data(r, i));
