@@ -12,7 +12,10 @@ namespace dalvex {
 // never printed: it raises its arithmetic fault (invalid operation, overflow).
 std::string FormatNumber(double x, int digits, char decimalSeparator = '.');
 
-// FormatNumber left-padded with blanks to 9 characters (aligned report columns).
+// FormatNumber left-padded with blanks to 9 characters (aligned report
+// columns). Tables of fields that follow each other without a separator use
+// the method kit's Field, which keeps a blank before a value that fills its
+// field.
 std::string FormatPadded(double x, int digits, char decimalSeparator = '.');
 
 struct ParsedNumber {

@@ -28,10 +28,14 @@ struct GraphCapture : GraphHost {
         title = ws_.TextBuffer();
         styles = {ws_.graphTables.SeriesStyles[0], ws_.graphTables.SeriesStyles[1]};
         rows.clear();
-        for (int r = 0; r < 2 * (lastSeries + 1) && r < 4; ++r) {
+        const long width = ws_.store.DataWidth();
+        for (int r = 0; r < 4; ++r) {
             std::vector<double> row;
-            for (int i = 0; i <= ws_.VarLength[r + 1]; ++i)
-                row.push_back(ws_.store.Data(r, i));
+            // Rows past the store (a graph of fewer, wider rows) stay empty.
+            const long last = ws_.VarLength[r + 1];
+            if (last < width && r * width + last < ws_.store.DataCells())
+                for (int i = 0; i <= last; ++i)
+                    row.push_back(ws_.store.Data(r, i));
             rows.push_back(row);
         }
     }
