@@ -170,19 +170,21 @@ class Run {
             WriteResult(ws_, " ");
         const int first = ws_.SelectedColumns[i + 1];
         const int second = ws_.SelectedColumns[j + 1];
-        LoadPair(ws_, first, second, listwise_ ? 1 : 0);
+        LoadPair(ws_, first, second, listwise_ ? 1 : 0, &parsed);
         ws_.VerdictIndex = 1;
         if (!(type_ == CorrelationPairs && L > 1))
             WriteResult(ws_, PairHeaderStart + VariableName(ws_, first - 1) + ", " +
                                  VariableName(ws_, second - 1));
         PairStep step{ws_, type_, listwise_, first, second, i, j, lists, matrix};
         step.length = ws_.VarLength[1] + 1;
+        step.parsed = &parsed;
         routine_(step);
         return step.length;
     }
 
     SignificanceLists lists;
     std::vector<double> matrix;
+    ParsedColumns parsed;
 
   private:
     Workspace& ws_;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/workspace.h"
+#include "dispatch/loading.h"
 
 namespace dalvex {
 
@@ -78,6 +79,9 @@ struct PairStep {
     // The number of values of the pair, for the correlation's Bonferroni
     // bound; set to the loaded length, a routine may change it.
     int length = 0;
+    // The chosen columns, parsed once for the whole run: a routine that
+    // loads the pair again passes it to LoadPair.
+    ParsedColumns* parsed = nullptr;
 };
 
 using PairRoutine = std::function<void(PairStep&)>;
