@@ -123,6 +123,13 @@ TEST(GoodnessOfFit, WeibullAgreesWithFitdistr) {
         x = std::pow(x, 0.25);
     EXPECT_NEAR(FitDistribution(Law::Weibull, flat).b, 2.0924492521913 / 8, 1e-10);
     EXPECT_NEAR(FitDistribution(Law::Weibull, steep).b, 2.0924492521913 * 4, 1e-8);
+    // Values near 1e7 that differ by units need a shape near 1e7: no power
+    // overflows on the way, and the likelihood equation is still solved.
+    const FitResult offset = FitDistribution(Law::Weibull, Shifted(Weib, 1e7));
+    ASSERT_EQ(offset.refusal, FitRefusal::None);
+    EXPECT_GT(offset.b, 1e6);
+    EXPECT_GT(offset.kolmogorov, 0);
+    EXPECT_LT(offset.kolmogorov, 0.5);
 }
 
 TEST(GoodnessOfFit, DataTheLawCannotTakeAreRefusedByName) {

@@ -6,7 +6,10 @@
 // program's own normal routine (NormalQuantile(0.975) = 1.958).
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <filesystem>
 #include <sstream>
 
 #include "batch/batch_runner.h"
@@ -184,7 +187,21 @@ TEST(ProbabilityMethods, GoodnessOfFitFromTheFile) {
               "Сообщение: !МАЛО ЗНАЧЕНИЙ ПЕРЕМЕННЫХ!\n");
 }
 
-using ProbabilityGraphs = StatsTest;
+// The dialogs' memories ("q278.ini", "q270.ini") go to a folder of the
+// test's own, never the current one.
+class ProbabilityGraphs : public StatsTest {
+  protected:
+    ProbabilityGraphs() {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("dalvex-probability-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_);
+        ws.ProgramFolder = folder_.string() + "/";
+    }
+    ~ProbabilityGraphs() override { std::filesystem::remove_all(folder_); }
+
+  private:
+    std::filesystem::path folder_;
+};
 
 TEST_F(ProbabilityGraphs, DiscreteTableDrawsProbabilitiesAndCumulativeOverEveryRow) {
     ui.ExpectForm("Функция вероятности распределения", 3)  // geometric, from r = 1
