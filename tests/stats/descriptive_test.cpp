@@ -6,6 +6,9 @@
 
 #include <cmath>
 
+#include "dispatch/dispatcher.h"
+#include "output/text_resource.h"
+#include "stats/statistics_methods.h"
 #include "stats_fixture.h"
 
 namespace dalvex {
@@ -186,6 +189,39 @@ TEST_F(StatsTest, ARefusedVariableNeverWritesAnEarlierRunsFigures) {
     DescriptiveStatistics(ws);
     for (int col = 2; col <= 4; ++col)
         EXPECT_EQ(SheetColumn(col), std::vector<std::string>{"        "}) << col;
+}
+
+}  // namespace
+}  // namespace dalvex
+
+namespace dalvex {
+namespace {
+
+struct NoWindows : RunWindows {};
+
+// A full sheet, 10 variables of 6500 values, is described whole: every row
+// of the table counts 6500, and no notice says a variable is too long.
+TEST_F(StatsTest, AFullSheetIsDescribedWhole) {
+    ws.resources = &TextResources::Builtin();
+    for (int col = 1; col <= 10; ++col) {
+        PutSheetText(ws, "v" + std::to_string(col), col, -1);
+        for (int i = 0; i < 6500; ++i)
+            PutSheetText(ws, std::to_string(i % 97), col, i);
+    }
+    ASSERT_EQ(ws.sheet.FilledCells(), CellCapacity);
+    TSMForm form(ws);
+    NoWindows windows;
+    const MethodRegistry methods = BuiltStatisticsMethods();
+    MethodDispatcher dispatcher(ws, form, methods, windows);
+    ui.ExpectVariables("Анализ переменных",
+                       {{VariableAction::All, {}}, {VariableAction::Confirm, {}}})
+        .ExpectYesNo(AdditionalQuestion, false)
+        .ExpectYesNo(WriteBackQuestion, false);
+    dispatcher.FormIni(1);
+    EXPECT_TRUE(ui.notices().empty());
+    ASSERT_EQ(report.lines.size(), 14u);  // header, heading, 10 rows, 2 closing lines
+    for (int r = 0; r < 10; ++r)
+        EXPECT_EQ(report.lines[2 + r].substr(9, 9), "     6500") << report.lines[2 + r];
 }
 
 }  // namespace
