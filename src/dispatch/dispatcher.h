@@ -2,8 +2,11 @@
 // in its frame - the header line, the results in front, the preparation
 // (variables chosen and loaded), the method's routine, an arithmetic fault
 // caught as "Прерывание: " + its text, and two empty lines to close the run.
-// The routines come from a registry that the method groups fill in; a method
-// without one cannot be chosen.
+// What the frame does before a routine (loading, the choice dialog, the graph
+// kept in front, special preparation) is one row per method in the method
+// table of dispatcher.cpp; the frame itself is the CommandFrame every command
+// shares. The routines come from a registry that the method groups fill in;
+// a method without one cannot be chosen.
 #pragma once
 
 #include <functional>

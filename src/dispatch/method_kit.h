@@ -1,5 +1,9 @@
 // The method kit: what every statistics method is built from.
 //
+// The rule: a method computes its figures into a named result with no side
+// effects on the store, and a separate function writes them; shared store
+// cells are set only where a later consumer reads them.
+//
 // How to build a method. A method is one file in src/stats (or its group's
 // file) and one line in the registry (statistics_methods.cpp). Its row in the
 // dispatcher's method table says what the frame does before the routine runs:
