@@ -192,8 +192,12 @@ int BatchRun::Run() {
 
 void BatchRun::Open(const ScriptLine& line) {
     session_.sheet().ShtFre();
-    if (!session_.files().Read(answers_.PathOf(line.words[1]), true))
+    const std::string path = answers_.PathOf(line.words[1]);
+    if (!session_.files().Read(path, true))
         throw BatchFailure{BatchFileError, Where(line) + ": файл данных не прочитан"};
+    // As the file dialog does: the data file's folder becomes the data
+    // folder, where the methods' lists of significances go.
+    ws_.settings.DataFolder = fs::absolute(fs::path(path)).parent_path().string() + "/";
 }
 
 void BatchRun::Save(const ScriptLine& line) {
