@@ -86,6 +86,9 @@ MainWindow::MainWindow(Workspace& ws, const std::string& programFolder, QWidget*
                     : QFileDialog::getOpenFileName(this, QString(), folder, filter);
     };
 
+#ifdef DALVEX_HAVE_HELP
+    form_.helpAvailable = true;
+#endif
     BuildMenus();
     BuildToolBar();
     BuildStatusLine();
@@ -307,8 +310,8 @@ void MainWindow::CreateChildWindows() {
     results->setWindowIcon(ProgramIcon());
     resultsWindow_ = results;
     const QSize client = mdiArea_->viewport()->size();
-    resultsWindow_->setGeometry(0, 0, client.width() / form_.CascadeColumns(),
-                                client.height() / form_.CascadeRows());
+    const WindowRect place = form_.NewWindowRect(2, client.width(), client.height());
+    resultsWindow_->setGeometry(place.left, place.top, place.width, place.height);
     resultsWindow_->show();
     connect(resultsView_, &ResultsView::activated, this,
             [this] { mdiArea_->setActiveSubWindow(resultsWindow_); });
@@ -360,41 +363,7 @@ void MainWindow::WindowActivated(QMdiSubWindow* window) {
 }
 
 bool MainWindow::CanExecute(MainCommand command) const {
-    switch (command) {
-        case MainCommand::Statistics:
-            return started_;
-        case MainCommand::Graphs:
-        case MainCommand::Calculator:
-        case MainCommand::Transformations:
-        case MainCommand::Colors:
-        case MainCommand::Settings:
-            return false;  // their windows are not part of the program yet
-        case MainCommand::HelpContents:
-        case MainCommand::HelpSearch:
-        case MainCommand::HelpMethod:
-        case MainCommand::HelpOnHelp:
-        case MainCommand::About:
-#ifdef DALVEX_HAVE_HELP
-            return true;
-#else
-            return false;
-#endif
-        default:
-            break;
-    }
-    if (!IsRoutedCommand(command))
-        return true;
-    if (!started_)
-        return false;
-    switch (form_.Route(command)) {
-        case CommandTarget::Sheet:
-        case CommandTarget::Results:
-            return true;
-        case CommandTarget::Graph:
-            return CurrentGraphView() != nullptr;
-        default:
-            return false;
-    }
+    return form_.CanExecute(command);
 }
 
 void MainWindow::UpdateCommandStates() {
@@ -912,8 +881,8 @@ void MainWindow::ShowGraphWindow(int number, bool created) {
         connect(view, &GraphView::printRequested, this, [this] { Execute(MainCommand::Print); });
         connect(view, &QObject::destroyed, this, [this, number] { GraphClosed(number); });
         const QSize client = mdiArea_->viewport()->size();
-        window->setGeometry(0, 0, std::max(200, (client.width() - 1) / form_.CascadeColumns()),
-                            std::max(150, (client.height() - 1) / form_.CascadeRows()));
+        const WindowRect place = form_.NewWindowRect(3, client.width(), client.height());
+        window->setGeometry(place.left, place.top, place.width, place.height);
         window->show();
     } else {
         graphView(number)->Refresh();

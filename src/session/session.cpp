@@ -39,6 +39,7 @@ bool Session::StartUp() {
     sheet_.FormIni();
     if (!AllocateStoreAtStart(ws_))
         return false;
+    form_.started = true;
     settingsFile_.LoadAtStart(ws_);
     // Report texts: a first start puts the shipped file into the program folder.
     WriteTextResourceFileIfMissing(ws_.ProgramFolder);
@@ -51,6 +52,7 @@ bool Session::StartUp() {
 bool Session::StartWithoutSettings(const std::string& folder) {
     if (!ws_.store.Allocate())
         return false;
+    form_.started = true;
     ws_.resources = &TextResources::Builtin();
     UseProgramFolder(folder);
     sheet_.FormIni();
