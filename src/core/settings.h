@@ -18,6 +18,15 @@ struct FontSetting {
     std::int32_t color = 0;  // 0x00BBGGRR, or 0x80000000 + a system colour index
 };
 
+// The ranges the settings dialog and the settings file accept: a level
+// between 0 and 0.2 (both excluded), 3 to 9 significant digits.
+inline bool ValidSignificanceLevel(double level) {
+    return level > 0 && level < 0.2;
+}
+inline bool ValidSignificantDigits(int digits) {
+    return digits > 2 && digits < 10;
+}
+
 struct SettingsValues {
     std::string DataFolder;  // with a trailing separator; empty until a folder was used
     double SignificanceLevel = 0.05;
@@ -38,16 +47,6 @@ struct SettingsValues {
     // The user's locale separator, used by every printed number.
     char decimalSeparator = '.';
 };
-
-// The ranges the program takes a significance level and a number of
-// significant digits in (the settings dialog, the settings file, the batch
-// runner): 0 < level < 0.2 and 3 <= digits <= 9. A value outside leaves the
-// setting as it was and the functions return false.
-inline constexpr double SignificanceLevelBelow = 0.2;
-inline constexpr int SignificantDigitsMin = 3;
-inline constexpr int SignificantDigitsMax = 9;
-bool SetSignificanceLevel(SettingsValues& values, double level);
-bool SetSignificantDigits(SettingsValues& values, int digits);
 
 // A complete file of default lines.
 std::vector<std::string> DefaultSettingsLines(const SettingsValues& defaults = {});

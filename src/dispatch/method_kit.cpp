@@ -112,9 +112,16 @@ double WriteFLine(Workspace& ws, const std::string& label, double f, double df1,
 // ---------------------------------------------------------------------------
 // Form answers
 
-void FormReader::Refuse(const std::string& notice) {
-    if (ok_)
-        ShowNotice(ws_, notice);
+FormReader::FormReader(Workspace& ws, FormDialog form)
+    : ws_(ws), form_(std::move(form)), answer_(ShowForm(ws, form_)) {}
+
+void FormReader::Refuse(int field, const std::string& notice) {
+    if (ok_) {
+        const std::string label =
+            field >= 0 && field < form_.FieldCount() ? form_.FieldAt(field).label : std::string();
+        const FloatingFlagsKept kept;  // the window's arithmetic is not the command's
+        ws_.ui.FieldRefused(label, notice);
+    }
     ok_ = false;
 }
 
@@ -122,7 +129,7 @@ const std::string* FormReader::Text(int field, const std::string& notice) {
     if (!ok_)
         return nullptr;
     if (field < 0 || field >= static_cast<int>(answer_.values.size())) {
-        Refuse(notice);
+        Refuse(field, notice);
         return nullptr;
     }
     return &answer_.values[field];
@@ -135,7 +142,7 @@ int FormReader::Integer(int field, int low, int high, const std::string& notice)
     const ParsedNumber parsed = ParseNumber(Trim(*text));
     const double value = std::trunc(parsed.value);
     if (!parsed.ok() || value < low || value > high) {
-        Refuse(notice);
+        Refuse(field, notice);
         return low;
     }
     return static_cast<int>(value);
@@ -147,7 +154,7 @@ double FormReader::Number(int field, const std::string& notice, double low, doub
         return low;
     const ParsedNumber parsed = ParseNumber(Trim(*text));
     if (!parsed.ok() || parsed.value < low || parsed.value > high) {
-        Refuse(notice);
+        Refuse(field, notice);
         return low;
     }
     return parsed.value;

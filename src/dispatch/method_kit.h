@@ -115,17 +115,19 @@ double WriteFLine(Workspace& ws, const std::string& label, double f, double df1,
 // ---------------------------------------------------------------------------
 // Form answers
 
-// Typed reads of a form's answer. The first bad field shows the notice the
-// method gives for it; every later read then answers its default without a
-// notice, and ok() is false: the method ends.
+// Shows a form and reads its answer typed. The first bad field is refused
+// with the notice the method gives for it (a script learns which field did
+// not fit); every later read then answers its default without a notice, and
+// ok() is false: the method ends.
 class FormReader {
   public:
-    FormReader(Workspace& ws, const FormAnswer& answer) : ws_(ws), answer_(answer) {}
+    FormReader(Workspace& ws, FormDialog form);
 
     // Whether the form was answered (a button other than cancel).
     bool answered() const { return answer_.button != 0; }
     int button() const { return answer_.button; }
     bool ok() const { return ok_; }
+    const FormAnswer& answer() const { return answer_; }
 
     // A whole number low .. high (a fraction is cut toward zero).
     int Integer(int field, int low, int high, const std::string& notice);
@@ -135,13 +137,16 @@ class FormReader {
                   double high = std::numeric_limits<double>::max());
     // The chosen item of a Choice field (0 .. items - 1) or a check box (0, 1).
     int Choice(int field, int items, const std::string& notice);
+    // Refuses `field` with `notice` for a rule between fields (a left border
+    // not below the right one).
+    void Refuse(int field, const std::string& notice);
 
   private:
     const std::string* Text(int field, const std::string& notice);
-    void Refuse(const std::string& notice);
 
     Workspace& ws_;
-    const FormAnswer& answer_;
+    FormDialog form_;
+    FormAnswer answer_;
     bool ok_ = true;
 };
 

@@ -48,10 +48,8 @@ std::optional<FrequencyTableFigures> AskFrequencyClasses(Workspace& ws,
                                                          const std::vector<double>& values) {
     const int n = static_cast<int>(values.size()) - 1;
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
-    const FormAnswer answer =
-        ShowForm(ws, HistogramForm(ProposedClassCount(n), values.empty() ? 0 : *low,
-                                   values.empty() ? 0 : *high, ws.decimalSeparator()));
-    FormReader read(ws, answer);
+    FormReader read(ws, HistogramForm(ProposedClassCount(n), values.empty() ? 0 : *low,
+                                      values.empty() ? 0 : *high, ws.decimalSeparator()));
     if (!read.answered())
         return std::nullopt;
     const int k = read.Integer(0, 1, VectorCapacity, ClassCountNotice());
@@ -60,7 +58,7 @@ std::optional<FrequencyTableFigures> AskFrequencyClasses(Workspace& ws,
     if (!read.ok())
         return std::nullopt;
     if (!(left < right)) {
-        ShowNotice(ws, BorderOrderNotice);
+        read.Refuse(2, BorderOrderNotice);
         return std::nullopt;
     }
 

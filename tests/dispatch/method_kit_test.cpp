@@ -71,10 +71,16 @@ TEST_F(MethodKitTest, FormReaderRefusesTheFirstBadFieldWithTheMethodsNotice) {
         {{"12", "2.5", "2"}, false, {"!C!"}},  // no such item
         {{"12", "2.5"}, false, {"!C!"}},       // a missing field
     };
+    FormDialog form;
+    form.caption = "Проба";
+    form.Field("k=", "").Field("x=", "").Choice("c=", {"a", "b"}, 0).Button("Утвердить", 1);
     for (const Case& c : cases) {
         ui.ClearLog();
-        const FormAnswer answer{1, c.values};
-        FormReader read(ws, answer);
+        // The answer holds exactly the texts given: a missing one stays missing.
+        FormDialog shown = form;
+        shown.groups[0].fields.resize(c.values.size());
+        ui.ExpectForm("Проба", 1, c.values);
+        FormReader read(ws, shown);
         const int k = read.Integer(0, 1, 100, "!K!");
         const double x = read.Number(1, "!X!", -1, 5);
         const int choice = read.Choice(2, 2, "!C!");

@@ -113,8 +113,7 @@ void WriteStandIn(Workspace& ws, const StandInFigures& f, FirstOutput first) {
 
 void StandInMethod(MethodRun& run) {
     Workspace& ws = run.ws;
-    const FormAnswer answer = ShowForm(ws, StandInForm());
-    FormReader read(ws, answer);
+    FormReader read(ws, StandInForm());
     if (!read.answered())
         return;
     const double factor = read.Number(0, "!МНОЖИТЕЛЬ НЕ ЯВЛЯЕТСЯ ЧИСЛОМ!");
