@@ -30,6 +30,7 @@ namespace dalvex {
 class FileDialogView;
 class GraphDesk;
 class GraphView;
+class GraphWindowsView;
 class HelpWindow;
 class ResultsView;
 class SheetView;
@@ -77,9 +78,10 @@ class MainWindow : public QMainWindow {
     QLabel* sheetStatus() const { return sheetStatus_; }
     // Graph windows by number (1..15); nullptr when the number is not open.
     GraphDesk* graphDesk() const { return graphDesk_.get(); }
+    GraphWindowsView* graphWindows() const { return graphWindows_; }
     QMdiSubWindow* graphWindow(int number) const;
     GraphView* graphView(int number) const;
-    QList<QAction*> graphButtons() const { return graphButtons_; }
+    QList<QAction*> graphButtons() const;
     // After a method has run: closes the graph windows the person discarded
     // at the graph prompt.
     void CloseDiscardedGraphs();
@@ -134,12 +136,8 @@ class MainWindow : public QMainWindow {
     void HelpTopic(int context);
     void RememberWindowState();
 
-    void ShowGraphWindow(int number, bool created);
-    void GraphClosed(int number);
-    void RunGraphButton(int index);
-    void ShowGraphButtons(int number);
+    void GraphClosed();
     GraphView* CurrentGraphView() const;
-    bool GraphCommand(MainCommand command);
 
     Workspace& ws_;
     TSMForm form_;
@@ -162,7 +160,6 @@ class MainWindow : public QMainWindow {
     SheetView* sheetView_ = nullptr;
     ResultsView* resultsView_ = nullptr;
     std::map<MainCommand, QAction*> actions_;
-    QList<QAction*> graphButtons_;
     QMenu* layoutMenu_ = nullptr;
     QLineEdit* editBox_ = nullptr;
     QAction* editBoxAction_ = nullptr;
@@ -176,8 +173,7 @@ class MainWindow : public QMainWindow {
     HelpWindow* helpWindow_ = nullptr;
     QPrinter printer_;
     std::unique_ptr<GraphDesk> graphDesk_;
-    std::map<int, QMdiSubWindow*> graphWindows_;
-    GraphFileChooser graphFileChooser_;
+    GraphWindowsView* graphWindows_ = nullptr;
 };
 
 }  // namespace dalvex
