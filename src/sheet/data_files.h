@@ -37,6 +37,9 @@ class SheetFiles {
     bool Read(const std::string& path, bool sheetWasEmpty);
     bool Write(const std::string& path, const std::string& title);
 
+    // The sheet was cleared (F5): its data no longer come from a file.
+    void Cleared();
+
     // "Данные: " + file name + " - " + DataTitle once a file was read or
     // written, "Таблица данных" before.
     std::string Caption() const;
@@ -46,6 +49,7 @@ class SheetFiles {
     int writeChoice() const { return writeChoice_; }
 
   private:
+    bool ReadAndCheck(const std::string& path, std::string& bytes);
     void TakeIn(const std::string& path, const std::string& bytes, bool sheetWasEmpty);
 
     Workspace& ws_;
