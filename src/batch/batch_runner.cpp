@@ -131,8 +131,12 @@ int RunBatchScript(const std::string& scriptText, const std::string& baseFolder,
             const std::size_t words = line.words.size();
             if (command == "open" && words == 2) {
                 sheet.ShtFre();
-                if (!files.Read(dialogs.PathOf(line.words[1]), true))
+                const std::string path = dialogs.PathOf(line.words[1]);
+                if (!files.Read(path, true))
                     throw BatchFailure{BatchFileError, Where(line) + ": файл данных не прочитан"};
+                // As the file dialog does: the data file's folder becomes the
+                // data folder, where the methods' lists of significances go.
+                ws.settings.DataFolder = fs::absolute(fs::path(path)).parent_path().string() + "/";
             } else if (command == "save" && words == 2) {
                 if (!files.Write(dialogs.PathOf(line.words[1]), files.DataTitle()))
                     throw BatchFailure{BatchFileError, Where(line) + ": файл данных не записан"};

@@ -71,6 +71,35 @@ void RankWorkRow(Workspace& ws, int n) {
     }
 }
 
+std::vector<double> MidRanksOfSorted(const std::vector<double>& sorted) {
+    const int n = static_cast<int>(sorted.size());
+    std::vector<double> ranks(sorted.size());
+    int runStart = 0;
+    for (int p = 0; p < n; ++p) {
+        if (p + 1 < n && Tied(sorted[p], sorted[p + 1]))
+            continue;
+        const double rank = (runStart + p) / 2.0 + 1;
+        for (int q = runStart; q <= p; ++q)
+            ranks[q] = rank;
+        runStart = p + 1;
+    }
+    return ranks;
+}
+
+std::vector<int> TieCounts(const std::vector<double>& sortedRanks) {
+    std::vector<int> runs;
+    const std::size_t n = sortedRanks.size();
+    std::size_t start = 0;
+    for (std::size_t p = 1; p <= n; ++p) {
+        if (p < n && sortedRanks[p] == sortedRanks[start])
+            continue;
+        if (p - start >= 2)
+            runs.push_back(static_cast<int>(p - start));
+        start = p;
+    }
+    return runs;
+}
+
 std::string RankRoomNotice() {
     return "!ЧИСЛО ЗНАЧЕНИЙ ДЛЯ РАНЖИРОВАНИЯ БОЛЬШЕ ДОПУСТИМОГО: " + std::to_string(RankRoom) + "!";
 }

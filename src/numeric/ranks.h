@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace dalvex {
 
@@ -18,6 +19,15 @@ void SortDataColumns(Workspace& ws, int key, bool descending, int first, int las
 // tied values gets its mid-rank. Neighbours count as tied when they are equal
 // or differ by at most 1e-10 of |a| + |b|.
 void RankWorkRow(Workspace& ws, int n);
+
+// 1-based ranks of ascending values, a run of tied values sharing its
+// mid-rank; ties as RankWorkRow counts them. Runs in linear time, so the
+// rank tests stay fast on a full pooled sample.
+std::vector<double> MidRanksOfSorted(const std::vector<double>& sorted);
+
+// The lengths of the runs of two or more equal neighbours in ascending ranks:
+// the tie groups whose t^3 - t corrects a rank statistic's variance.
+std::vector<int> TieCounts(const std::vector<double>& sortedRanks);
 
 // The largest sample RankData can rank at once: a WorkMatrix row of half the
 // cell capacity.

@@ -1,6 +1,8 @@
 #include "stats/statistics_methods.h"
 
 #include "stats/descriptive.h"
+#include "stats/pairwise_run.h"
+#include "stats/two_sample_report.h"
 
 namespace dalvex {
 
@@ -8,6 +10,12 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
     // Methods 11, 12, 17 and 36 also pass their choice dialog.
     registry.Add(1, [](MethodRun& run) { DescriptiveStatistics(run.ws, run.ws.VarLength[0]); });
     registry.Add(2, [](MethodRun& run) { HistogramNormality(run.ws, run.ws.VarLength[1]); });
+    registry.Add(
+        4, [](MethodRun& run) { PairwiseRun(run.ws, run.mode, run.listwise, StudentFisherPair); });
+    for (int method : {6, 7, 8})
+        registry.Add(method, [](MethodRun& run) {
+            PairwiseRun(run.ws, run.mode, run.listwise, RankTestsPair);
+        });
 }
 
 MethodRegistry BuiltStatisticsMethods() {

@@ -1,0 +1,100 @@
+// The pairwise run shared by the methods that compare two variables at a
+// time (correlation, Student and Fisher, chi-square, rank correlation,
+// simple regression, the shift, scale and Smirnov tests): every pair of the
+// chosen variables in order, or the pairs of a list file, each loaded into
+// DataMatrix rows 0 and 1 and handed to the method's pair routine; several
+// pairs end with the Bonferroni note. A method adds only its pair routine.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/workspace.h"
+
+namespace dalvex {
+
+// The pairwise runs' tests, as the dispatcher passes them.
+enum PairwiseType {
+    CorrelationPairs = 1,
+    StudentFisherPairs = 2,
+    ChiSquarePairs = 3,
+    RankCorrelationPairs = 5,
+    SimpleRegressionPairs = 6,
+    ShiftPairs = 7,
+    ScalePairs = 8,
+    SmirnovPairs = 9,
+};
+
+inline constexpr const char* TooFewVariablesNotice = "!МАЛО ПЕРЕМЕННЫХ!";
+inline constexpr const char* PairHeaderStart = "                            Переменные: ";
+inline constexpr const char* BonferroniHeading =
+    "С поправкой Бонферрони для множественных сравнений:";
+inline constexpr const char* BonferroniWarning =
+    "Необходимо перепроверить результаты принятия альтернативных гипотез !!!";
+
+// The two hidden lists of significances (unpaired and paired samples): each
+// pairwise run starts them empty, and a test that logs a significance saves
+// the whole list as a text file in the data folder, one figure a line, for
+// the person's later use.
+class SignificanceLists {
+  public:
+    void Clear();
+    void AppendUnpaired(Workspace& ws, double p, const char* fileName);
+    void AppendPaired(Workspace& ws, double p, const char* fileName);
+    const std::vector<std::string>& unpaired() const { return unpaired_; }
+    const std::vector<std::string>& paired() const { return paired_; }
+
+  private:
+    void Save(Workspace& ws, const std::vector<std::string>& list, const char* fileName);
+    std::vector<std::string> unpaired_, paired_;
+    bool failureShown_ = false;
+};
+
+// Where the lists are saved: the data folder, or the program folder before
+// any data folder was used.
+std::string SignificanceFolder(const Workspace& ws);
+
+// What a pair routine is given: the pair is loaded into DataMatrix rows 0
+// (first) and 1 (second), missing values removed listwise or per row.
+struct PairStep {
+    Workspace& ws;
+    int type = 0;
+    bool listwise = false;
+    int firstColumn = 0, secondColumn = 0;  // sheet columns
+    int i = 0, j = 0;                       // their places in the selection
+    SignificanceLists& lists;
+    // The (L + 1)^2 matrix of the correlation methods, row-major by i, j.
+    std::vector<double>& matrix;
+    // The number of values of the pair, for the correlation's Bonferroni
+    // bound; set to the loaded length, a routine may change it.
+    int length = 0;
+};
+
+using PairRoutine = std::function<void(PairStep&)>;
+// Runs after all pairs when more than two variables were compared (the
+// correlation matrix report of types 1 and 5): the selection's last index L.
+using AfterPairs = std::function<void(Workspace&, int L, const std::vector<double>& matrix)>;
+
+void PairwiseRun(Workspace& ws, int type, bool listwise, const PairRoutine& routine,
+                 const AfterPairs& after = {});
+
+// The pairs of a list file: every line holding a blank names two sheet
+// columns. A line naming something else - not two whole numbers, a column
+// outside 1..variableCount, a column with itself - refuses the whole list
+// with a notice that names the line.
+struct PairList {
+    std::vector<std::pair<int, int>> pairs;
+    std::string refusal;  // the notice; empty when the list is sound
+};
+PairList ReadPairList(const std::vector<std::string>& lines, int variableCount);
+
+// The closing note: an empty line, and for more than one pair the Bonferroni
+// level (and for correlations the critical coefficient for `length` values).
+void BonferroniNote(Workspace& ws, int type, int pairCount, int length);
+
+// Rows 0 .. VarLength[row + 1] of a DataMatrix row.
+std::vector<double> LoadedValues(Workspace& ws, int row);
+
+}  // namespace dalvex
