@@ -37,7 +37,14 @@ FormDialog& FormDialog::Choice(std::string label, std::vector<std::string> items
 }
 
 FormDialog& FormDialog::Button(std::string text, int answer, std::string hint) {
-    buttons.push_back({std::move(text), answer, std::move(hint)});
+    buttons.push_back({std::move(text), answer, std::move(hint), {}, {}});
+    return *this;
+}
+
+FormDialog& FormDialog::GroupButton(std::string groupCaption, std::string text, int answer,
+                                    std::string note) {
+    FormButton button{std::move(text), answer, {}, std::move(groupCaption), std::move(note)};
+    buttons.push_back(std::move(button));
     return *this;
 }
 

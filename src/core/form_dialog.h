@@ -34,6 +34,11 @@ struct FormButton {
     std::string text;
     int answer = 0;  // what the form answers when it is pressed; 0 cancels
     std::string hint;
+    // A choice among many: the framed group the button stands in, one
+    // button a line with its note beside it. Without a group the button
+    // stands in the bottom row.
+    std::string group;
+    std::string note;
 };
 
 struct FormAnswer {
@@ -57,6 +62,8 @@ struct FormDialog {
     FormDialog& Choice(std::string label, std::vector<std::string> items, int chosen,
                        std::string hint = {});
     FormDialog& Button(std::string text, int answer, std::string hint = {});
+    FormDialog& GroupButton(std::string groupCaption, std::string text, int answer,
+                            std::string note = {});
     FormDialog& RememberIn(std::string fileName);
 
     int FieldCount() const;

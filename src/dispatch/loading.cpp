@@ -11,7 +11,18 @@ std::string TooLongNotice(int dataWidth) {
     return TooLongNoticeStart + std::to_string(dataWidth) + "!\r\n(при данном числе переменных)";
 }
 
-void LoadVariable(Workspace& ws, int k, int col) {
+const std::vector<double>& ParsedColumns::Of(const Workspace& ws, int col) {
+    auto [it, added] = columns_.try_emplace(col);
+    if (added) {
+        const int n = col >= 1 && col <= SheetColumns ? ws.sheet.ColumnLength(col) : 0;
+        it->second.resize(n);
+        for (int i = 0; i < n; ++i)
+            it->second[i] = SheetValue(ws, col, i);
+    }
+    return it->second;
+}
+
+void LoadVariable(Workspace& ws, int k, int col, ParsedColumns* parsed) {
     const int n = col >= 1 && col <= SheetColumns ? ws.sheet.ColumnLength(col) : 0;
     int last = n - 1;
     const int width = ws.store.DataWidth();
@@ -19,19 +30,25 @@ void LoadVariable(Workspace& ws, int k, int col) {
         last = width - 2;
         ShowNotice(ws, TooLongNotice(width));
     }
-    for (int i = 0; i <= last; ++i)
-        ws.store.Data(k - 1, i) = SheetValue(ws, col, i);
+    if (parsed != nullptr) {
+        const std::vector<double>& values = parsed->Of(ws, col);
+        for (int i = 0; i <= last; ++i)
+            ws.store.Data(k - 1, i) = values[i];
+    } else {
+        for (int i = 0; i <= last; ++i)
+            ws.store.Data(k - 1, i) = SheetValue(ws, col, i);
+    }
     ws.VarLength[k] = last;
 }
 
-void LoadPair(Workspace& ws, int xcol, int ycol, int mode) {
-    LoadVariable(ws, 2, ycol);
+void LoadPair(Workspace& ws, int xcol, int ycol, int mode, ParsedColumns* parsed) {
+    LoadVariable(ws, 2, ycol, parsed);
     if (xcol == ycol) {
         for (int i = 0; i <= ws.VarLength[2]; ++i)
             ws.store.Data(0, i) = i;
         ws.VarLength[1] = ws.VarLength[2];
     } else {
-        LoadVariable(ws, 1, xcol);
+        LoadVariable(ws, 1, xcol, parsed);
     }
     ws.VarLength[0] = 1;
     if (mode > 0 && ws.VarLength[1] != ws.VarLength[2]) {

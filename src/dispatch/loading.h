@@ -2,7 +2,9 @@
 // transformation and graph loads its data through these.
 #pragma once
 
+#include <map>
 #include <string>
+#include <vector>
 
 #include "core/workspace.h"
 
@@ -15,15 +17,28 @@ inline constexpr const char* TooFewValuesNotice = "!МАЛО ЗНАЧЕНИЙ П
 // The notice of a column longer than a row of DataMatrix can hold.
 std::string TooLongNotice(int dataWidth);
 
+// Sheet columns parsed once, for a command that loads the same columns again
+// and again (a pairwise run over many variables loads each one for every
+// pair it is in). Valid while the columns' cells stay as they are.
+class ParsedColumns {
+  public:
+    // Every cell of the column as SheetValue reads it, parsed on first use.
+    const std::vector<double>& Of(const Workspace& ws, int col);
+
+  private:
+    std::map<int, std::vector<double>> columns_;
+};
+
 // Sheet column `col` into DataMatrix row k - 1; VarLength[k] = its last
 // observation index (-1 for an empty column). A row holds at most
 // DataWidth - 1 observations; a longer column is cut with a notice.
-void LoadVariable(Workspace& ws, int k, int col);
+// With `parsed`, the values come from there.
+void LoadVariable(Workspace& ws, int k, int col, ParsedColumns* parsed = nullptr);
 
 // X into row 0, Y into row 1; the same column for both gives the
 // observation numbers 0, 1, 2 ... as X. Mode > 0 removes missing values
 // listwise (and evens unequal lengths with a notice), mode 0 per row.
-void LoadPair(Workspace& ws, int xcol, int ycol, int mode);
+void LoadPair(Workspace& ws, int xcol, int ycol, int mode, ParsedColumns* parsed = nullptr);
 
 // All SelectedColumns into rows 0..count - 1, DataWidth sized for them and
 // `spare` extra rows. Mode 0: listwise removal of missing values, mode 2:

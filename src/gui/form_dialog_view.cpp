@@ -1,8 +1,12 @@
 #include "gui/form_dialog_view.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -29,13 +33,17 @@ FormDialogView::FormDialogView(const FormDialog& form, QWidget* parent) : QDialo
     }
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
+    // Grouped buttons stand in framed columns side by side, one a line with
+    // its note beside it; the others in the bottom row.
+    auto* groupRow = new QHBoxLayout;
+    std::vector<std::pair<std::string, QGridLayout*>> buttonGroups;
     bool haveDefault = false;
     for (const FormButton& button : form.buttons) {
         auto* push = new QPushButton(QString::fromStdString(button.text), this);
         push->setToolTip(QString::fromStdString(button.hint));
         // Enter confirms with the first button that is not a cancel.
         push->setAutoDefault(false);
-        if (!haveDefault && button.answer != 0) {
+        if (!haveDefault && button.answer != 0 && button.group.empty()) {
             push->setDefault(true);
             haveDefault = true;
         }
@@ -47,8 +55,28 @@ FormDialogView::FormDialogView(const FormDialog& form, QWidget* parent) : QDialo
             else
                 reject();
         });
-        buttonRow->addWidget(push);
+        if (button.group.empty()) {
+            buttonRow->addWidget(push);
+            continue;
+        }
+        auto found = std::find_if(buttonGroups.begin(), buttonGroups.end(),
+                                  [&](const auto& g) { return g.first == button.group; });
+        if (found == buttonGroups.end()) {
+            auto* box = new QGroupBox(QString::fromStdString(button.group), this);
+            auto* grid = new QGridLayout(box);
+            grid->setAlignment(Qt::AlignTop);
+            groupRow->addWidget(box, 0, Qt::AlignTop);
+            buttonGroups.emplace_back(button.group, grid);
+            found = buttonGroups.end() - 1;
+        }
+        QGridLayout* grid = found->second;
+        const int line = grid->rowCount() == 1 && grid->count() == 0 ? 0 : grid->rowCount();
+        grid->addWidget(push, line, 0);
+        if (!button.note.empty())
+            grid->addWidget(new QLabel(QString::fromStdString(button.note), this), line, 1);
     }
+    if (!buttonGroups.empty())
+        outer->addLayout(groupRow);
     outer->addLayout(buttonRow);
     connect(this, &QDialog::rejected, this, [this] { pressed_ = 0; });
 }

@@ -16,33 +16,41 @@ namespace dalvex {
 // The hidden lists.
 
 void SignificanceLists::Clear() {
-    unpaired_.clear();
-    paired_.clear();
-    failureShown_ = false;
+    unpaired_ = {};
+    paired_ = {};
 }
 
 void SignificanceLists::AppendUnpaired(Workspace& ws, double p, const char* fileName) {
-    unpaired_.push_back(FormatNumber(p, ws.digits(), ws.decimalSeparator()));
-    Save(ws, unpaired_, fileName);
+    Append(ws, unpaired_, p, fileName);
 }
 
 void SignificanceLists::AppendPaired(Workspace& ws, double p, const char* fileName) {
-    paired_.push_back(FormatNumber(p, ws.digits(), ws.decimalSeparator()));
-    Save(ws, paired_, fileName);
+    Append(ws, paired_, p, fileName);
 }
 
-void SignificanceLists::Save(Workspace& ws, const std::vector<std::string>& list,
-                             const char* fileName) {
+void SignificanceLists::Append(Workspace& ws, List& list, double p, const char* fileName) {
+    list.lines.push_back(FormatNumber(p, ws.digits(), ws.decimalSeparator()));
+    list.fileName = fileName;
+    list.changed = true;
+}
+
+void SignificanceLists::Save(Workspace& ws) {
+    Save(ws, unpaired_);
+    Save(ws, paired_);
+}
+
+void SignificanceLists::Save(Workspace& ws, List& list) {
+    if (!list.changed)
+        return;
+    list.changed = false;
     std::string text;
-    for (const std::string& line : list)
+    for (const std::string& line : list.lines)
         text += line + "\r\n";
-    const std::string path = SignificanceFolder(ws) + fileName;
+    const std::string path = SignificanceFolder(ws) + list.fileName;
     const FileOutcome outcome = ReplaceFile(path, Utf8ToCp1251(text));
-    // A list that cannot be saved costs the log, not the run: said once.
-    if (!outcome.ok && !failureShown_) {
-        failureShown_ = true;
+    // A list that cannot be saved costs the log, not the results.
+    if (!outcome.ok)
         ShowNotice(ws, outcome.error);
-    }
 }
 
 std::string SignificanceFolder(const Workspace& ws) {
@@ -162,19 +170,21 @@ class Run {
             WriteResult(ws_, " ");
         const int first = ws_.SelectedColumns[i + 1];
         const int second = ws_.SelectedColumns[j + 1];
-        LoadPair(ws_, first, second, listwise_ ? 1 : 0);
+        LoadPair(ws_, first, second, listwise_ ? 1 : 0, &parsed);
         ws_.VerdictIndex = 1;
         if (!(type_ == CorrelationPairs && L > 1))
             WriteResult(ws_, PairHeaderStart + VariableName(ws_, first - 1) + ", " +
                                  VariableName(ws_, second - 1));
         PairStep step{ws_, type_, listwise_, first, second, i, j, lists, matrix};
         step.length = ws_.VarLength[1] + 1;
+        step.parsed = &parsed;
         routine_(step);
         return step.length;
     }
 
     SignificanceLists lists;
     std::vector<double> matrix;
+    ParsedColumns parsed;
 
   private:
     Workspace& ws_;
@@ -185,10 +195,9 @@ class Run {
 
 }  // namespace
 
-void PairwiseRun(Workspace& ws, int type, bool listwise, const PairRoutine& routine,
-                 const AfterPairs& after) {
-    Run run(ws, type, listwise, routine);
-    run.lists.Clear();
+namespace {
+
+void RunPairs(Workspace& ws, int type, Run& run, const AfterPairs& after) {
     if (type != SimpleRegressionPairs) {
         // A cancelled dialog ends the run without a word.
         if (pq30(ws, true) == 0 && !ws.PairListRead)
@@ -241,6 +250,22 @@ void PairwiseRun(Workspace& ws, int type, bool listwise, const PairRoutine& rout
         BonferroniNote(ws, type, pairCount, length);
     if ((type == CorrelationPairs || type == RankCorrelationPairs) && L > 1 && after)
         after(ws, L, run.matrix);
+}
+
+}  // namespace
+
+void PairwiseRun(Workspace& ws, int type, bool listwise, const PairRoutine& routine,
+                 const AfterPairs& after) {
+    Run run(ws, type, listwise, routine);
+    run.lists.Clear();
+    // A fault stops the run; what the pairs before it logged is saved all the same.
+    try {
+        RunPairs(ws, type, run, after);
+    } catch (...) {
+        run.lists.Save(ws);
+        throw;
+    }
+    run.lists.Save(ws);
 }
 
 }  // namespace dalvex

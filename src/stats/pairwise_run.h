@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/workspace.h"
+#include "dispatch/loading.h"
 
 namespace dalvex {
 
@@ -35,21 +36,29 @@ inline constexpr const char* BonferroniWarning =
     "Необходимо перепроверить результаты принятия альтернативных гипотез !!!";
 
 // The two hidden lists of significances (unpaired and paired samples): each
-// pairwise run starts them empty, and a test that logs a significance saves
-// the whole list as a text file in the data folder, one figure a line, for
-// the person's later use.
+// pairwise run starts them empty, a test appends its significance, and the
+// whole list is saved as a text file in the data folder, one figure a line,
+// for the person's later use. The files are written when the run ends (or
+// stops at a fault), once each, not once per pair.
 class SignificanceLists {
   public:
     void Clear();
     void AppendUnpaired(Workspace& ws, double p, const char* fileName);
     void AppendPaired(Workspace& ws, double p, const char* fileName);
-    const std::vector<std::string>& unpaired() const { return unpaired_; }
-    const std::vector<std::string>& paired() const { return paired_; }
+    // Saves every list that changed under the file name it was last given.
+    void Save(Workspace& ws);
+    const std::vector<std::string>& unpaired() const { return unpaired_.lines; }
+    const std::vector<std::string>& paired() const { return paired_.lines; }
 
   private:
-    void Save(Workspace& ws, const std::vector<std::string>& list, const char* fileName);
-    std::vector<std::string> unpaired_, paired_;
-    bool failureShown_ = false;
+    struct List {
+        std::vector<std::string> lines;
+        std::string fileName;
+        bool changed = false;
+    };
+    void Append(Workspace& ws, List& list, double p, const char* fileName);
+    void Save(Workspace& ws, List& list);
+    List unpaired_, paired_;
 };
 
 // Where the lists are saved: the data folder, or the program folder before
@@ -70,6 +79,9 @@ struct PairStep {
     // The number of values of the pair, for the correlation's Bonferroni
     // bound; set to the loaded length, a routine may change it.
     int length = 0;
+    // The chosen columns, parsed once for the whole run: a routine that
+    // loads the pair again passes it to LoadPair.
+    ParsedColumns* parsed = nullptr;
 };
 
 using PairRoutine = std::function<void(PairStep&)>;

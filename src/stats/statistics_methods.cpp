@@ -1,7 +1,9 @@
 #include "stats/statistics_methods.h"
 
 #include "stats/descriptive.h"
+#include "stats/goodness_of_fit.h"
 #include "stats/pairwise_run.h"
+#include "stats/probability_calculator.h"
 #include "stats/two_sample_report.h"
 
 namespace dalvex {
@@ -16,6 +18,8 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
         registry.Add(method, [](MethodRun& run) {
             PairwiseRun(run.ws, run.mode, run.listwise, RankTestsPair);
         });
+    registry.Add(28, [](MethodRun& run) { ProbabilityCalculator(run.ws); });
+    registry.Add(29, [](MethodRun& run) { GoodnessOfFit(run.ws); });
 }
 
 MethodRegistry BuiltStatisticsMethods() {

@@ -22,7 +22,7 @@ std::string NameOf(const Workspace& ws, int column) {
 // The complete pairs of the two columns, loaded again listwise so that each
 // difference belongs to one observation, whatever per-row loading did.
 std::vector<double> CompletePairDifferences(PairStep& step) {
-    LoadPair(step.ws, step.firstColumn, step.secondColumn, 1);
+    LoadPair(step.ws, step.firstColumn, step.secondColumn, 1, step.parsed);
     const std::vector<double> x = LoadedValues(step.ws, 0);
     const std::vector<double> y = LoadedValues(step.ws, 1);
     std::vector<double> d(x.size());

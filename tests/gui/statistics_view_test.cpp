@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <memory>
 
 #include "core/sheet_bridge.h"
@@ -46,6 +47,7 @@ class StatisticsViewTest : public QObject {
     void variableDialogsForwardPressesWithTheSelection();
     void cancellingMethodOneThroughF9LeavesTheHeaderAndTwoEmptyLines();
     void paretoChartLeavesItsGraphInFront();
+    void twoSampleTestsOfferThePairListAndReportEveryPair();
 
   private:
     QTemporaryDir folder;
@@ -179,6 +181,50 @@ void StatisticsViewTest::paretoChartLeavesItsGraphInFront() {
     QVERIFY(active != nullptr);
     QVERIFY(active != run.window->resultsWindow());
     QVERIFY(active != run.window->sheetWindow());
+}
+
+void StatisticsViewTest::twoSampleTestsOfferThePairListAndReportEveryPair() {
+    WindowRun run(folder.path());
+    const char* names[] = {"рост", "вес", "возраст"};
+    const double values[3][6] = {{175.3, 168.3, 181.0, 159.9, 172.4, 166.0},
+                                 {76.3, 67.2, 80.1, 55.0, 70.2, 61.8},
+                                 {23, 42, 35, 19, 51, 28}};
+    for (int col = 1; col <= 3; ++col) {
+        PutSheetText(run.ws, names[col - 1], col, -1);
+        for (int i = 0; i < 6; ++i)
+            PutSheetValue(run.ws, col, i, values[col - 1][i]);
+    }
+
+    // The list dialog of the pairwise methods offers reading pairs from a file.
+    Tq30 list(run.ws, true);
+    VariableDialogView view(list);
+    view.resize(520, 360);
+    view.show();
+    QPushButton* pairs = view.button(VariableAction::ReadPairs);
+    QVERIFY(pairs != nullptr);
+    QCOMPARE(pairs->toolTip(), QStringLiteral("Чтение списка пар из файла"));
+    view.list(0)->item(0)->setSelected(true);
+    view.list(0)->item(2)->setSelected(true);
+    view.button(VariableAction::Include)->click();
+    Shot(view, "pair_list_dialog");
+    view.button(VariableAction::Cancel)->click();
+
+    run.ui.ExpectVariables("Анализ переменных",
+                           {{VariableAction::All, {}}, {VariableAction::Confirm, {}}});
+    run.Choose(4);
+    QVERIFY(run.ui.scriptDone());
+    const std::vector<std::string> lines = run.Results();
+    const auto count = [&](const std::string& start) {
+        return std::count_if(lines.begin(), lines.end(),
+                             [&](const std::string& l) { return l.rfind(start, 0) == 0; });
+    };
+    QCOMPARE(count("                            Переменные: "), 3);
+    QCOMPARE(count("Стьюдент для парных данных="), 3);
+    QVERIFY(std::find(lines.begin(), lines.end(), "Крит.значимость нулевых гипотез=0.01667") !=
+            lines.end());
+    QCOMPARE(run.window->mdiArea()->activeSubWindow(), run.window->resultsWindow());
+    QTest::qWait(50);
+    Shot(*run.window, "two_sample_report");
 }
 
 QTEST_MAIN(StatisticsViewTest)

@@ -1,5 +1,5 @@
 // F1 while a method runs asks for help context method + 99: methods 1 and 2
-// have their own pages in the shipped index.
+// have their own pages in the shipped index, and so do the two-sample tests.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,14 +11,18 @@
 namespace dalvex {
 namespace {
 
-TEST(StatsHelpPages, MethodsOneAndTwoHaveTheirPages) {
+TEST(StatsHelpPages, EveryBuiltMethodHasItsPage) {
     const std::filesystem::path folder = std::filesystem::path(DALVEX_RESOURCE_DIR) / "help";
     std::ifstream in(folder / "index.txt", std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     const HelpIndex index = HelpIndex::Parse(text.str());
     const std::pair<int, const char*> pages[] = {{100, "descriptive_statistics.html"},
-                                                 {101, "histogram_normality.html"}};
+                                                 {101, "histogram_normality.html"},
+                                                 {103, "student_fisher.html"},
+                                                 {105, "shift_tests.html"},
+                                                 {106, "scale_tests.html"},
+                                                 {107, "smirnov_test.html"}};
     for (const auto& [context, file] : pages) {
         const HelpTopic* topic = index.Find(context);
         ASSERT_NE(topic, nullptr) << context;

@@ -1,0 +1,420 @@
+#include "stats/probability_calculator.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "core/arithmetic_fault.h"
+#include "core/number.h"
+#include "core/settings.h"
+#include "core/workspace.h"
+#include "numeric/data_range.h"
+
+namespace dalvex {
+
+namespace {
+
+struct ParameterDialog {
+    const char* title;
+    std::array<const char*, 3> labels;
+};
+
+// Tqq278 by distribution index: the title and the labels of its three
+// fields; a field without a label is hidden. The hypergeometric law asks
+// for the sample and the population under one label.
+const std::array<ParameterDialog, 13> ParameterDialogs = {{
+    {"Биномиальное распределение:", {"Вероятн.успеха = ", "Число опытов N = ", ""}},
+    {"Отриц.биномиальн.распред:", {"Вероятн.успеха = ", "Число успехов k =", ""}},
+    {"Геометрическ.распределение:", {"Вероятн.успеха (0<P<1) = ", "", ""}},
+    {"Гипергеомтрич.распределение:", {"Вероятн.успеха = ", "Размер выборки m и N = ", " "}},
+    {"Распределение Пуассона:", {"Среднее число событий в дискрете dt = ", "", ""}},
+    {"Нормальное распределение:", {"Среднее значение = ", "Ст.отклонение = ", ""}},
+    {"Экспоненциал.распределение:", {"Среднее значение = ", "", ""}},
+    {"Распределение Релея:", {"Масштаб = ", "", ""}},
+    {"Распределение Вейбулла:", {"Масштаб = ", "Форма = ", ""}},
+    {"Логистич. распределение:", {"Среднее значение = ", "Масштаб = ", ""}},
+    {"Распредел.экстрем.значений:", {"Среднее значение = ", "Масштаб = ", ""}},
+    {"Распределение Эрланга:", {"Масштаб = ", "Форма = ", ""}},
+    {"Логнормальное распределение:", {"Среднее значение = ", "Ст.отклонение = ", ""}},
+}};
+
+const std::array<const char*, 3> ParameterDefaults = {"0.1", "1", "2"};
+constexpr const char* ParameterMemory = "q278.ini";
+
+bool OnPositiveHalfLine(ContinuousLaw law) {
+    switch (law) {
+        case ContinuousLaw::Exponential:
+        case ContinuousLaw::Rayleigh:
+        case ContinuousLaw::Weibull:
+        case ContinuousLaw::Erlang:
+        case ContinuousLaw::Lognormal:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+std::string TableRowsNotice() {
+    return "!ЧИСЛО ЗНАЧЕНИЙ ДОЛЖНО БЫТЬ ОТ 1 ДО " + std::to_string(CalculatorRowWidth) + "!";
+}
+
+FormDialog Tqq271Form() {
+    FormDialog form;
+    form.caption = "Функция вероятности распределения";
+    const std::array<std::pair<const char*, const char*>, 5> discrete = {{
+        {"&1=биномиальное   ", "n-успехов в N-опытах"},
+        {"&2= -биномиальное ", "n-опытов до k успехов"},
+        {"&3=геометрическое", "n-опытов до успеха"},
+        {"&4=гипергеометр    ", "к-успехов в выборке m из N"},
+        {"&5=Пуассона           ", "событ.на n*t при част=m в t"},
+    }};
+    const std::array<const char*, 8> continuous = {
+        "&6=нормальное     ", "&7=экспоненциальн",  "&8=Релея          ", "&9=Вейбулла       ",
+        "&A=логистическое  ", "&B=экстрем.знач.  ", "&C=Эрланга        ", "&D=логнормальное  ",
+    };
+    const std::array<const char*, 8> inverse = {
+        "&E=нормальное     ", "&F=экспоненциальн",  "&G=Релея          ", "&H=Вейбулла       ",
+        "&I=логистическое  ", "&J=экстрем.знач.  ", "&K=Эрланга        ", "&L=логнормальное  ",
+    };
+    int answer = 1;
+    for (const auto& [text, note] : discrete)
+        form.GroupButton("Дискретные", text, answer++, note);
+    for (const char* text : continuous)
+        form.GroupButton("Непрерывные", text, answer++);
+    for (const char* text : inverse)
+        form.GroupButton("Обратные", text, answer++);
+    form.Button("Отменить", 0);
+    return form;
+}
+
+FormDialog Tqq278Form(int index, const std::vector<std::string>& texts) {
+    const ParameterDialog& dialog = ParameterDialogs.at(index);
+    FormDialog form;
+    form.caption = dialog.title;
+    for (int i = 0; i < 3; ++i) {
+        if (dialog.labels[i][0] == '\0')
+            continue;
+        const std::string label = dialog.labels[i][0] == ' ' ? "" : dialog.labels[i];
+        form.Field(label, i < static_cast<int>(texts.size()) ? texts[i] : ParameterDefaults[i]);
+    }
+    form.Button("Утвердить", 1).Button("Отменить", 0);
+    return form;
+}
+
+FormDialog Tqq270Form() {
+    FormDialog form;
+    form.caption = "Таблица распределения";
+    form.Field("Значений функц.распред=", "10").Button("Утвердить", 1).Button("Отменить", 0);
+    form.RememberIn("q270.ini");
+    return form;
+}
+
+FormDialog Tqq289Form() {
+    FormDialog form;
+    form.caption = "Функция распределения";
+    form.Field("X1 = ", "0.5").Field("X2 = ", "0").Button("Утвердить", 1).Button("Отменить", 0);
+    return form;
+}
+
+FormDialog Tqq290Form() {
+    FormDialog form;
+    form.caption = "Обратная функция распределения";
+    form.Field("Вероятность P = ", "0").Button("Утвердить", 1).Button("Отменить", 0);
+    return form;
+}
+
+LawCurves ComputeLawCurves(ContinuousLaw law, double a, double b) {
+    double lo = 0, hi = 0;
+    switch (law) {
+        case ContinuousLaw::Normal:
+        case ContinuousLaw::Logistic:
+            lo = a - 3 * b;
+            hi = a + 3 * b;
+            break;
+        case ContinuousLaw::Exponential:
+            hi = 4 * a;
+            break;
+        case ContinuousLaw::Rayleigh:
+        case ContinuousLaw::Weibull:
+            hi = 2 * a;
+            break;
+        case ContinuousLaw::ExtremeValue:
+            lo = a - 3 * b;
+            hi = a + 2 * b;
+            break;
+        default: {
+            // Erlang and lognormal: up to the 99 % quantile, which holds the
+            // body of the law whatever its scale.
+            const LawQuantile q = QuantileOf(law, a, b, 0.99);
+            hi = q.kind == LawQuantile::Finite ? q.x : 1;
+            break;
+        }
+    }
+    LawCurves curves;
+    const double step = (hi - lo) / 51;
+    for (int i = 0; i <= 51; ++i) {
+        const double x = lo + i * step;
+        curves.x.push_back(x);
+        curves.cdf.push_back(LawCdf(law, a, b, x));
+        if (i > 0) {
+            curves.middle.push_back((x + curves.x[i - 1]) / 2);
+            curves.density.push_back(
+                CheckedDivide(curves.cdf[i] - curves.cdf[i - 1], std::fabs(x - curves.x[i - 1])));
+        }
+    }
+    return curves;
+}
+
+BoundsFigures ComputeBounds(ContinuousLaw law, double a, double b, double x1, double x2) {
+    if (x2 < x1)
+        std::swap(x1, x2);
+    if (OnPositiveHalfLine(law) && x1 < 0)
+        x1 = 0;
+    return {x1, x2, LawCdf(law, a, b, x1), LawCdf(law, a, b, x2)};
+}
+
+// ---------------------------------------------------------------------------
+// The routine: dialogs, checks and report lines.
+
+namespace {
+
+std::string Number(Workspace& ws, double x) {
+    if (std::isinf(x))
+        return x > 0 ? "+беск." : "-беск.";
+    return FormatNumber(x, ws.digits(), ws.decimalSeparator());
+}
+
+std::string Padded(Workspace& ws, double x) {
+    return FormatPadded(x, ws.digits(), ws.decimalSeparator());
+}
+
+void WriteMoments(Workspace& ws, double mean, double variance) {
+    WriteResult(ws, "Среднее=" + Number(ws, mean) + ", Дисперсия=" + Number(ws, variance) +
+                        ", Ст.отклонение=" + Number(ws, std::sqrt(variance)));
+}
+
+// Tqq278 with its three texts kept in "q278.ini": the hidden fields keep
+// theirs. Returns false when cancelled.
+bool AskParameters(Workspace& ws, int index, std::vector<std::string>& texts) {
+    const std::string memory = ws.ProgramFolder + ParameterMemory;
+    texts.assign(ParameterDefaults.begin(), ParameterDefaults.end());
+    std::vector<std::string> remembered;
+    if (ReadLinesFile(memory, remembered).ok)
+        for (std::size_t i = 0; i < remembered.size() && i < 3; ++i)
+            texts[i] = remembered[i];
+    else
+        ws.ui.Beep();
+    const FormAnswer answer = ws.ui.Form(Tqq278Form(index, texts));
+    ws.LastAnswer = answer.button;
+    if (answer.button != 1)
+        return false;
+    std::size_t next = 0;
+    for (int i = 0; i < 3; ++i)
+        if (ParameterDialogs[index].labels[i][0] != '\0' && next < answer.values.size())
+            texts[i] = answer.values[next++];
+    if (!WriteLinesFile(memory, texts).ok)
+        ws.ui.Beep();
+    return true;
+}
+
+bool Shown(int index, int field) {
+    return ParameterDialogs[index].labels[field][0] != '\0';
+}
+
+// The visible fields must be numbers; a hidden one counts as 0.
+bool ReadParameters(Workspace& ws, int index, const std::vector<std::string>& texts,
+                    std::array<double, 3>& values) {
+    for (int i = 0; i < 3; ++i) {
+        const ParsedNumber parsed = ParseNumber(texts[i]);
+        if (Shown(index, i) && !parsed.ok()) {
+            ShowNotice(ws, ParameterNotANumberNotice);
+            return false;
+        }
+        values[i] = parsed.ok() ? parsed.value : 0;
+    }
+    return true;
+}
+
+void DrawDiscrete(Workspace& ws, const DiscreteTable& table) {
+    const int last = static_cast<int>(table.probability.size()) - 1;
+    ws.VarLength[0] = 3;
+    for (int r = 1; r <= 4; ++r)
+        ws.VarLength[r] = last;
+    ws.graphTables.Describe(0, 0, 3, 0, 1);
+    ws.graphTables.Describe(1, 0, 1, 1, 1);
+    ws.SetTextBuffer("Вероятности");
+    GraSt(ws, RequestDescribed, 1);
+    pqsegr(ws);
+}
+
+void DiscreteCalculator(Workspace& ws, DiscreteLaw law) {
+    const int index = static_cast<int>(law) - 1;
+    std::vector<std::string> texts;
+    if (!AskParameters(ws, index, texts))
+        return;
+    std::array<double, 3> values{};
+    if (!ReadParameters(ws, index, texts, values))
+        return;
+    DiscreteParameters params{values[0],
+                              static_cast<int>(std::clamp(std::trunc(values[1]), -1e9, 1e9)),
+                              static_cast<int>(std::clamp(std::trunc(values[2]), -1e9, 1e9))};
+
+    const FormAnswer rowsAnswer = ShowForm(ws, Tqq270Form());
+    if (rowsAnswer.button != 1)
+        return;
+    const ParsedNumber rowsNumber = ParseNumber(rowsAnswer.values.at(0));
+    if (!rowsNumber.ok() || rowsNumber.value < 1 || rowsNumber.value > CalculatorRowWidth) {
+        ShowNotice(ws, TableRowsNotice());
+        return;
+    }
+    const int rows = static_cast<int>(rowsNumber.value);
+
+    WriteResult(ws, DistributionName(index + 1) + " " + Number(ws, params.p) + ", " +
+                        Number(ws, params.n) + ", " + Number(ws, params.m));
+    if (const std::string problem = DiscreteParameterProblem(law, params); !problem.empty()) {
+        ShowNotice(ws, problem);
+        return;
+    }
+    const DiscreteTable table = ComputeDiscreteTable(law, params, rows);
+
+    WriteResult(ws, "");
+    WriteMoments(ws, table.mean, table.variance);
+    WriteResult(ws, "");
+    WriteResult(ws, DiscreteTableTitle);
+    WriteResult(ws, DiscreteTableHeading);
+    ws.store.SetRowWidth(0, CalculatorRowWidth);
+    for (int i = 0; i < rows; ++i) {
+        const double r = table.first + i;
+        WriteResult(ws, Padded(ws, r) + "  " + Padded(ws, table.probability[i]) + "  " +
+                            Padded(ws, table.cumulative[i]));
+        ws.store.Data(0, i) = r;
+        ws.store.Data(1, i) = table.probability[i];
+        ws.store.Data(2, i) = r;
+        ws.store.Data(3, i) = table.cumulative[i];
+    }
+    if (rows > 1)
+        DrawDiscrete(ws, table);
+}
+
+void InverseLines(Workspace& ws, ContinuousLaw law, double a, double b) {
+    for (;;) {
+        const FormAnswer answer = ShowForm(ws, Tqq290Form());
+        if (answer.button != 1)
+            return;
+        const ParsedNumber p = ParseNumber(answer.values.at(0));
+        if (!p.ok()) {
+            ShowNotice(ws, ParameterNotANumberNotice);
+            continue;
+        }
+        if (p.value < 0 || p.value > 1) {
+            ShowNotice(ws, ProbabilityRangeNotice);
+            continue;
+        }
+        const LawQuantile q = QuantileOf(law, a, b, p.value);
+        std::string x;
+        switch (q.kind) {
+            case LawQuantile::MinusInfinity:
+                x = "-беск.";
+                break;
+            case LawQuantile::PlusInfinity:
+                x = "+беск.";
+                break;
+            case LawQuantile::Finite:
+                x = Padded(ws, q.x);
+                break;
+        }
+        WriteResult(ws, "P=" + Padded(ws, p.value) + ", X=" + x);
+    }
+}
+
+void BoundsLines(Workspace& ws, ContinuousLaw law, double a, double b) {
+    WriteResult(ws, BoundsHeading);
+    for (;;) {
+        const FormAnswer answer = ShowForm(ws, Tqq289Form());
+        if (answer.button != 1)
+            return;
+        const ParsedNumber x1 = ParseNumber(answer.values.at(0));
+        const ParsedNumber x2 = ParseNumber(answer.values.at(1));
+        if (!x1.ok() || !x2.ok()) {
+            ShowNotice(ws, ParameterNotANumberNotice);
+            continue;
+        }
+        const BoundsFigures f = ComputeBounds(law, a, b, x1.value, x2.value);
+        WriteResult(ws, Padded(ws, f.x1) + Padded(ws, f.x2) + Padded(ws, f.f1) + Padded(ws, f.f2) +
+                            Padded(ws, f.f2 - f.f1));
+    }
+}
+
+void DrawContinuous(Workspace& ws, const LawCurves& curves) {
+    ws.store.SetRowWidth(0, CalculatorRowWidth);
+    for (std::size_t i = 0; i < curves.x.size(); ++i) {
+        ws.store.Data(0, static_cast<int>(i)) = curves.x[i];
+        ws.store.Data(1, static_cast<int>(i)) = curves.cdf[i];
+    }
+    for (std::size_t i = 0; i < curves.middle.size(); ++i) {
+        ws.store.Data(2, static_cast<int>(i)) = curves.middle[i];
+        ws.store.Data(3, static_cast<int>(i)) = curves.density[i];
+    }
+    ws.VarLength[0] = 3;
+    ws.VarLength[1] = ws.VarLength[2] = static_cast<int>(curves.x.size()) - 1;
+    ws.VarLength[3] = ws.VarLength[4] = static_cast<int>(curves.middle.size()) - 1;
+    ws.graphTables.Describe(0, 0, 1, 0, 0);
+    ws.SetTextBuffer("Функция распределения вероятностей");
+    GraSt(ws, RequestDescribed, 0);
+    pqsegr(ws);
+    ws.graphTables.Describe(0, 2, 3, 1, 0);
+    ws.SetTextBuffer("Функция распределения плотности вероятностей");
+    GraSt(ws, RequestDescribed, 0);
+    pqsegr(ws);
+}
+
+void ContinuousCalculator(Workspace& ws, ContinuousLaw law, bool inverse) {
+    const int index = static_cast<int>(law) + 4;
+    std::vector<std::string> texts;
+    if (!AskParameters(ws, index, texts))
+        return;
+    std::array<double, 3> values{};
+    if (!ReadParameters(ws, index, texts, values))
+        return;
+    const double a = values[0];
+    const double b = Shown(index, 1) ? values[1] : 0;
+
+    std::string name = DistributionName(NameIndex(law)) + Number(ws, a);
+    if (b != 0)
+        name += "," + Number(ws, b);
+    WriteResult(ws, name);
+    if (const std::string problem = LawParameterProblem(law, a, b); !problem.empty()) {
+        ShowNotice(ws, problem);
+        return;
+    }
+    WriteResult(ws, "");
+    const LawMoments moments = MomentsOf(law, a, b);
+    WriteMoments(ws, moments.mean, moments.variance);
+
+    if (inverse)
+        InverseLines(ws, law, a, b);
+    else
+        BoundsLines(ws, law, a, b);
+    DrawContinuous(ws, ComputeLawCurves(law, a, b));
+}
+
+}  // namespace
+
+void ProbabilityCalculator(Workspace& ws) {
+    ws.store.SetRowWidth(0, CalculatorRowWidth);
+    const FormAnswer choice = ShowForm(ws, Tqq271Form());
+    const int answer = choice.button;
+    if (answer < 1 || answer > 21)
+        return;
+    if (answer <= 5) {
+        DiscreteCalculator(ws, static_cast<DiscreteLaw>(answer));
+        return;
+    }
+    const int type = answer - 5;
+    const bool inverse = type > 8;
+    ContinuousCalculator(ws, static_cast<ContinuousLaw>(inverse ? type % 9 + 1 : type), inverse);
+}
+
+}  // namespace dalvex

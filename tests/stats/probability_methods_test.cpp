@@ -1,0 +1,244 @@
+// Methods 28 and 29 end to end through the batch runner with the program's
+// own registry - every dialog answered from the script, the report as the
+// person reads it - and their graphs' rows as the graph windows receive them.
+// The figures are R's (dbinom and pbinom to four digits; the Weibull fit as
+// in goodness_of_fit_test.cpp); the normal quantile and F come from the
+// program's own normal routine (NormalQuantile(0.975) = 1.958).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "batch/batch_runner.h"
+#include "stats/goodness_of_fit.h"
+#include "stats/probability_calculator.h"
+#include "stats/statistics_methods.h"
+#include "stats_fixture.h"
+
+namespace dalvex {
+namespace {
+
+struct Outcome {
+    int status;
+    std::string results;
+    std::string messages;
+};
+
+Outcome RunScript(const std::string& script) {
+    std::ostringstream results, messages;
+    const int status = RunBatchScript(script, std::string(DALVEX_STATS_DATA) + "/",
+                                      BuiltStatisticsMethods(), results, messages);
+    return {status, results.str(), messages.str()};
+}
+
+TEST(ProbabilityMethods, CalculatorTablesBoundsAndQuantiles) {
+    const Outcome run = RunScript(
+        "method 28\n"
+        "form 1\n"         // binomial
+        "form 1 0.5 10\n"  // p, N
+        "form 1 11\n"      // rows
+        "graph keep\n"
+        "method 28\n"
+        "form 6\n"  // normal, direct
+        "form 1 0 1\n"
+        "form 1 1.96 -1.96\n"  // bounds in either order
+        "form 1 x 1\n"         // not a number: asked again
+        "form 0\n"
+        "graph keep\n"
+        "graph discard\n"
+        "method 28\n"
+        "form 14\n"  // normal, inverse
+        "form 1 0 1\n"
+        "form 1 0\n"
+        "form 1 0.975\n"
+        "form 1 1.5\n"
+        "form 1 1\n"
+        "form 0\n"
+        "graph keep\n"
+        "graph keep\n"
+        "method 28\n"
+        "form 15\n"  // exponential, inverse: its support ends at 0
+        "form 1 2\n"
+        "form 1 0\n"
+        "form 1 1\n"
+        "form 0\n"
+        "graph keep\n"
+        "graph keep\n");
+    ASSERT_EQ(run.status, BatchDone) << run.messages;
+    const std::string header = "ВЫЧИСЛЕНИЕ ВЕРОЯТНОСТЕЙ РАСПРЕДЕЛЕНИЙ.  Файл: \n";
+    const std::string expected = header +
+                                 // The hidden third field keeps its remembered "2".
+                                 "Распределение биномиальное: 0.5, 10, 2\n"
+                                 "\n"
+                                 "Среднее=5, Дисперсия=2.5, Ст.отклонение=1.581\n"
+                                 "\n"
+                                 " Функция распределения вероятностей\n"
+                                 "        r      P(=r)     P(X<=r)\n"
+                                 "        0  0.0009766  0.0009766\n"
+                                 "        1   0.009766    0.01074\n"
+                                 "        2    0.04395    0.05469\n"
+                                 "        3     0.1172     0.1719\n"
+                                 "        4     0.2051      0.377\n"
+                                 "        5     0.2461      0.623\n"
+                                 "        6     0.2051     0.8281\n"
+                                 "        7     0.1172     0.9453\n"
+                                 "        8    0.04395     0.9893\n"
+                                 "        9   0.009766      0.999\n"
+                                 "       10  0.0009766          1\n"
+                                 "\n\n" +
+                                 header +
+                                 "Распределение нормальное:0,1\n"
+                                 "\n"
+                                 "Среднее=0, Дисперсия=1, Ст.отклонение=1\n"
+                                 "       x1       x2    F(x1)    F(x2)  F(x1)-F(x2)\n"
+                                 "    -1.96     1.96  0.02501    0.975     0.95\n"
+                                 "\n\n" +
+                                 header +
+                                 "Распределение нормальное:0,1\n"
+                                 "\n"
+                                 "Среднее=0, Дисперсия=1, Ст.отклонение=1\n"
+                                 "P=        0, X=-беск.\n"
+                                 "P=    0.975, X=    1.958\n"
+                                 "P=        1, X=+беск.\n"
+                                 "\n\n" +
+                                 header +
+                                 "Распределение экспоненциальное:2\n"
+                                 "\n"
+                                 "Среднее=2, Дисперсия=4, Ст.отклонение=2\n"
+                                 "P=        0, X=        0\n"
+                                 "P=        1, X=+беск.\n"
+                                 "\n\n";
+    EXPECT_EQ(run.results, expected);
+    EXPECT_EQ(run.messages,
+              "Сообщение: !ПАРАМЕТР НЕ ЯВЛЯЕТСЯ ЧИСЛОМ!\n"
+              "Сообщение: !ВЕРОЯТНОСТЬ ДОЛЖНА БЫТЬ ОТ 0 ДО 1!\n");
+}
+
+TEST(ProbabilityMethods, CalculatorRefusesParametersAndEndsTheTable) {
+    const Outcome run = RunScript(
+        "method 28\n"
+        "form 1\n"
+        "form 1 1.5 10\n"
+        "form 1 5\n"
+        "method 28\n"
+        "form 4\n"  // hypergeometric: 0.13 of 50 is no whole number of successes
+        "form 1 0.13 10 50\n"
+        "form 1 5\n"
+        "method 28\n"
+        "form 9\n"  // Weibull with a negative shape
+        "form 1 2 -1\n"
+        "method 28\n"
+        "form 5\n"
+        "form 1 2\n"
+        "form 1 0\n");
+    ASSERT_EQ(run.status, BatchDone) << run.messages;
+    const std::string header = "ВЫЧИСЛЕНИЕ ВЕРОЯТНОСТЕЙ РАСПРЕДЕЛЕНИЙ.  Файл: \n";
+    EXPECT_EQ(run.results, header + "Распределение биномиальное: 1.5, 10, 2\n\n\n" + header +
+                               "Распределение гипергеомтрическое: 0.13, 10, 50\n\n\n" + header +
+                               "Распределение Вейбулла:2,-1\n\n\n" + header + "\n\n");
+    EXPECT_EQ(run.messages,
+              "Сообщение: !ВЕРОЯТНОСТЬ ДОЛЖНА БЫТЬ ОТ 0 ДО 1!\n"
+              "Сообщение: !ЧИСЛО УСПЕХОВ P*N ДОЛЖНО БЫТЬ ЦЕЛЫМ, ВЫБОРКА m - ОТ 0 ДО N!\n"
+              "Сообщение: !СТ.ОТКЛОНЕНИЕ, МАСШТАБ И ФОРМА ДОЛЖНЫ БЫТЬ БОЛЬШЕ 0!\n"
+              "Сообщение: !ЧИСЛО ЗНАЧЕНИЙ ДОЛЖНО БЫТЬ ОТ 1 ДО 16250!\n");
+}
+
+// fit.txt: "w" is the Weibull sample of goodness_of_fit_test.cpp with a
+// missing cell among its 31, "neg" 31 values some of them negative, "const"
+// 31 times 2.
+TEST(ProbabilityMethods, GoodnessOfFitFromTheFile) {
+    const Outcome run = RunScript(
+        "open fit.txt\n"
+        "method 29\n"
+        "variable w\n"
+        "form 4\n"
+        "graph keep\n"
+        "method 29\n"
+        "variable neg\n"
+        "form 2\n"
+        "method 29\n"
+        "variable const\n"
+        "form 1\n"
+        "method 29\n"
+        "variable w\n"
+        "form 0\n");
+    ASSERT_EQ(run.status, BatchDone) << run.messages;
+    const std::string header = "СОГЛАСИЕ РАСПРЕДЕЛЕНИЙ.  Файл: fit.txt\n";
+    EXPECT_EQ(run.results, header +
+                               "Пропущн=1 1\n"
+                               "Распределение Вейбулла: 9.939, 2.092\n"
+                               " \n"
+                               "Колмогоров=0.07341, Значимость=0.9999, степ.своб = 30\n"
+                               "   Гипотеза 0: <Выборка согласуется с распределением>\n"
+                               "Омега-квадрат=0.02824, Значимость=0.8041, степ.своб = 30\n"
+                               "   Гипотеза 0: <Выборка согласуется с распределением>\n"
+                               "\n\n" +
+                               header + "\n\n" + header + "\n\n" + header + "Пропущн=1 1\n\n\n");
+    EXPECT_EQ(run.messages,
+              "Сообщение: !РАСПРЕДЕЛЕНИЕ ЭКСПОНЕНЦИАЛЬНОЕ НЕПРИМЕНИМО: ЕСТЬ ЗНАЧЕНИЯ < 0!\n"
+              "Сообщение: !ПЕРЕМЕННАЯ const ПОСТОЯННА - СОГЛАСИЕ НЕ ОПРЕДЕЛЕНО!\n");
+}
+
+using ProbabilityGraphs = StatsTest;
+
+TEST_F(ProbabilityGraphs, DiscreteTableDrawsProbabilitiesAndCumulativeOverEveryRow) {
+    ui.ExpectForm("Функция вероятности распределения", 3)  // geometric, from r = 1
+        .ExpectForm("Геометрическ.распределение:", 1, {"0.5"})
+        .ExpectForm("Таблица распределения", 1, {"4"});
+    ProbabilityCalculator(ws);
+    ASSERT_EQ(graphs.requests, 1);
+    EXPECT_EQ(graphs.request, RequestDescribed);
+    EXPECT_EQ(graphs.lastSeries, 1);
+    EXPECT_EQ(graphs.title, "Вероятности");
+    EXPECT_EQ(graphs.rows[0], (std::vector<double>{1, 2, 3, 4}));
+    const double probability[] = {0.5, 0.25, 0.125, 0.0625};
+    const double cumulative[] = {0.5, 0.75, 0.875, 0.9375};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(graphs.rows[1][i], probability[i], 1e-15);
+        EXPECT_NEAR(graphs.rows[3][i], cumulative[i], 1e-15);
+    }
+    EXPECT_EQ(ws.graphTables.SeriesDescriptions[0].yRow, 3);
+    EXPECT_EQ(ws.graphTables.SeriesDescriptions[1].yRow, 1);
+    EXPECT_EQ(graphs.prompts, 1);
+    EXPECT_TRUE(ui.scriptDone());
+}
+
+TEST_F(ProbabilityGraphs, ContinuousLawDrawsItsFunctionAndDensity) {
+    ui.ExpectForm("Функция вероятности распределения", 7)  // exponential
+        .ExpectForm("Экспоненциал.распределение:", 1, {"2"})
+        .ExpectForm("Функция распределения", 0);
+    ProbabilityCalculator(ws);
+    ASSERT_EQ(graphs.requests, 2);
+    EXPECT_EQ(graphs.title, "Функция распределения плотности вероятностей");
+    // F over [0, 4a] at 52 points, and the difference quotients at the 51
+    // midpoints: near the density e^(-x/a)/a there.
+    ASSERT_EQ(graphs.rows[0].size(), 52u);
+    EXPECT_DOUBLE_EQ(graphs.rows[0].back(), 8);
+    EXPECT_NEAR(graphs.rows[1].back(), 1 - std::exp(-4.0), 1e-15);
+    ASSERT_EQ(graphs.rows[2].size(), 51u);
+    for (std::size_t i = 0; i < 51; ++i)
+        EXPECT_NEAR(graphs.rows[3][i], std::exp(-graphs.rows[2][i] / 2) / 2, 1e-3);
+}
+
+TEST_F(ProbabilityGraphs, FitDrawsTheEmpiricalAndFittedFunctions) {
+    // The only variable of the sheet is chosen without asking; its missing
+    // cell is left out.
+    PutSheetText(ws, "x", 1, -1);
+    const char* cells[] = {"3", "1", "?", "2", "5", "4"};
+    for (int row = 0; row < 6; ++row)
+        PutSheetText(ws, cells[row], 1, row);
+    ui.ExpectForm("Согласие распределений", 1);
+    GoodnessOfFit(ws);
+    ASSERT_EQ(graphs.requests, 1);
+    EXPECT_EQ(graphs.request, RequestPairs);
+    EXPECT_EQ(graphs.title, "Распределения");
+    EXPECT_EQ(graphs.rows[0], (std::vector<double>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(graphs.rows[1], (std::vector<double>{0.2, 0.4, 0.6, 0.8, 1}));
+    ASSERT_EQ(graphs.rows[2].size(), 51u);
+    EXPECT_DOUBLE_EQ(graphs.rows[2].front(), 1);
+    EXPECT_DOUBLE_EQ(graphs.rows[2].back(), 5);
+    EXPECT_EQ(graphs.styles, (std::vector<int>{2, 0}));
+}
+
+}  // namespace
+}  // namespace dalvex
