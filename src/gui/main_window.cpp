@@ -695,7 +695,8 @@ void MainWindow::Clear() {
         return;
     switch (form_.Route(MainCommand::Clear)) {
         case CommandTarget::Sheet:
-            sheet_->ShtFre();
+            sheetFiles_->Clear();
+            ShowSheetCaption();
             sheetView_->Refresh();
             break;
         case CommandTarget::Results:
@@ -915,8 +916,10 @@ class MainRunWindows : public RunWindows {
 
 void MainWindow::Statistics() {
     TStMet menu(ws_, [this](int method) { return methods_.Has(method); });
+    if (!menu.MayOpen())
+        return;
     const int method = StatisticsMenuView::Run(menu, this);
-    if (method == 0)
+    if (method == 0 || !menu.MayRun(method))
         return;
     MainRunWindows windows(*this, [this] { CloseDiscardedGraphs(); });
     MethodDispatcher dispatcher(ws_, form_, methods_, windows);

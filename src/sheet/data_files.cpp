@@ -67,7 +67,8 @@ bool SheetFiles::ReadAndCheck(const std::string& path, std::string& bytes) {
     return false;
 }
 
-void SheetFiles::Cleared() {
+void SheetFiles::Clear() {
+    sheet_.ShtFre();
     fileName_.clear();
     title_.clear();
 }

@@ -37,8 +37,9 @@ class SheetFiles {
     bool Read(const std::string& path, bool sheetWasEmpty);
     bool Write(const std::string& path, const std::string& title);
 
-    // The sheet was cleared (F5): its data no longer come from a file.
-    void Cleared();
+    // F5 in the sheet: the sheet is emptied and no longer comes from a file,
+    // so the caption and the reports' "Файл: " name none.
+    void Clear();
 
     // "Данные: " + file name + " - " + DataTitle once a file was read or
     // written, "Таблица данных" before.

@@ -590,6 +590,20 @@ INSTANTIATE_TEST_SUITE_P(
 // ---------------------------------------------------------------------------
 // Open and Save.
 
+// After F5 the sheet names no file: not in its caption, not in the "Файл: "
+// of the next report.
+TEST_F(DataFilesTest, ClearForgetsTheFileAndItsTitle) {
+    Name(1, "a");
+    Fill({{"1"}});
+    ASSERT_TRUE(files.Write(Path("old.dvx"), "Старый"));
+    ASSERT_EQ(files.Caption(), "Данные: old.dvx - Старый");
+    files.Clear();
+    EXPECT_EQ(ws.sheet.VariableCount(), 0);
+    EXPECT_EQ(files.Caption(), SheetCaption);
+    EXPECT_EQ(files.fileName(), "");
+    EXPECT_EQ(files.DataTitle(), "");
+}
+
 TEST_F(DataFilesTest, OpenAsksToClearAndRemembersTheChosenType) {
     Name(1, "a");
     Fill({{"1"}, {"2"}});
