@@ -69,6 +69,9 @@ FormDialogView::FormDialogView(const FormDialog& form, QWidget* parent) : QDialo
             buttonGroups.emplace_back(button.group, grid);
             found = buttonGroups.end() - 1;
         }
+        // The choices read as a list: their texts (padded with blanks in
+        // the program's captions) start at the left edge.
+        push->setStyleSheet("text-align: left; padding: 2px 6px");
         QGridLayout* grid = found->second;
         const int line = grid->rowCount() == 1 && grid->count() == 0 ? 0 : grid->rowCount();
         grid->addWidget(push, line, 0);

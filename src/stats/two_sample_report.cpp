@@ -83,7 +83,7 @@ void WritePairedStudent(Workspace& ws, const PairedStudentFigures& f, Significan
     lists.AppendPaired(ws, f.significance, PairedStudentFile);
 }
 
-void WriteRankTests(Workspace& ws, const PooledRankSums& s, int kind, SignificanceLists& lists) {
+void RankTests(Workspace& ws, const PooledRankSums& s, int kind, SignificanceLists& lists) {
     auto approximate = [&](int label, const std::optional<NormalApproximation>& a) {
         if (!a) {
             WriteResult(ws, NoVarianceLine);
@@ -116,7 +116,7 @@ void WriteRankTests(Workspace& ws, const PooledRankSums& s, int kind, Significan
     }
 }
 
-void WritePairedRankTests(Workspace& ws, const PairedRankFigures& f, SignificanceLists& lists) {
+void PairedRankTests(Workspace& ws, const PairedRankFigures& f, SignificanceLists& lists) {
     WriteResult(ws, "");
     WriteResult(ws, PairedDataLine);
     if (f.nonZero < 3) {
@@ -183,10 +183,10 @@ void RankTestsPair(PairStep& step) {
         if (s.allTied)
             WriteResult(ws, AllTiedLine);
         else
-            WriteRankTests(ws, s, kind, step.lists);
+            RankTests(ws, s, kind, step.lists);
     }
     if (kind == 1 && PairedColumns(step))
-        WritePairedRankTests(ws, PairedRanks(CompletePairDifferences(step)), step.lists);
+        PairedRankTests(ws, PairedRanks(CompletePairDifferences(step)), step.lists);
 }
 
 }  // namespace dalvex

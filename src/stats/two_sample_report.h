@@ -49,8 +49,8 @@ void TableLine(Workspace& ws, const char* label, const TableVerdict& v);
 void WriteStudentFisher(Workspace& ws, const StudentFisherFigures& f, SignificanceLists& lists);
 void WritePairedStudent(Workspace& ws, const PairedStudentFigures& f, SignificanceLists& lists);
 // kind 1 shift, 2 scale, 3 arbitrary alternatives.
-void WriteRankTests(Workspace& ws, const PooledRankSums& s, int kind, SignificanceLists& lists);
-void WritePairedRankTests(Workspace& ws, const PairedRankFigures& f, SignificanceLists& lists);
+void RankTests(Workspace& ws, const PooledRankSums& s, int kind, SignificanceLists& lists);
+void PairedRankTests(Workspace& ws, const PairedRankFigures& f, SignificanceLists& lists);
 
 // The pair routines.
 void StudentFisherPair(PairStep& step);

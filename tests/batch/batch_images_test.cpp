@@ -10,6 +10,7 @@
 
 #include "batch/batch_runner.h"
 #include "stats/statistics_methods.h"
+#include "support/temp_folder.h"
 
 namespace dalvex {
 namespace {
@@ -39,8 +40,8 @@ std::string Script(const fs::path& folder) {
 }
 
 TEST(BatchImagesTest, EachGraphGoesToTheNextFileOnlyWhileImagesAreOn) {
-    const fs::path folder = fs::temp_directory_path() / "dalvex-batch-images-model";
-    fs::remove_all(folder);
+    const TempFolder temp("batch-images");
+    const fs::path folder = temp / "graphs";
     std::vector<std::string> written;
     const GraphImageWriter writer = [&](TGra&, const Workspace&, const std::string& path) {
         written.push_back(path);
@@ -57,16 +58,15 @@ TEST(BatchImagesTest, EachGraphGoesToTheNextFileOnlyWhileImagesAreOn) {
     EXPECT_EQ(RunBatchScript(Script(folder), Data, BuiltStatisticsMethods(), noResults, noMessages),
               BatchFileError);
     EXPECT_NE(noMessages.str().find("строка 2"), std::string::npos) << noMessages.str();
-    fs::remove_all(folder);
 }
 
 TEST(BatchImagesTest, TheProgramPaintsPngFilesWithoutADisplay) {
 #if !DALVEX_BATCH_IMAGES
     GTEST_SKIP() << "dalvex-batch was built without Qt's painting";
 #endif
-    const fs::path folder = fs::temp_directory_path() / "dalvex-batch-images-program";
-    fs::remove_all(folder);
-    const fs::path script = fs::temp_directory_path() / "dalvex-batch-images-script.txt";
+    const TempFolder temp("batch-images");
+    const fs::path folder = temp / "graphs";
+    const fs::path script = temp / "script.txt";
     std::ofstream(script) << "open " << Data << "skewed.txt\n"
                           << "images " << folder.string() << "\nmethod 2\nform 1\nno\ngraph keep\n"
                           << "images " << folder.string()
@@ -86,8 +86,6 @@ TEST(BatchImagesTest, TheProgramPaintsPngFilesWithoutADisplay) {
     bmp.read(magic.data(), 2);
     EXPECT_EQ(magic, "BM");
     EXPECT_GT(fs::file_size(folder / "graph1.png"), 2000u);  // a drawing, not an empty image
-    fs::remove(script);
-    fs::remove_all(folder);
 }
 
 }  // namespace

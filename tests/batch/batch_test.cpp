@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "dispatch/loading.h"
+#include "support/temp_folder.h"
 
 namespace dalvex {
 namespace {
@@ -91,15 +92,14 @@ TEST(BatchTest, ScriptThatDoesNotFitStopsNamingTheDialogAndTheLine) {
 }
 
 TEST(BatchTest, SavesTheSheetInTheFormatOfTheName) {
-    const fs::path out = fs::temp_directory_path() / "dalvex-batch-save-test.tab";
-    fs::remove(out);
+    const TempFolder temp("batch-save");
+    const fs::path out = temp / "saved.tab";
     const Outcome run = RunScript("open two.txt\nsave " + out.string() + "\n");
     EXPECT_EQ(run.status, BatchDone) << run.messages;
     std::ifstream in(out, std::ios::binary);
     std::stringstream bytes;
     bytes << in.rdbuf();
     EXPECT_EQ(bytes.str().substr(0, 6), "\xF0\xEE\xF1\xF2\t\xE2");  // "рост\tв" in cp1251
-    fs::remove(out);
 
     const Outcome missing = RunScript("open nothing-here.txt\n");
     EXPECT_EQ(missing.status, BatchFileError);
@@ -108,7 +108,8 @@ TEST(BatchTest, SavesTheSheetInTheFormatOfTheName) {
 
 // The program itself: a script file given on the command line.
 TEST(BatchProgramTest, RunsAScriptFileAndExitsWithItsStatus) {
-    const fs::path script = fs::temp_directory_path() / "dalvex-batch-program-test.txt";
+    const TempFolder temp("batch-program");
+    const fs::path script = temp / "script.txt";
     auto exitStatus = [&](const std::string& text) {
         std::ofstream(script) << text;
         const std::string command =
@@ -118,7 +119,6 @@ TEST(BatchProgramTest, RunsAScriptFileAndExitsWithItsStatus) {
     };
     EXPECT_EQ(exitStatus("open " + Data + "two.txt\n"), BatchDone);
     EXPECT_EQ(exitStatus("open " + Data + "two.txt\nmethod 99\n"), BatchScriptFault);
-    fs::remove(script);
     const int raw = std::system((std::string(DALVEX_BATCH_PROGRAM) + " > /dev/null 2>&1").c_str());
     EXPECT_EQ(WEXITSTATUS(raw), BatchFileError);
 }

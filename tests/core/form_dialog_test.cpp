@@ -9,6 +9,7 @@
 
 #include "core/user_dialogs.h"
 #include "core/workspace.h"
+#include "support/temp_folder.h"
 
 namespace dalvex {
 namespace {
@@ -114,21 +115,14 @@ TEST(ScriptedFormTest, MismatchesNameTheDialogs) {
 
 class ShowFormTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("dalvex_form_test_" +
-                   std::to_string(::testing::UnitTest::GetInstance()->current_test_info()->line()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        ws_.ProgramFolder = folder_.string() + "/";
-    }
-    void TearDown() override { fs::remove_all(folder_); }
+    void SetUp() override { ws_.ProgramFolder = folder_.string() + "/"; }
     std::string FileBytes(const std::string& name) const {
         std::ifstream in(folder_ / name, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
 
-    fs::path folder_;
+    TempFolder temp_{"form"};
+    fs::path folder_ = temp_.path();
     ScriptedDialogs ui_;
     Workspace ws_{ui_};
 };

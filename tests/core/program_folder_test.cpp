@@ -1,7 +1,6 @@
 #include "core/program_folder.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <clocale>
 #include <cstring>
@@ -9,23 +8,16 @@
 #include <fstream>
 
 #include "core/settings.h"
+#include "support/temp_folder.h"
 
 namespace dalvex {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempFolder : public ::testing::Test {
+// A folder of the test's own, with helpers to fill and read it.
+class FolderTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root_ = fs::temp_directory_path() /
-                (std::string("dalvex_pf_") + info->name() + "_" + std::to_string(::getpid()));
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
     std::string Folder() const { return root_.string() + "/"; }
     void Touch(const std::string& name, const std::string& bytes = "x") const {
         std::ofstream(root_ / name, std::ios::binary) << bytes;
@@ -36,10 +28,11 @@ class TempFolder : public ::testing::Test {
         return lines;
     }
 
-    fs::path root_;
+    TempFolder temp_{"program-folder"};
+    fs::path root_ = temp_.path();
 };
 
-using ProgramFolderTest = TempFolder;
+using ProgramFolderTest = FolderTest;
 
 TEST_F(ProgramFolderTest, PortableFolderWinsOtherwiseUserDataFolderIsCreated) {
     const std::string current = root_.string() + "/install";
@@ -75,7 +68,7 @@ TEST_F(ProgramFolderTest, DecimalSeparatorLeavesTheNumericLocaleAtC) {
     EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
 }
 
-class SettingsFileTest : public TempFolder {
+class SettingsFileTest : public FolderTest {
   protected:
     ScriptedDialogs dialogs;
     Workspace ws{dialogs};

@@ -1,4 +1,5 @@
 #include "core/settings.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -94,8 +95,7 @@ TEST(SettingsTest, ShortFileIsCompletedWithDefaults) {
 }
 
 TEST(SettingsTest, FilesAreCp1251WithCrLf) {
-    const auto dir = std::filesystem::temp_directory_path() / "dalvex_settings_test";
-    std::filesystem::create_directories(dir);
+    const TempFolder dir("settings");
     const std::string path = (dir / "Dvx.ini").string();
     ASSERT_TRUE(WriteLinesFile(path, {"Шрифт", "2"}).ok);
     std::ifstream in(path, std::ios::binary);
@@ -108,7 +108,6 @@ TEST(SettingsTest, FilesAreCp1251WithCrLf) {
     const auto missing = ReadLinesFile((dir / "none.ini").string(), lines);
     EXPECT_FALSE(missing.ok);
     EXPECT_FALSE(missing.error.empty());
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -11,28 +11,18 @@
 #include "core/sheet_bridge.h"
 #include "core/user_dialogs.h"
 #include "core/workspace.h"
+#include "support/report_lines.h"
+#include "support/temp_folder.h"
 
 namespace dalvex {
-
-struct CollectedResults : ReportSink {
-    void WriteResult(const std::string& text) override { lines.push_back(text); }
-    std::vector<std::string> lines;
-};
 
 class DispatchFixture : public ::testing::Test {
   protected:
     DispatchFixture() : ws(ui) {
         ws.store.Allocate();
         ws.report = &results;
-        folder = std::filesystem::temp_directory_path() /
-                 ("dalvex-dispatch-" +
-                  std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        ws.ProgramFolder = folder.string() + "/";
+        ws.ProgramFolder = folder.WithSlash();
     }
-    ~DispatchFixture() override { std::filesystem::remove_all(folder); }
 
     // One column per entry: its name, then its cells ("" leaves a cell empty).
     void Sheet(const std::vector<std::vector<std::string>>& columns) {
@@ -59,8 +49,8 @@ class DispatchFixture : public ::testing::Test {
 
     ScriptedDialogs ui;
     Workspace ws;
-    CollectedResults results;
-    std::filesystem::path folder;
+    ReportLines results;
+    TempFolder folder{"dispatch"};
 };
 
 inline constexpr double M = MissingValue;

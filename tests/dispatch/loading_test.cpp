@@ -67,13 +67,21 @@ TEST_F(LoadingTest, PairWithTheSameColumnNumbersTheObservations) {
     EXPECT_EQ(Row(1), (std::vector<double>{7, 8, 9}));
 }
 
+// Read from the sheet and from the columns parsed once, as a pairwise run loads
+// them.
 TEST_F(LoadingTest, PairOfUnequalLengthsIsCutToTheShorterWithANotice) {
     Sheet({{"x", "1", "2", "3", "4"}, {"y", "5", "x", "7"}});
-    LoadPair(ws, 1, 2, 1);
-    EXPECT_EQ(ui.notices(), std::vector<std::string>{UnequalLengthNotice});
-    EXPECT_EQ(Row(0), (std::vector<double>{1, 3}));
-    EXPECT_EQ(Row(1), (std::vector<double>{5, 7}));
-    EXPECT_EQ(results.lines, std::vector<std::string>{"Пропущн=1 2"});
+    ParsedColumns parsed;
+    for (ParsedColumns* source : {static_cast<ParsedColumns*>(nullptr), &parsed}) {
+        ui.ClearLog();
+        results.lines.clear();
+        LoadPair(ws, 1, 2, 1, source);
+        EXPECT_EQ(ui.notices(), std::vector<std::string>{UnequalLengthNotice});
+        EXPECT_EQ(Row(0), (std::vector<double>{1, 3}));
+        EXPECT_EQ(Row(1), (std::vector<double>{5, 7}));
+        EXPECT_EQ(results.lines, std::vector<std::string>{"Пропущн=1 2"});
+    }
+    EXPECT_EQ(parsed.Of(ws, 2), (std::vector<double>{5, MissingValue, 7}));
 }
 
 TEST_F(LoadingTest, SelectedColumnsSizeTheRowsAndTakeTheRange) {

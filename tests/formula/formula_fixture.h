@@ -3,7 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -12,19 +11,14 @@
 #include "core/workspace.h"
 #include "formula/formula.h"
 #include "formula/function_list.h"
+#include "support/temp_folder.h"
 
 namespace dalvex {
 
 class FormulaTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = std::filesystem::temp_directory_path() /
-                  (std::string("dalvex_formula_") + info->test_suite_name() + "_" + info->name() +
-                   "_" + std::to_string(::getpid()));
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-        ws.ProgramFolder = folder_.string() + "/";
+        ws.ProgramFolder = folder_.WithSlash();
         ASSERT_TRUE(WriteFunctionListIfMissing(ws.ProgramFolder));
 
         // x1: 10 20 30; вес: 1.5 2.5 3.5 4.5; code: abc, 5, empty.
@@ -37,7 +31,6 @@ class FormulaTest : public ::testing::Test {
         PutSheetText(ws, "abc", 3, 0);
         PutSheetText(ws, "5", 3, 1);
     }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
 
     int Compile(const std::string& text, FormulaContext context) {
         return CompileFormula(ws, formula, text, context);
@@ -49,7 +42,7 @@ class FormulaTest : public ::testing::Test {
         return EvaluateFormula(ws, formula);
     }
 
-    std::filesystem::path folder_;
+    TempFolder folder_{"formula"};
     ScriptedDialogs ui;
     Workspace ws{ui};
     ActiveFormula formula;

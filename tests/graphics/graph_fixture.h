@@ -4,7 +4,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "graphics/graph_data.h"
 #include "graphics/recording_canvas.h"
 #include "graphics/tgra.h"
+#include "support/temp_folder.h"
 
 namespace dalvex {
 
@@ -22,13 +22,8 @@ class GraphTest : public ::testing::Test {
         ws.store.Allocate();
         ws.store.SetRowWidth(0, 1000);
         // The dialogs' memory files go to a folder of the test's own.
-        folder = std::filesystem::temp_directory_path() /
-                 ("dalvex_graphics_" + std::to_string(::getpid()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder);
-        ws.ProgramFolder = folder.string() + "/";
+        ws.ProgramFolder = folder.WithSlash();
     }
-    ~GraphTest() override { std::filesystem::remove_all(folder); }
 
     void Row(int r, const std::vector<double>& values) {
         for (std::size_t i = 0; i < values.size(); ++i)
@@ -54,7 +49,7 @@ class GraphTest : public ::testing::Test {
 
     std::vector<DrawOp> Ops(DrawOp::Kind kind) const { return canvas.OpsOfKind(kind); }
 
-    std::filesystem::path folder;
+    TempFolder folder{"graphics"};
     ScriptedDialogs dialogs;
     Workspace ws;
     TGra graph{ws};

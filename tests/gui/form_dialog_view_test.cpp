@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -17,6 +18,7 @@ class FormDialogViewTest : public QObject {
   private slots:
     void showsTheFormAndAnswersTheEditedTexts();
     void closingAndCancelAnswerZero();
+    void groupedButtonsStandInFramesWithTheirNotes();
 
   private:
     static FormDialog Form() {
@@ -72,6 +74,34 @@ void FormDialogViewTest::closingAndCancelAnswerZero() {
     QTest::keyClick(&closed, Qt::Key_Escape);
     QCOMPARE(closed.Answer().button, 0);
     QCOMPARE(closed.Answer().values.size(), size_t(3));
+}
+
+void FormDialogViewTest::groupedButtonsStandInFramesWithTheirNotes() {
+    FormDialog form;
+    form.caption = "Выбор";
+    form.GroupButton("Дискретные", "&1=первый", 1, "пояснение")
+        .GroupButton("Непрерывные", "&2=второй", 2)
+        .GroupButton("Дискретные", "&3=третий", 3)
+        .Button("Отменить", 0);
+    FormDialogView view(form);
+    QStringList titles;
+    for (QGroupBox* box : view.findChildren<QGroupBox*>())
+        titles << box->title();
+    QCOMPARE(titles, (QStringList{"Дискретные", "Непрерывные"}));
+    // A button stands in its group's frame, its note beside it.
+    QPushButton* third = ButtonNamed(view, "&3=третий");
+    auto* frame = qobject_cast<QGroupBox*>(third->parentWidget());
+    QVERIFY(frame);
+    QCOMPARE(frame->title(), QString("Дискретные"));
+    bool noteShown = false;
+    for (QLabel* label : view.findChildren<QLabel*>())
+        noteShown = noteShown || label->text() == "пояснение";
+    QVERIFY(noteShown);
+    // A choice is not confirmed by Enter: no grouped button is the default.
+    QVERIFY(!third->isDefault());
+    view.show();
+    QTest::mouseClick(third, Qt::LeftButton);
+    QCOMPARE(view.Answer().button, 3);
 }
 
 QTEST_MAIN(FormDialogViewTest)

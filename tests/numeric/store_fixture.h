@@ -9,14 +9,9 @@
 
 #include "core/user_dialogs.h"
 #include "core/workspace.h"
+#include "support/report_lines.h"
 
 namespace dalvex {
-
-class LinesReport : public ReportSink {
-  public:
-    void WriteResult(const std::string& text) override { lines.push_back(text); }
-    std::vector<std::string> lines;
-};
 
 class StoreTest : public ::testing::Test {
   protected:
@@ -43,7 +38,7 @@ class StoreTest : public ::testing::Test {
 
     ScriptedDialogs ui;
     Workspace ws{ui};
-    LinesReport report;
+    ReportLines report;
 };
 
 }  // namespace dalvex

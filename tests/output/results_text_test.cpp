@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "core/text.h"
+#include "support/temp_folder.h"
 
 namespace dalvex {
 namespace {
@@ -22,16 +23,7 @@ std::string ReadBytes(const fs::path& path) {
 
 class ResultsTextTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir =
-            fs::temp_directory_path() /
-            ("dalvex_results_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        ws.ProgramFolder = dir.string() + "/";
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    void SetUp() override { ws.ProgramFolder = dir.string() + "/"; }
 
     std::vector<std::size_t> LineLengths(TEditForm& form) {
         std::vector<std::size_t> out;
@@ -40,7 +32,8 @@ class ResultsTextTest : public ::testing::Test {
         return out;
     }
 
-    fs::path dir;
+    TempFolder temp{"results"};
+    fs::path dir = temp.path();
     ScriptedDialogs ui;
     Workspace ws{ui};
 };

@@ -1,7 +1,6 @@
 #include "output/text_resource.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +13,7 @@
 #include "core/workspace.h"
 #include "output/sth_builtin.h"
 #include "sth_table.h"
+#include "support/temp_folder.h"
 
 namespace dalvex {
 namespace {
@@ -150,15 +150,7 @@ TEST(TextResourcesTest, DamagedBytesNeverReadOutsideTheImage) {
 
 class TextResourceFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root_ = fs::temp_directory_path() /
-                (std::string("dalvex_sth_") + info->name() + "_" + std::to_string(::getpid()));
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-        ws_.ProgramFolder = root_.string() + "/";
-    }
-    void TearDown() override { fs::remove_all(root_); }
+    void SetUp() override { ws_.ProgramFolder = root_.string() + "/"; }
 
     void WriteSth(const std::string& bytes) const {
         std::ofstream(root_ / "Sth.ini", std::ios::binary) << bytes;
@@ -170,7 +162,8 @@ class TextResourceFileTest : public ::testing::Test {
         return s.str();
     }
 
-    fs::path root_;
+    TempFolder temp_{"sth"};
+    fs::path root_ = temp_.path();
     ScriptedDialogs dialogs_;
     Workspace ws_{dialogs_};
 };

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 
 #include "core/sheet_bridge.h"
@@ -14,6 +13,7 @@
 #include "sheet/dbase_data_file.h"
 #include "sheet/native_data_file.h"
 #include "sheet/text_data_file.h"
+#include "support/temp_folder.h"
 
 namespace dalvex {
 namespace {
@@ -41,13 +41,9 @@ std::string Rec(const std::string& utf8) {
 class DataFilesTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::random_device seed;
-        dir = fs::temp_directory_path() / ("dalvex-files-" + std::to_string(seed()));
-        fs::create_directories(dir);
         ws.ProgramFolder = dir.string() + "/";
         sheet.FormIni();
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     std::string Path(const std::string& name) const { return (dir / name).string(); }
 
@@ -83,7 +79,8 @@ class DataFilesTest : public ::testing::Test {
         }
     }
 
-    fs::path dir;
+    TempFolder temp{"files"};
+    fs::path dir = temp.path();
     ScriptedDialogs ui;
     Workspace ws{ui};
     TSht1 sheet{ws};

@@ -4,10 +4,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 #include "core/settings.h"
 #include "core/text.h"
+#include "support/temp_folder.h"
 
 namespace dalvex {
 namespace {
@@ -90,8 +90,6 @@ TEST(ScriptedFileDialogTest, AnswersInOrderAndNamesAMismatch) {
 class FileDialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::random_device seed;
-        root = fs::temp_directory_path() / ("dalvex-dialog-" + std::to_string(seed()));
         fs::create_directories(root / "program");
         fs::create_directories(root / "data" / "sub");
         ws.ProgramFolder = (root / "program").string() + "/";
@@ -104,7 +102,6 @@ class FileDialogTest : public ::testing::Test {
         PutBytes(root / "data" / ".hidden.dvx", TitleRecord("скрытый"));
         PutBytes(root / "data" / "sub" / "inner.dvx", TitleRecord("внутри"));
     }
-    void TearDown() override { fs::remove_all(root); }
 
     void Open(int mode, const std::string& defaultName = {}, int filterIndex = 0) {
         FileRequest request;
@@ -126,7 +123,8 @@ class FileDialogTest : public ::testing::Test {
     }
     std::string Data(const std::string& name) const { return (root / "data" / name).string(); }
 
-    fs::path root;
+    TempFolder temp{"dialog"};
+    fs::path root = temp.path();
     ScriptedDialogs ui;
     Workspace ws{ui};
     TFMn dialog{ws};

@@ -72,6 +72,10 @@ TEST(GoodnessOfFit, FiguresAgainstR) {
          0.390756561124506, 0.393257403115703, 0.0164261579130133, 0.00431554864488539, 1e-12},
         {"gamma", Law::Gamma, Gam, 2.26280410348497, 2.65794108766957, 0.0833977949446648,
          0.0269235188538411, 0.0270958293745057, 0.9999, 0.882317643509671, 1e-12},
+        // A shape of 5e12: the incomplete gamma function's large-shape branch.
+        {"gamma with offset", Law::Gamma, Shifted(Weib, 1e7), 2.04268584778001e-06,
+         4895519691652.37, 0.112502692759044, 0.0512470936702536, 0.051520411503161626,
+         0.5380130482517296, 0.618726264582368, 1e-9},
         {"Erlang", Law::Erlang, Gam, 2.26280410348497, 3, 0.147483204314675, 0.132432056833514,
          0.133279621997249, 0.206032525027872, 0.188613816247741, 1e-12},
         {"lognormal", Law::Lognormal, Gam, 1.61272006727838, 0.638862785657502, 0.0989698621901324,
@@ -119,6 +123,13 @@ TEST(GoodnessOfFit, WeibullAgreesWithFitdistr) {
         x = std::pow(x, 0.25);
     EXPECT_NEAR(FitDistribution(Law::Weibull, flat).b, 2.0924492521913 / 8, 1e-10);
     EXPECT_NEAR(FitDistribution(Law::Weibull, steep).b, 2.0924492521913 * 4, 1e-8);
+    // Values near 1e7 that differ by units need a shape near 1e7: no power
+    // overflows on the way, and the likelihood equation is still solved.
+    const FitResult offset = FitDistribution(Law::Weibull, Shifted(Weib, 1e7));
+    ASSERT_EQ(offset.refusal, FitRefusal::None);
+    EXPECT_GT(offset.b, 1e6);
+    EXPECT_GT(offset.kolmogorov, 0);
+    EXPECT_LT(offset.kolmogorov, 0.5);
 }
 
 TEST(GoodnessOfFit, DataTheLawCannotTakeAreRefusedByName) {

@@ -6,7 +6,10 @@
 // program's own normal routine (NormalQuantile(0.975) = 1.958).
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <filesystem>
 #include <sstream>
 
 #include "batch/batch_runner.h"
@@ -145,7 +148,7 @@ TEST(ProbabilityMethods, CalculatorRefusesParametersAndEndsTheTable) {
 
 // fit.txt: "w" is the Weibull sample of goodness_of_fit_test.cpp with a
 // missing cell among its 31, "neg" 31 values some of them negative, "const"
-// 31 times 2.
+// 31 times 2, "none" 31 missing cells (read as an empty variable).
 TEST(ProbabilityMethods, GoodnessOfFitFromTheFile) {
     const Outcome run = RunScript(
         "open fit.txt\n"
@@ -158,6 +161,9 @@ TEST(ProbabilityMethods, GoodnessOfFitFromTheFile) {
         "form 2\n"
         "method 29\n"
         "variable const\n"
+        "form 1\n"
+        "method 29\n"
+        "variable none\n"
         "form 1\n"
         "method 29\n"
         "variable w\n"
@@ -173,13 +179,29 @@ TEST(ProbabilityMethods, GoodnessOfFitFromTheFile) {
                                "Омега-квадрат=0.02824, Значимость=0.8041, степ.своб = 30\n"
                                "   Гипотеза 0: <Выборка согласуется с распределением>\n"
                                "\n\n" +
-                               header + "\n\n" + header + "\n\n" + header + "Пропущн=1 1\n\n\n");
+                               header + "\n\n" + header + "\n\n" + header + "\n\n" + header +
+                               "Пропущн=1 1\n\n\n");
     EXPECT_EQ(run.messages,
               "Сообщение: !РАСПРЕДЕЛЕНИЕ ЭКСПОНЕНЦИАЛЬНОЕ НЕПРИМЕНИМО: ЕСТЬ ЗНАЧЕНИЯ < 0!\n"
-              "Сообщение: !ПЕРЕМЕННАЯ const ПОСТОЯННА - СОГЛАСИЕ НЕ ОПРЕДЕЛЕНО!\n");
+              "Сообщение: !ПЕРЕМЕННАЯ const ПОСТОЯННА - СОГЛАСИЕ НЕ ОПРЕДЕЛЕНО!\n"
+              "Сообщение: !МАЛО ЗНАЧЕНИЙ ПЕРЕМЕННЫХ!\n");
 }
 
-using ProbabilityGraphs = StatsTest;
+// The dialogs' memories ("q278.ini", "q270.ini") go to a folder of the
+// test's own, never the current one.
+class ProbabilityGraphs : public StatsTest {
+  protected:
+    ProbabilityGraphs() {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("dalvex-probability-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_);
+        ws.ProgramFolder = folder_.string() + "/";
+    }
+    ~ProbabilityGraphs() override { std::filesystem::remove_all(folder_); }
+
+  private:
+    std::filesystem::path folder_;
+};
 
 TEST_F(ProbabilityGraphs, DiscreteTableDrawsProbabilitiesAndCumulativeOverEveryRow) {
     ui.ExpectForm("Функция вероятности распределения", 3)  // geometric, from r = 1

@@ -11,13 +11,9 @@
 #include "core/sheet_bridge.h"
 #include "core/user_dialogs.h"
 #include "core/workspace.h"
+#include "support/report_lines.h"
 
 namespace dalvex {
-
-struct ReportLines : ReportSink {
-    void WriteResult(const std::string& text) override { lines.push_back(text); }
-    std::vector<std::string> lines;
-};
 
 struct GraphCapture : GraphHost {
     explicit GraphCapture(Workspace& ws) : ws_(ws) {}

@@ -18,6 +18,7 @@
 
 #include "batch/batch_runner.h"
 #include "stats/statistics_methods.h"
+#include "support/temp_folder.h"
 
 namespace dalvex {
 namespace {
@@ -27,15 +28,9 @@ namespace fs = std::filesystem;
 class TwoSampleBatchTest : public ::testing::Test {
   protected:
     TwoSampleBatchTest() {
-        folder_ = fs::temp_directory_path() /
-                  (std::string("dalvex-twosample-") +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
         for (const char* name : {"twosample.txt", "degenerate.txt"})
             fs::copy_file(fs::path(DALVEX_STATS_DATA) / name, folder_ / name);
     }
-    ~TwoSampleBatchTest() override { fs::remove_all(folder_); }
 
     struct Outcome {
         int status;
@@ -61,7 +56,8 @@ class TwoSampleBatchTest : public ::testing::Test {
         return bytes.str();
     }
 
-    fs::path folder_;
+    TempFolder temp_{"twosample"};
+    fs::path folder_ = temp_.path();
 };
 
 const char* const Header = "                            Переменные: ";
