@@ -106,8 +106,8 @@ void GraphWindowsView::Show(int number, bool created) {
         connect(graphView, &GraphView::printRequested, this, [this] { hooks_.printRequested(); });
         connect(graphView, &QObject::destroyed, this, [this, number] { Closed(number); });
         const QSize client = area_.viewport()->size();
-        w->setGeometry(0, 0, std::max(200, (client.width() - 1) / form_.CascadeColumns()),
-                       std::max(150, (client.height() - 1) / form_.CascadeRows()));
+        const WindowRect place = form_.NewWindowRect(3, client.width(), client.height());
+        w->setGeometry(place.left, place.top, place.width, place.height);
         w->show();
     } else {
         view(number)->Refresh();
@@ -129,14 +129,13 @@ void GraphWindowsView::Closed(int number) {
     hooks_.closed();
 }
 
-void GraphWindowsView::CloseDiscarded() {
-    for (int number : form_.TakeGraphsToClose()) {
+void GraphWindowsView::CloseWindows(const std::vector<int>& numbers) {
+    for (int number : numbers) {
         QMdiSubWindow* w = window(number);
         if (w == nullptr)
             continue;
         disconnect(w->widget(), nullptr, this, nullptr);
         windows_.erase(number);
-        desk_.Close(number);
         delete w;
     }
     hooks_.tabsChanged();

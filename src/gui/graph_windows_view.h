@@ -9,6 +9,7 @@
 #include <QString>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "core/main_window_model.h"
 
@@ -53,8 +54,9 @@ class GraphWindowsView : public QObject {
 
     // A request drew into graph window `number`.
     void Show(int number, bool created);
-    // After a method has run: closes the windows discarded at the graph prompt.
-    void CloseDiscarded();
+    // The models of these graph windows are gone (discarded at the graph
+    // prompt): their windows close.
+    void CloseWindows(const std::vector<int>& numbers);
     // Shows the graph buttons for window `number` (0: none active), each
     // enabled where it acts on that graph's kind.
     void ShowButtons(int number);
