@@ -1,19 +1,17 @@
 #include "batch/batch_runner.h"
 
 #include <unistd.h>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "batch/batch_dialogs.h"
+#include "batch/batch_answers.h"
 #include "core/number.h"
+#include "core/settings.h"
+#include "core/system_error.h"
 #include "core/text.h"
-#include "formula/function_list.h"
-#include "graphics/graph_desk.h"
-#include "output/results_text.h"
-#include "output/text_resource.h"
-#include "sheet/data_files.h"
-#include "sheet/sheet_editor.h"
+#include "session/session.h"
 
 namespace dalvex {
 
@@ -41,26 +39,12 @@ class ScratchFolder {
         if (!path_.empty())
             fs::remove_all(path_, ec);
     }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
     std::string folder() const { return path_.empty() ? "./" : path_.string() + "/"; }
 
   private:
     fs::path path_;
-};
-
-class BatchWindows : public RunWindows {
-  public:
-    BatchWindows(const SheetFiles& files, TSMForm& form, GraphDesk& desk)
-        : files_(files), form_(form), desk_(desk) {}
-    std::string DataFileName() const override { return files_.fileName(); }
-    void CloseDiscardedGraphs() override {
-        for (int number : form_.TakeGraphsToClose())
-            desk_.Close(number);
-    }
-
-  private:
-    const SheetFiles& files_;
-    TSMForm& form_;
-    GraphDesk& desk_;
 };
 
 struct BatchFailure {
@@ -68,132 +52,229 @@ struct BatchFailure {
     std::string message;
 };
 
-int WholeNumberOf(const ScriptLine& line, std::size_t word) {
-    if (line.words.size() != word + 1)
-        throw BatchScriptError(Where(line) + ": нужно одно число");
-    const ParsedNumber parsed = ParseNumber(line.words[word]);
+std::string Quoted(const std::string& text) {
+    return "«" + text + "»";
+}
+
+class BatchRun;
+
+// A command of the script: its word, how it is written, how many words it
+// takes (the word included) and what it does.
+struct BatchCommand {
+    const char* word;
+    const char* usage;
+    std::size_t minWords;
+    std::size_t maxWords;
+    void (BatchRun::*run)(const ScriptLine& line);
+};
+
+class BatchRun {
+  public:
+    BatchRun(const std::string& scriptText, const std::string& baseFolder,
+             const MethodRegistry& methods, std::ostream& messages, const GraphImageWriter& images);
+
+    bool started() const { return started_; }
+    // Runs the commands; the status of the run.
+    int Run();
+    const std::vector<std::string>& results() { return session_.results().lines(); }
+
+    void Open(const ScriptLine& line);
+    void Save(const ScriptLine& line);
+    void Method(const ScriptLine& line);
+    void Digits(const ScriptLine& line);
+    void Level(const ScriptLine& line);
+    void Folder(const ScriptLine& line);
+    void Images(const ScriptLine& line);
+
+  private:
+    void GraphShown(int number);
+
+    BatchScript script_;
+    BatchAnswers answers_;
+    Workspace ws_;
+    Session session_;
+    ScratchFolder scratch_;
+    std::ostream& messages_;
+    const GraphImageWriter& images_;
+    bool started_ = false;
+    // After "images DIR", every graph a command draws is saved there as
+    // graph1.png, graph2.png, … in the order drawn.
+    std::string imageFolder_;
+    std::string imageExtension_ = ".png";
+    int imagesSaved_ = 0;
+    bool imageFailed_ = false;
+};
+
+const BatchCommand Commands[] = {
+    {"open", "open <файл>", 2, 2, &BatchRun::Open},
+    {"save", "save <файл>", 2, 2, &BatchRun::Save},
+    {"method", "method <номер>", 2, 2, &BatchRun::Method},
+    {"digits", "digits <число от 3 до 9>", 2, 2, &BatchRun::Digits},
+    {"level", "level <число больше 0 и меньше 0,2>", 2, 2, &BatchRun::Level},
+    {"folder", "folder <папка>", 2, 2, &BatchRun::Folder},
+    {"images", "images <папка> [png|bmp] или images off", 2, 3, &BatchRun::Images},
+};
+
+const BatchCommand* CommandOf(const std::string& word) {
+    for (const BatchCommand& command : Commands)
+        if (word == command.word)
+            return &command;
+    return nullptr;
+}
+
+bool IsCommand(const std::string& word) {
+    return CommandOf(word) != nullptr;
+}
+
+[[noreturn]] void Refuse(const ScriptLine& line, const std::string& why) {
+    throw BatchScriptError(Where(line) + ": " + why);
+}
+
+std::optional<int> WholeNumber(const std::string& word) {
+    const ParsedNumber parsed = ParseNumber(word);
     if (!parsed.ok() || parsed.value != static_cast<int>(parsed.value))
-        throw BatchScriptError(Where(line) + ": " + line.words[word] + " - не целое число");
+        return std::nullopt;
     return static_cast<int>(parsed.value);
+}
+
+BatchRun::BatchRun(const std::string& scriptText, const std::string& baseFolder,
+                   const MethodRegistry& methods, std::ostream& messages,
+                   const GraphImageWriter& images)
+    : script_(BatchScript::FromText(scriptText)),
+      answers_(script_, messages, baseFolder, &IsCommand),
+      ws_(answers_),
+      session_(ws_, methods),
+      messages_(messages),
+      images_(images) {
+    started_ = session_.StartWithoutSettings(scratch_.folder());
+    session_.graphs().shown = [this](int number, bool) { GraphShown(number); };
+}
+
+void BatchRun::GraphShown(int number) {
+    TGra* graph = session_.graphs().window(number);
+    if (imageFolder_.empty() || graph == nullptr)
+        return;
+    const std::string path =
+        imageFolder_ + "graph" + std::to_string(++imagesSaved_) + imageExtension_;
+    const std::string error = images_(*graph, ws_, path);
+    // The method goes on; the run ends as a file error.
+    if (!error.empty()) {
+        messages_ << "dalvex-batch: график не записан в " << path << ": " << error << '\n';
+        imageFailed_ = true;
+    }
+}
+
+int BatchRun::Run() {
+    int status = BatchDone;
+    try {
+        while (!script_.atEnd()) {
+            const ScriptLine& line = script_.Take();
+            const std::string& word = line.words.front();
+            const BatchCommand* command = CommandOf(word);
+            if (command == nullptr)
+                Refuse(line, IsAnswerWord(word) ? "ответ, которого не ждёт ни один диалог"
+                                                : "неизвестная команда " + Quoted(word));
+            if (line.words.size() < command->minWords || line.words.size() > command->maxWords)
+                Refuse(line, std::string("команда записывается так: ") + command->usage);
+            (this->*command->run)(line);
+        }
+    } catch (const ScriptMismatch& mismatch) {
+        messages_ << "dalvex-batch: " << mismatch.what() << '\n';
+        status = BatchScriptFault;
+    } catch (const BatchFailure& failure) {
+        messages_ << "dalvex-batch: " << failure.message << '\n';
+        status = failure.status;
+    }
+    if (status == BatchDone && imageFailed_)
+        status = BatchFileError;
+    return status;
+}
+
+void BatchRun::Open(const ScriptLine& line) {
+    session_.sheet().ShtFre();
+    const std::string path = answers_.PathOf(line.words[1]);
+    if (!session_.files().Read(path, true))
+        throw BatchFailure{BatchFileError, Where(line) + ": файл данных не прочитан"};
+    // As the file dialog does: the data file's folder becomes the data
+    // folder, where the methods' lists of significances go.
+    ws_.settings.DataFolder = fs::absolute(fs::path(path)).parent_path().string() + "/";
+}
+
+void BatchRun::Save(const ScriptLine& line) {
+    SheetFiles& files = session_.files();
+    if (!files.Write(answers_.PathOf(line.words[1]), files.DataTitle()))
+        throw BatchFailure{BatchFileError, Where(line) + ": файл данных не записан"};
+}
+
+void BatchRun::Method(const ScriptLine& line) {
+    const auto method = WholeNumber(line.words[1]);
+    if (!method)
+        Refuse(line, Quoted(line.words[1]) + " — не номер метода");
+    if (!session_.RunMethod(*method))
+        Refuse(line, "метода " + std::to_string(*method) + " в программе нет");
+}
+
+void BatchRun::Digits(const ScriptLine& line) {
+    const auto digits = WholeNumber(line.words[1]);
+    if (!digits || !ValidSignificantDigits(*digits))
+        Refuse(line, "число значащих цифр должно быть от 3 до 9");
+    ws_.settings.SignificantDigits = *digits;
+}
+
+void BatchRun::Level(const ScriptLine& line) {
+    const ParsedNumber level = ParseNumber(line.words[1]);
+    if (!level.ok() || !ValidSignificanceLevel(level.value))
+        Refuse(line, "уровень значимости должен быть больше 0 и меньше 0,2");
+    ws_.settings.SignificanceLevel = level.value;
+}
+
+void BatchRun::Folder(const ScriptLine& line) {
+    session_.UseProgramFolder(answers_.PathOf(line.words[1]));
+}
+
+void BatchRun::Images(const ScriptLine& line) {
+    if (!images_)
+        throw BatchFailure{BatchFileError, Where(line) + ": запись графиков в файлы недоступна"};
+    if (line.words[1] == "off") {
+        if (line.words.size() != 2)
+            Refuse(line, "команда записывается так: images off");
+        imageFolder_.clear();
+        return;
+    }
+    std::string extension = ".png";
+    if (line.words.size() == 3 && line.words[2] == "bmp")
+        extension = ".bmp";
+    else if (line.words.size() == 3 && line.words[2] != "png")
+        Refuse(line, "картинки записываются в формате png или bmp");
+    const std::string folder = answers_.PathOf(line.words[1]);
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec)
+        throw BatchFailure{BatchFileError, Where(line) + ": папка " + folder +
+                                               " не создана: " + SystemErrorText(ec.value())};
+    imageFolder_ = folder.back() == '/' ? folder : folder + "/";
+    imageExtension_ = extension;
 }
 
 }  // namespace
 
+bool IsCommandWord(const std::string& word) {
+    return IsCommand(word);
+}
+
 int RunBatchScript(const std::string& scriptText, const std::string& baseFolder,
                    const MethodRegistry& methods, std::ostream& results, std::ostream& messages,
                    const GraphImageWriter& images) {
-    BatchScript script = BatchScript::FromText(scriptText);
-    BatchDialogs dialogs(script, messages, baseFolder);
-    Workspace ws(dialogs);
-    if (!ws.store.Allocate()) {
+    BatchRun run(scriptText, baseFolder, methods, messages, images);
+    if (!run.started()) {
         messages << "dalvex-batch: No enouth memory\n";
         return BatchFileError;
     }
-    ScratchFolder scratch;
-    ws.ProgramFolder = scratch.folder();
-    WriteFunctionListIfMissing(ws.ProgramFolder);
-    ws.resources = &TextResources::Builtin();
-    TEditForm resultsText(ws);
-    ws.report = &resultsText;
-    TSht1 sheet(ws);
-    sheet.FormIni();
-    SheetFiles files(ws, sheet);
-    TSMForm form(ws);
-    GraphDesk desk(ws, form);
-    ws.graphs = &desk;
-    BatchWindows windows(files, form, desk);
-    // After "images DIR", every graph a command draws is saved there as
-    // graph1.png, graph2.png, … in the order drawn.
-    std::string imageFolder;
-    std::string imageExtension = ".png";
-    int imagesSaved = 0;
-    bool imageFailed = false;
-    desk.shown = [&](int number, bool) {
-        TGra* graph = desk.window(number);
-        if (imageFolder.empty() || graph == nullptr)
-            return;
-        const std::string path =
-            imageFolder + "graph" + std::to_string(++imagesSaved) + imageExtension;
-        const std::string error = images(*graph, ws, path);
-        // The method goes on; the run ends as a file error.
-        if (!error.empty()) {
-            messages << "dalvex-batch: график не записан в " << path << ": " << error << '\n';
-            imageFailed = true;
-        }
-    };
-    MethodDispatcher dispatcher(ws, form, methods, windows);
-
-    int status = BatchDone;
-    try {
-        while (!script.atEnd()) {
-            const ScriptLine& line = script.Take();
-            const std::string& command = line.words.front();
-            const std::size_t words = line.words.size();
-            if (command == "open" && words == 2) {
-                sheet.ShtFre();
-                const std::string path = dialogs.PathOf(line.words[1]);
-                if (!files.Read(path, true))
-                    throw BatchFailure{BatchFileError, Where(line) + ": файл данных не прочитан"};
-                // As the file dialog does: the data file's folder becomes the
-                // data folder, where the methods' lists of significances go.
-                ws.settings.DataFolder = fs::absolute(fs::path(path)).parent_path().string() + "/";
-            } else if (command == "save" && words == 2) {
-                if (!files.Write(dialogs.PathOf(line.words[1]), files.DataTitle()))
-                    throw BatchFailure{BatchFileError, Where(line) + ": файл данных не записан"};
-            } else if (command == "method") {
-                const int method = WholeNumberOf(line, 1);
-                if (!dispatcher.available(method))
-                    throw BatchScriptError(Where(line) + ": метода " + std::to_string(method) +
-                                           " в программе нет");
-                dispatcher.FormIni(method);
-            } else if (command == "digits") {
-                ws.settings.SignificantDigits = WholeNumberOf(line, 1);
-            } else if (command == "level" && words == 2 && ParseNumber(line.words[1]).ok()) {
-                ws.settings.SignificanceLevel = ParseNumber(line.words[1]).value;
-            } else if (command == "folder" && words == 2) {
-                const std::string folder = dialogs.PathOf(line.words[1]);
-                std::error_code ec;
-                fs::create_directories(folder, ec);
-                ws.ProgramFolder = folder.back() == '/' ? folder : folder + "/";
-                WriteFunctionListIfMissing(ws.ProgramFolder);
-            } else if (command == "images" && (words == 2 || words == 3)) {
-                if (!images)
-                    throw BatchFailure{BatchFileError,
-                                       Where(line) + ": запись графиков в файлы недоступна"};
-                if (line.words[1] == "off") {
-                    imageFolder.clear();
-                } else {
-                    const std::string folder = dialogs.PathOf(line.words[1]);
-                    std::error_code ec;
-                    fs::create_directories(folder, ec);
-                    imageFolder = folder.back() == '/' ? folder : folder + "/";
-                    imageExtension = ".png";
-                    if (words == 3 && line.words[2] == "bmp")
-                        imageExtension = ".bmp";
-                    else if (words == 3 && line.words[2] != "png")
-                        throw BatchScriptError(Where(line) + ": неверная запись команды");
-                }
-            } else if (IsCommandWord(command)) {
-                throw BatchScriptError(Where(line) + ": неверная запись команды");
-            } else {
-                throw BatchScriptError(Where(line) + ": ответ, которого не ждёт ни один диалог");
-            }
-        }
-    } catch (const ScriptMismatch& mismatch) {
-        messages << "dalvex-batch: " << mismatch.what() << '\n';
-        status = BatchScriptFault;
-    } catch (const BatchFailure& failure) {
-        messages << "dalvex-batch: " << failure.message << '\n';
-        status = failure.status;
-    }
-    if (status == BatchDone && imageFailed)
-        status = BatchFileError;
+    const int status = run.Run();
     // What the run wrote before it stopped stays, as in the window.
-    for (const std::string& text : resultsText.lines())
+    for (const std::string& text : run.results())
         results << text << '\n';
     results.flush();
-    ws.report = nullptr;
-    ws.graphs = nullptr;
     return status;
 }
 
@@ -201,7 +282,9 @@ int RunBatchFile(const std::string& path, const MethodRegistry& methods, std::os
                  std::ostream& messages, const GraphImageWriter& images) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        messages << "dalvex-batch: сценарий " << path << " не прочитан\n";
+        const int number = errno != 0 ? errno : ENOENT;
+        messages << "dalvex-batch: сценарий " << path << " не прочитан: " << SystemErrorText(number)
+                 << '\n';
         return BatchFileError;
     }
     std::ostringstream bytes;

@@ -19,6 +19,9 @@ enum BatchStatus {
 
 class TGra;
 
+// The words that start a command of the script rather than an answer.
+bool IsCommandWord(const std::string& word);
+
 // Draws a graph into an image file (PNG, or BMP by the name's extension);
 // returns the error text, empty on success. The program passes one that
 // paints; without it the script's "images" command is refused.

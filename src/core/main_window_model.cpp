@@ -166,6 +166,40 @@ CommandTarget TSMForm::Route(MainCommand command) const {
     }
 }
 
+bool TSMForm::CanExecute(MainCommand command) const {
+    switch (command) {
+        case MainCommand::Statistics:
+            return started;
+        case MainCommand::Graphs:
+        case MainCommand::Calculator:
+        case MainCommand::Transformations:
+        case MainCommand::Colors:
+        case MainCommand::Settings:
+            return false;  // their windows are not part of the program yet
+        case MainCommand::HelpContents:
+        case MainCommand::HelpSearch:
+        case MainCommand::HelpMethod:
+        case MainCommand::HelpOnHelp:
+        case MainCommand::About:
+            return helpAvailable;
+        default:
+            break;
+    }
+    if (!IsRoutedCommand(command))
+        return true;
+    if (!started)
+        return false;
+    switch (Route(command)) {
+        case CommandTarget::Sheet:
+        case CommandTarget::Results:
+            return true;
+        case CommandTarget::Graph:
+            return graphs_.exists(graphs_.current());
+        default:
+            return false;
+    }
+}
+
 void TSMForm::WindowActivated(int kind, int graphNumber) {
     ws_.ActiveWindowKind = kind;
     if (kind == 3 && graphs_.exists(graphNumber))
@@ -247,6 +281,15 @@ TilingPlan TSMForm::PlanFor(int tab, int W, int H) const {
         plan.graphs.emplace_back(order[p], placement);
     }
     return plan;
+}
+
+WindowRect TSMForm::NewWindowRect(int kind, int W, int H) const {
+    WindowRect rect{0, 0, (W - 1) / columns_, (H - 1) / rows_};
+    if (kind == 3) {
+        rect.width = std::max(200, rect.width);
+        rect.height = std::max(150, rect.height);
+    }
+    return rect;
 }
 
 void TSMForm::SetLayout(int choice) {

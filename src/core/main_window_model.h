@@ -192,6 +192,10 @@ class TSMForm {
     // Routed commands by ActiveWindowKind; graph commands without a graph
     // window do nothing.
     CommandTarget Route(MainCommand command) const;
+    // Whether a menu or tool-bar command can be chosen now: nothing that
+    // needs the sheet before the first paint, the help commands only with
+    // the help pages, the commands whose windows the program lacks never.
+    bool CanExecute(MainCommand command) const;
 
     // A child window was activated (1 sheet, 2 results, 3 graph `number`).
     void WindowActivated(int kind, int graphNumber = 0);
@@ -205,6 +209,9 @@ class TSMForm {
     std::optional<TilingPlan> ChooseTab(int tab, int W, int H);
     // The current tab again (after a resize or a layout change).
     std::optional<TilingPlan> Relayout(int W, int H) { return ChooseTab(currentTab(), W, H); }
+    // Where a window that opens now goes: the first cell of the layout
+    // (kind 2 results, 3 a graph, which is never smaller than 200 × 150).
+    WindowRect NewWindowRect(int kind, int W, int H) const;
     // A layout menu item (index into LayoutChoices).
     void SetLayout(int choice);
     int CascadeColumns() const { return columns_; }
@@ -251,6 +258,10 @@ class TSMForm {
     bool MacroSwitchAtStart();
 
     RunState runState = RunState::Idle;
+    // The first paint has made the sheet and the store.
+    bool started = false;
+    // The help pages are part of the program.
+    bool helpAvailable = false;
 
   private:
     TilingPlan PlanFor(int tab, int W, int H) const;

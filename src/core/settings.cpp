@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "core/number.h"
+#include "core/system_error.h"
 #include "core/text.h"
 
 namespace dalvex {
@@ -61,11 +62,11 @@ void ApplySettingsLines(const std::vector<std::string>& lines, SettingsValues& v
         v.DataFolder = Trim(lines[1]);
     if (n > 2) {
         const ParsedNumber level = ParseNumber(Trim(lines[2]));
-        if (level.ok() && level.value > 0 && level.value < 0.2)
+        if (level.ok() && ValidSignificanceLevel(level.value))
             v.SignificanceLevel = level.value;
     }
     int value = 0;
-    if (ReadInt(lines, 3, value) && value > 2 && value < 10)
+    if (ReadInt(lines, 3, value) && ValidSignificantDigits(value))
         v.SignificantDigits = value;
     ReadFont(lines, 4, v.sheetFont);
     ReadFont(lines, 8, v.resultsFont);
@@ -144,14 +145,14 @@ SettingsFileResult ReadLinesFile(const std::string& path, std::vector<std::strin
     // A folder opens like a file and reads as empty; it is an error.
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
-        return {false, std::strerror(EISDIR)};
+        return {false, SystemErrorText(EISDIR)};
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return {false, std::strerror(errno)};
+        return {false, SystemErrorText(errno)};
     std::ostringstream bytes;
     bytes << in.rdbuf();
     if (in.bad())
-        return {false, std::strerror(errno)};
+        return {false, SystemErrorText(errno)};
     lines = SplitLines(Cp1251ToUtf8(bytes.str()));
     return {};
 }
@@ -168,14 +169,14 @@ SettingsFileResult WriteLinesFile(const std::string& path, const std::vector<std
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out)
-            return {false, std::strerror(errno)};
+            return {false, SystemErrorText(errno)};
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
         if (!out)
-            return {false, std::strerror(errno)};
+            return {false, SystemErrorText(errno)};
     }
     if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        const std::string error = std::strerror(errno);
+        const std::string error = SystemErrorText(errno);
         std::remove(temp.c_str());
         return {false, error};
     }

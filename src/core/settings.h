@@ -18,6 +18,15 @@ struct FontSetting {
     std::int32_t color = 0;  // 0x00BBGGRR, or 0x80000000 + a system colour index
 };
 
+// The ranges the settings dialog and the settings file accept: a level
+// between 0 and 0.2 (both excluded), 3 to 9 significant digits.
+inline bool ValidSignificanceLevel(double level) {
+    return level > 0 && level < 0.2;
+}
+inline bool ValidSignificantDigits(int digits) {
+    return digits > 2 && digits < 10;
+}
+
 struct SettingsValues {
     std::string DataFolder;  // with a trailing separator; empty until a folder was used
     double SignificanceLevel = 0.05;

@@ -34,6 +34,14 @@ enum class VariableAction {
     Cancel,     // "Отменить"
 };
 
+// What a variable dialog is, so that answers find it without reading its
+// caption.
+enum class VariableDialogKind {
+    List,        // variables chosen for the analysis ("Анализ переменных")
+    Single,      // one variable ("Анализ переменной")
+    Regression,  // X and Y lists ("Переменные регрессии")
+};
+
 struct VariableList {
     std::string title;
     std::string hint;
@@ -50,6 +58,7 @@ class VariableDialog {
   public:
     virtual ~VariableDialog() = default;
 
+    virtual VariableDialogKind kind() const = 0;
     virtual std::string caption() const = 0;
     // The instruction lines shown above the lists.
     virtual std::vector<std::string> texts() const = 0;

@@ -52,6 +52,7 @@ class Tq30 : public VariableDialogModel {
     // `offerPairs`: the method can take a list of pairs from a text file.
     explicit Tq30(Workspace& ws, bool offerPairs = false);
 
+    VariableDialogKind kind() const override { return VariableDialogKind::List; }
     std::string caption() const override { return "Анализ переменных"; }
     std::vector<std::string> texts() const override;
     std::vector<VariableButton> buttons() const override;
@@ -70,6 +71,7 @@ class Tq030 : public VariableDialogModel {
     // closed before it is shown.
     explicit Tq030(Workspace& ws);
 
+    VariableDialogKind kind() const override { return VariableDialogKind::Single; }
     std::string caption() const override { return "Анализ переменной"; }
     std::vector<std::string> texts() const override;
     std::vector<VariableButton> buttons() const override;
@@ -85,6 +87,7 @@ class Tq31 : public VariableDialogModel {
     // AnswerNumber 1 (simple regression) allows one X only.
     explicit Tq31(Workspace& ws);
 
+    VariableDialogKind kind() const override { return VariableDialogKind::Regression; }
     std::string caption() const override { return "Переменные регрессии"; }
     std::vector<std::string> texts() const override;
     std::vector<VariableButton> buttons() const override;

@@ -19,7 +19,6 @@
 #include <QTabBar>
 #include <QToolBar>
 
-#include "formula/function_list.h"
 #include "gui/file_dialog_view.h"
 #include "gui/font_setting.h"
 #include "gui/graph_view.h"
@@ -53,13 +52,14 @@ constexpr const char* ResultsSaveFilter = "Текстовые (*.txt)|*.txt|";
 MainWindow::MainWindow(Workspace& ws, const std::string& programFolder, QWidget* parent)
     : QMainWindow(parent),
       ws_(ws),
-      form_(ws),
-      methods_(BuiltStatisticsMethods()),
-      settingsFile_(std::string()),
+      session_(ws, BuiltStatisticsMethods()),
+      form_(session_.form()),
+      methods_(session_.methods()),
+      settingsFile_(session_.settingsFile()),
+      graphDesk_(&session_.graphs()),
       fileDialogModel_(ws),
       printer_(QPrinter::HighResolution) {
-    PrepareWorkspaceAtStart(ws_, programFolder);
-    settingsFile_ = SettingsFile(ws_.ProgramFolder + SettingsFileName);
+    session_.PrepareProgramFolder(programFolder);
     fileDialogView_ = new FileDialogView(fileDialogModel_, this);
     fileDialogView_->SetHelp([this](int context) { HelpTopic(context); });
 
@@ -72,15 +72,23 @@ MainWindow::MainWindow(Workspace& ws, const std::string& programFolder, QWidget*
     mdiArea_->viewport()->installEventFilter(this);
     setCentralWidget(mdiArea_);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::WindowActivated);
-    graphDesk_ = std::make_unique<GraphDesk>(ws_, form_);
     graphDesk_->shown = [this](int number, bool created) { ShowGraphWindow(number, created); };
-    ws_.graphs = graphDesk_.get();
+    session_.showResults = [this] {
+        ChooseTab(1);  // "Rez"
+        resultsWindow_->raise();
+    };
+    session_.graphsDiscarded = [this](const std::vector<int>& numbers) {
+        CloseGraphWindows(numbers);
+    };
     graphFileChooser_ = [this](bool save, const QString& filter) {
         const QString folder = QString::fromStdString(ws_.settings.DataFolder);
         return save ? QFileDialog::getSaveFileName(this, QString(), folder, filter)
                     : QFileDialog::getOpenFileName(this, QString(), folder, filter);
     };
 
+#ifdef DALVEX_HAVE_HELP
+    form_.helpAvailable = true;
+#endif
     BuildMenus();
     BuildToolBar();
     BuildStatusLine();
@@ -279,18 +287,10 @@ bool MainWindow::StartUp() {
         return true;
     setWindowTitle(Text(MainCaption));
     CreateChildWindows();
-    sheet_->FormIni();
-    ws_.ActiveWindowKind = 1;
-    if (!AllocateStoreAtStart(ws_))
+    if (!session_.StartUp())
         return false;
     started_ = true;
     sheetView_->setFocus();
-    settingsFile_.LoadAtStart(ws_);
-    // Report texts: a first start puts the shipped file into the program folder.
-    WriteTextResourceFileIfMissing(ws_.ProgramFolder);
-    LoadTextResourceFile(ws_, resources_);
-    // Formulas name the functions of "StFn.ini"; a first start writes the default list.
-    WriteFunctionListIfMissing(ws_.ProgramFolder);
     ApplySettings();
     form_.MacroSwitchAtStart();  // the macro recorder's hook comes with the macros
     sheetView_->Refresh();
@@ -302,8 +302,7 @@ bool MainWindow::StartUp() {
 void MainWindow::CreateChildWindows() {
     if (sheet_)
         return;
-    results_ = std::make_unique<TEditForm>(ws_);
-    ws_.report = results_.get();
+    results_ = &session_.results();
     resultsView_ = new ResultsView(*results_);
     auto* results = new PinnedSubWindow(resultsView_);
     mdiArea_->addSubWindow(results);
@@ -311,14 +310,14 @@ void MainWindow::CreateChildWindows() {
     results->setWindowIcon(ProgramIcon());
     resultsWindow_ = results;
     const QSize client = mdiArea_->viewport()->size();
-    resultsWindow_->setGeometry(0, 0, client.width() / form_.CascadeColumns(),
-                                client.height() / form_.CascadeRows());
+    const WindowRect place = form_.NewWindowRect(2, client.width(), client.height());
+    resultsWindow_->setGeometry(place.left, place.top, place.width, place.height);
     resultsWindow_->show();
     connect(resultsView_, &ResultsView::activated, this,
             [this] { mdiArea_->setActiveSubWindow(resultsWindow_); });
 
-    sheet_ = std::make_unique<TSht1>(ws_);
-    sheetFiles_ = std::make_unique<SheetFiles>(ws_, *sheet_);
+    sheet_ = &session_.sheet();
+    sheetFiles_ = &session_.files();
     sheetView_ = new SheetView(ws_, *sheet_);
     auto* sheet = new PinnedSubWindow(sheetView_);
     mdiArea_->addSubWindow(sheet);
@@ -364,41 +363,7 @@ void MainWindow::WindowActivated(QMdiSubWindow* window) {
 }
 
 bool MainWindow::CanExecute(MainCommand command) const {
-    switch (command) {
-        case MainCommand::Statistics:
-            return started_;
-        case MainCommand::Graphs:
-        case MainCommand::Calculator:
-        case MainCommand::Transformations:
-        case MainCommand::Colors:
-        case MainCommand::Settings:
-            return false;  // their windows are not part of the program yet
-        case MainCommand::HelpContents:
-        case MainCommand::HelpSearch:
-        case MainCommand::HelpMethod:
-        case MainCommand::HelpOnHelp:
-        case MainCommand::About:
-#ifdef DALVEX_HAVE_HELP
-            return true;
-#else
-            return false;
-#endif
-        default:
-            break;
-    }
-    if (!IsRoutedCommand(command))
-        return true;
-    if (!started_)
-        return false;
-    switch (form_.Route(command)) {
-        case CommandTarget::Sheet:
-        case CommandTarget::Results:
-            return true;
-        case CommandTarget::Graph:
-            return CurrentGraphView() != nullptr;
-        default:
-            return false;
-    }
+    return form_.CanExecute(command);
 }
 
 void MainWindow::UpdateCommandStates() {
@@ -916,8 +881,8 @@ void MainWindow::ShowGraphWindow(int number, bool created) {
         connect(view, &GraphView::printRequested, this, [this] { Execute(MainCommand::Print); });
         connect(view, &QObject::destroyed, this, [this, number] { GraphClosed(number); });
         const QSize client = mdiArea_->viewport()->size();
-        window->setGeometry(0, 0, std::max(200, (client.width() - 1) / form_.CascadeColumns()),
-                            std::max(150, (client.height() - 1) / form_.CascadeRows()));
+        const WindowRect place = form_.NewWindowRect(3, client.width(), client.height());
+        window->setGeometry(place.left, place.top, place.width, place.height);
         window->show();
     } else {
         graphView(number)->Refresh();
@@ -944,13 +909,17 @@ void MainWindow::GraphClosed(int number) {
 }
 
 void MainWindow::CloseDiscardedGraphs() {
-    for (int number : form_.TakeGraphsToClose()) {
+    session_.CloseDiscardedGraphs();
+}
+
+// The models of these graph windows are gone: their windows close.
+void MainWindow::CloseGraphWindows(const std::vector<int>& numbers) {
+    for (int number : numbers) {
         QMdiSubWindow* window = graphWindow(number);
         if (window == nullptr)
             continue;
         disconnect(window->widget(), nullptr, this, nullptr);
         graphWindows_.erase(number);
-        graphDesk_->Close(number);
         delete window;
     }
     RebuildTabs();
@@ -1060,35 +1029,12 @@ bool MainWindow::GraphCommand(MainCommand command) {
 // ---------------------------------------------------------------------------
 // Statistics.
 
-namespace {
-
-// What a method run asks of the windows.
-class MainRunWindows : public RunWindows {
-  public:
-    MainRunWindows(MainWindow& window, std::function<void()> closeDiscarded)
-        : window_(window), closeDiscarded_(std::move(closeDiscarded)) {}
-    void ShowResults() override {
-        window_.ChooseTab(1);  // "Rez"
-        window_.resultsWindow()->raise();
-    }
-    void CloseDiscardedGraphs() override { closeDiscarded_(); }
-    std::string DataFileName() const override { return window_.sheetFiles()->fileName(); }
-
-  private:
-    MainWindow& window_;
-    std::function<void()> closeDiscarded_;
-};
-
-}  // namespace
-
 void MainWindow::Statistics() {
     TStMet menu(ws_, [this](int method) { return methods_.Has(method); });
     const int method = StatisticsMenuView::Run(menu, this);
     if (method == 0)
         return;
-    MainRunWindows windows(*this, [this] { CloseDiscardedGraphs(); });
-    MethodDispatcher dispatcher(ws_, form_, methods_, windows);
-    dispatcher.FormIni(method);
+    session_.RunMethod(method);
     if (sheetView_)
         sheetView_->Refresh();
 }

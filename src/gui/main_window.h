@@ -10,13 +10,8 @@
 #include <memory>
 
 #include "core/main_window_model.h"
-#include "core/program_folder.h"
-#include "dispatch/dispatcher.h"
-#include "output/results_text.h"
-#include "output/text_resource.h"
-#include "sheet/data_files.h"
+#include "session/session.h"
 #include "sheet/file_dialog_model.h"
-#include "sheet/sheet_editor.h"
 
 class QLabel;
 class QLineEdit;
@@ -53,6 +48,8 @@ class MainWindow : public QMainWindow {
     void Statistics();
     // The methods F9 offers; tests put stand-ins in.
     MethodRegistry& methods() { return methods_; }
+    // Everything the program holds besides its windows.
+    Session& session() { return session_; }
 
     // TSMForm.RWDlg: prepares the file dialog (created once, reused) and
     // shows it modally. LastAnswer and TextBuffer hold the answer as well.
@@ -66,8 +63,8 @@ class MainWindow : public QMainWindow {
     SettingsFile& settingsFile() { return settingsFile_; }
     SheetView* sheetView() const { return sheetView_; }
     ResultsView* resultsView() const { return resultsView_; }
-    TEditForm* results() const { return results_.get(); }
-    SheetFiles* sheetFiles() const { return sheetFiles_.get(); }
+    TEditForm* results() const { return results_; }
+    SheetFiles* sheetFiles() const { return sheetFiles_; }
     FileDialogView* fileDialog() const { return fileDialogView_; }
     QMdiSubWindow* sheetWindow() const { return sheetWindow_; }
     QMdiSubWindow* resultsWindow() const { return resultsWindow_; }
@@ -76,7 +73,7 @@ class MainWindow : public QMainWindow {
     QLineEdit* editBox() const { return editBox_; }
     QLabel* sheetStatus() const { return sheetStatus_; }
     // Graph windows by number (1..15); nullptr when the number is not open.
-    GraphDesk* graphDesk() const { return graphDesk_.get(); }
+    GraphDesk* graphDesk() const { return graphDesk_; }
     QMdiSubWindow* graphWindow(int number) const;
     GraphView* graphView(int number) const;
     QList<QAction*> graphButtons() const { return graphButtons_; }
@@ -136,22 +133,25 @@ class MainWindow : public QMainWindow {
 
     void ShowGraphWindow(int number, bool created);
     void GraphClosed(int number);
+    void CloseGraphWindows(const std::vector<int>& numbers);
     void RunGraphButton(int index);
     void ShowGraphButtons(int number);
     GraphView* CurrentGraphView() const;
     bool GraphCommand(MainCommand command);
 
     Workspace& ws_;
-    TSMForm form_;
-    MethodRegistry methods_;
-    SettingsFile settingsFile_;
-    std::unique_ptr<TSht1> sheet_;
-    std::unique_ptr<TEditForm> results_;
-    std::unique_ptr<SheetFiles> sheetFiles_;
+    Session session_;
+    TSMForm& form_;
+    MethodRegistry& methods_;
+    SettingsFile& settingsFile_;
+    GraphDesk* const graphDesk_;
+    // The session's sheet and results, shown once the first paint made their windows.
+    TSht1* sheet_ = nullptr;
+    TEditForm* results_ = nullptr;
+    SheetFiles* sheetFiles_ = nullptr;
     TFMn fileDialogModel_;
     FileDialogView* fileDialogView_ = nullptr;
     FileDialogDriver fileDialogDriver_;
-    TextResources resources_;
     bool started_ = false;
     bool closing_ = false;
     bool editBoxTyping_ = false;
@@ -175,7 +175,6 @@ class MainWindow : public QMainWindow {
     bool tabDragging_ = false;
     HelpWindow* helpWindow_ = nullptr;
     QPrinter printer_;
-    std::unique_ptr<GraphDesk> graphDesk_;
     std::map<int, QMdiSubWindow*> graphWindows_;
     GraphFileChooser graphFileChooser_;
 };

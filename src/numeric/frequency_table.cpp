@@ -55,17 +55,17 @@ int FrequencyTable(Workspace& ws, int n) {
         return -1;
     const int k = ParseInteger(answer.values[0]);
     if (k < 1 || k > VectorCapacity) {
-        ShowNotice(ws, ClassCountNotice());
+        ws.ui.FieldRefused("Число интервалов=", ClassCountNotice());
         return -1;
     }
     const ParsedNumber left = ParseNumber(answer.values[1]);
     const ParsedNumber right = ParseNumber(answer.values[2]);
     if (!left.ok() || !right.ok()) {
-        ShowNotice(ws, BorderNumberNotice);
+        ws.ui.FieldRefused(left.ok() ? "Правая граница=" : "Левая граница=", BorderNumberNotice);
         return -1;
     }
     if (!(left.value < right.value)) {
-        ShowNotice(ws, BorderOrderNotice);
+        ws.ui.FieldRefused("Правая граница=", BorderOrderNotice);
         return -1;
     }
     store.StatSum = left.value;

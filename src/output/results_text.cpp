@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/system_error.h"
 #include "core/text.h"
 
 namespace dalvex {
@@ -37,7 +38,7 @@ FileStatus WriteCp1251(const std::string& path, const std::vector<std::string>& 
     if (out)
         out.flush();
     if (!out)
-        return {false, "Не удалось записать файл " + path + ": " + std::strerror(errno)};
+        return {false, "Не удалось записать файл " + path + ": " + SystemErrorText(errno)};
     return {};
 }
 
@@ -137,11 +138,11 @@ void TEditForm::Clear() {
 FileStatus TEditForm::Open(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return {false, "Не удалось открыть файл " + path + ": " + std::strerror(errno)};
+        return {false, "Не удалось открыть файл " + path + ": " + SystemErrorText(errno)};
     std::ostringstream bytes;
     bytes << in.rdbuf();
     if (in.bad())
-        return {false, "Не удалось прочитать файл " + path + ": " + std::strerror(errno)};
+        return {false, "Не удалось прочитать файл " + path + ": " + SystemErrorText(errno)};
     ReplaceLines(SplitLines(DecodeTextFile(bytes.str())));
     caption_ = FileName(path);
     modified_ = false;

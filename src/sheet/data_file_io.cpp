@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "core/sheet_bridge.h"
+#include "core/system_error.h"
 #include "core/text.h"
 
 namespace dalvex {
@@ -50,7 +51,7 @@ DataFormat WriteFormatOf(std::string_view path) {
 FileOutcome ReadWholeFile(const std::string& path, std::string& bytes) {
     auto failure = [&](int number) {
         return FileOutcome{false, number,
-                           "Не удалось открыть файл " + path + ": " + std::strerror(number)};
+                           "Не удалось открыть файл " + path + ": " + SystemErrorText(number)};
     };
     std::error_code ec;
     if (fs::is_directory(path, ec))
@@ -136,7 +137,7 @@ std::string WriteFailureText(int errorNumber, const std::string& path) {
 #endif
     if (full)
         return "!НЕТ МЕСТА НА ДИСКЕ!";
-    return "Не удалось записать файл " + path + ": " + std::strerror(errorNumber);
+    return "Не удалось записать файл " + path + ": " + SystemErrorText(errorNumber);
 }
 
 std::string CellTextFromFile(std::string_view cp1251) {

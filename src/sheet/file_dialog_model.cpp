@@ -10,6 +10,7 @@
 #include <set>
 
 #include "core/settings.h"
+#include "core/system_error.h"
 #include "core/text.h"
 #include "sheet/data_file_io.h"
 #include "sheet/native_data_file.h"
@@ -425,7 +426,7 @@ void TFMn::Delete(int index) {
         return;
     std::error_code ec;
     if (!fs::remove(PathOf(name), ec)) {
-        const std::string reason = ec ? ec.message() : std::strerror(ENOENT);
+        const std::string reason = SystemErrorText(ec ? ec.value() : ENOENT);
         ShowNotice(ws_, "Не удалось удалить файл " + name + ": " + reason);
     }
     Refresh();

@@ -80,6 +80,15 @@ TEST(BatchTest, ScriptThatDoesNotFitStopsNamingTheDialogAndTheLine) {
         {"open two.txt\nmethod 1\nmethod 1\n", {"строка 3", "это команда"}},
         {"no\n", {"строка 1", "ни один диалог"}},
         {"method 2\n", {"строка 1", "метода 2"}},
+        // A word that is neither a command nor an answer.
+        {"opne two.txt\n", {"строка 1", "неизвестная команда «opne»"}},
+        {"open two.txt\nmethod 1\nvariabels рост\n",
+         {"строка 3", "«variabels» — не команда и не ответ", "variables all"}},
+        {"open two.txt\nmethod 1\nvariable рост\n", {"строка 3", "здесь отвечают variables"}},
+        {"open\n", {"строка 1", "open <файл>"}},
+        {"digits 0\n", {"строка 1", "от 3 до 9"}},
+        {"level 0\n", {"строка 1", "больше 0 и меньше 0,2"}},
+        {"level 0.2\n", {"строка 1", "больше 0 и меньше 0,2"}},
     };
     for (const Case& c : cases) {
         const Outcome run = RunScript(c.script);
@@ -104,6 +113,9 @@ TEST(BatchTest, SavesTheSheetInTheFormatOfTheName) {
     const Outcome missing = RunScript("open nothing-here.txt\n");
     EXPECT_EQ(missing.status, BatchFileError);
     EXPECT_NE(missing.messages.find("строка 1"), std::string::npos);
+    // The system's reason, in the program's language.
+    EXPECT_NE(missing.messages.find("нет такого файла или папки"), std::string::npos)
+        << missing.messages;
 }
 
 // The program itself: a script file given on the command line.

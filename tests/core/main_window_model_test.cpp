@@ -212,6 +212,57 @@ TEST(RoutingTest, FileAndEditCommandsFollowTheActiveWindow) {
     }
 }
 
+TEST(CommandStateTest, CommandsAreEnabledByTheModel) {
+    using C = MainCommand;
+    struct Case {
+        bool started;
+        bool help;
+        int kind;
+        int graphs;  // graph windows open
+        C command;
+        bool enabled;
+    };
+    const Case cases[] = {
+        // Before the first paint only what needs no sheet.
+        {false, false, 0, 0, C::Open, false},
+        {false, false, 0, 0, C::Statistics, false},
+        {false, false, 0, 0, C::Exit, true},
+        {true, false, 1, 0, C::Statistics, true},
+        {true, false, 1, 0, C::Open, true},
+        {true, false, 2, 0, C::Paste, true},
+        // Subsystems whose windows the program lacks stay off.
+        {true, true, 1, 0, C::Graphs, false},
+        {true, true, 1, 0, C::Calculator, false},
+        {true, true, 1, 0, C::Settings, false},
+        {true, false, 1, 0, C::HelpContents, false},
+        {true, true, 1, 0, C::About, true},
+        // A graph window takes File and Edit commands except Delete.
+        {true, false, 3, 1, C::Save, true},
+        {true, false, 3, 1, C::Delete, false},
+        {true, false, 3, 0, C::Copy, false},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        f.OpenGraphs(c.graphs);
+        f.form.started = c.started;
+        f.form.helpAvailable = c.help;
+        f.ws.ActiveWindowKind = c.kind;
+        EXPECT_EQ(f.form.CanExecute(c.command), c.enabled)
+            << "started " << c.started << " kind " << c.kind << " command "
+            << static_cast<int>(c.command);
+    }
+}
+
+TEST(TilingTest, NewWindowsOpenInTheFirstCell) {
+    Fixture f;
+    f.form.SetLayout(4);  // 3*2
+    EXPECT_EQ(f.form.NewWindowRect(2, 999, 600), (WindowRect{0, 0, 332, 299}));
+    EXPECT_EQ(f.form.NewWindowRect(3, 999, 600), (WindowRect{0, 0, 332, 299}));
+    // A graph window stays large enough to be read in a small client area.
+    EXPECT_EQ(f.form.NewWindowRect(3, 400, 200), (WindowRect{0, 0, 200, 150}));
+    EXPECT_EQ(f.form.NewWindowRect(2, 400, 200), (WindowRect{0, 0, 133, 99}));
+}
+
 TEST(SnapBackTest, MovesStrayWindowsBackToTheirPlaces) {
     Fixture f;
     f.form.SetLayout(1);

@@ -108,7 +108,7 @@ TEST_F(SettingsFileTest, UnreadableFileKeepsDefaultsAndIsNotOverwrittenAtClose) 
     SettingsFile file(Path());
     file.LoadAtStart(ws);
     ASSERT_EQ(dialogs.notices().size(), 1u);
-    EXPECT_EQ(dialogs.notices()[0], std::string("Прерывание: ") + std::strerror(EISDIR));
+    EXPECT_EQ(dialogs.notices()[0], "Прерывание: это папка, а не файл");
     EXPECT_TRUE(file.unreadable());
     EXPECT_EQ(ws.settings.columnWidth, 68);
 

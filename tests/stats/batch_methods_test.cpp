@@ -125,5 +125,38 @@ TEST(BatchMethodsTest, TooFewClassesStopAfterTheTable) {
     EXPECT_EQ(run.results.find("Значимость"), std::string::npos);
 }
 
+// A form answered by its field labels runs as by position; a refused field
+// stops the run at the form's line, before the lines meant for a run that
+// went on are read as commands.
+TEST(BatchMethodsTest, HistogramFormByLabelAndRefusedFields) {
+    const Outcome byLabel = RunScript(
+        "open skewed.txt\n"
+        "method 2\n"
+        "form 1 \"число интервалов=3\"\n");
+    ASSERT_EQ(byLabel.status, BatchDone) << byLabel.messages;
+    EXPECT_EQ(byLabel.messages, "Сообщение: !ЧИСЛО БИНОВ ГИСТОГРАММЫ < 3!\n");
+
+    struct Case {
+        const char* form;
+        const char* field;
+        const char* notice;
+    };
+    const Case cases[] = {
+        {"form 1 0", "«Число интервалов=»", "!ЧИСЛО ИНТЕРВАЛОВ ДОЛЖНО БЫТЬ ОТ 1 ДО"},
+        {"form 1 \"Левая граница=abc\"", "«Левая граница=»", "!ГРАНИЦА ИНТЕРВАЛОВ"},
+        {"form 1 10 5 1", "«Правая граница=»", "!ЛЕВАЯ ГРАНИЦА ДОЛЖНА БЫТЬ МЕНЬШЕ ПРАВОЙ!"},
+    };
+    for (const Case& c : cases) {
+        const Outcome run =
+            RunScript(std::string("open skewed.txt\nmethod 2\n") + c.form + "\nyes\ngraph keep\n");
+        EXPECT_EQ(run.status, BatchScriptFault) << c.form;
+        const std::string line =
+            std::string("строка 3 сценария «") + c.form + "»: форма «Гистограмма»";
+        for (const std::string& part : {line, std::string(c.field), std::string(c.notice)})
+            EXPECT_NE(run.messages.find(part), std::string::npos) << part << "\n" << run.messages;
+        EXPECT_EQ(run.messages.find("строка 4"), std::string::npos) << run.messages;
+    }
+}
+
 }  // namespace
 }  // namespace dalvex

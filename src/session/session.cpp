@@ -1,0 +1,89 @@
+#include "session/session.h"
+
+#include <filesystem>
+
+#include "formula/function_list.h"
+
+namespace dalvex {
+
+Session::Session(Workspace& ws, MethodRegistry methods)
+    : ws_(ws),
+      results_(ws),
+      sheet_(ws),
+      files_(ws, sheet_),
+      form_(ws),
+      desk_(ws, form_),
+      methods_(std::move(methods)),
+      dispatcher_(ws, form_, methods_, *this),
+      settingsFile_(std::string()) {
+    ws_.report = &results_;
+    ws_.graphs = &desk_;
+}
+
+Session::~Session() {
+    // The workspace may outlive the session: nothing may point into it.
+    if (ws_.report == &results_)
+        ws_.report = nullptr;
+    if (ws_.graphs == &desk_)
+        ws_.graphs = nullptr;
+    if (ws_.resources == &resources_)
+        ws_.resources = nullptr;
+}
+
+void Session::PrepareProgramFolder(const std::string& folder) {
+    PrepareWorkspaceAtStart(ws_, folder);
+    settingsFile_ = SettingsFile(ws_.ProgramFolder + SettingsFileName);
+}
+
+bool Session::StartUp() {
+    sheet_.FormIni();
+    if (!AllocateStoreAtStart(ws_))
+        return false;
+    form_.started = true;
+    settingsFile_.LoadAtStart(ws_);
+    // Report texts: a first start puts the shipped file into the program folder.
+    WriteTextResourceFileIfMissing(ws_.ProgramFolder);
+    LoadTextResourceFile(ws_, resources_);
+    // Formulas name the functions of "StFn.ini"; a first start writes the default list.
+    WriteFunctionListIfMissing(ws_.ProgramFolder);
+    return true;
+}
+
+bool Session::StartWithoutSettings(const std::string& folder) {
+    if (!ws_.store.Allocate())
+        return false;
+    form_.started = true;
+    ws_.resources = &TextResources::Builtin();
+    UseProgramFolder(folder);
+    sheet_.FormIni();
+    return true;
+}
+
+void Session::UseProgramFolder(const std::string& folder) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    ws_.ProgramFolder = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    WriteFunctionListIfMissing(ws_.ProgramFolder);
+}
+
+bool Session::RunMethod(int method) {
+    if (!dispatcher_.available(method))
+        return false;
+    dispatcher_.FormIni(method);
+    return true;
+}
+
+void Session::ShowResults() {
+    if (showResults)
+        showResults();
+}
+
+void Session::CloseDiscardedGraphs() {
+    const std::vector<int> numbers = form_.TakeGraphsToClose();
+    for (int number : numbers)
+        desk_.Close(number);
+    if (graphsDiscarded)
+        graphsDiscarded(numbers);
+}
+
+}  // namespace dalvex
