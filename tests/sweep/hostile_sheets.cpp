@@ -41,8 +41,10 @@ std::vector<HostileSheet> Build() {
     std::mt19937_64 rng(20261210);
     std::vector<HostileSheet> sheets;
     auto add = [&](std::string name, std::vector<std::string> names,
-                   std::vector<std::vector<std::string>> columns, bool overflow = false) {
-        sheets.push_back({std::move(name), std::move(names), std::move(columns), overflow});
+                   std::vector<std::vector<std::string>> columns, bool anyFault = false,
+                   bool overflow = false) {
+        sheets.push_back(
+            {std::move(name), std::move(names), std::move(columns), anyFault, overflow});
     };
     add("empty", {}, {});
     add("one", {"a", "b"}, {{"5"}, {"-2.5"}});
@@ -65,7 +67,8 @@ std::vector<HostileSheet> Build() {
     add("tiny", {"a", "b", "c"},
         {Numbers({1e-300, -1e-300, 2e-300, 5e-324, 3e-300, 1e-310, 4e-300}),
          Numbers({1e-300, 2e-300, 3e-300, 4e-300, 5e-300, 6e-300, 7e-300, 8e-300}),
-         Numbers({-1e-300, -1e-300, 1e-300, 1e-300, 2e-300, 2e-300})});
+         Numbers({-1e-300, -1e-300, 1e-300, 1e-300, 2e-300, 2e-300})},
+        false, true);
     {
         std::vector<std::string> a, b, c;
         for (int i = 0; i < 30; ++i) {

@@ -17,6 +17,9 @@ struct HostileSheet {
     // Values whose squares or sums leave the double range: a stop by an
     // arithmetic fault (an overflow, or the infinities' difference after it)
     // is the sound answer there.
+    bool anyFaultIsSound = false;
+    // Values so small that a quotient by their spread may overflow: there
+    // an overflow is sound, a division by zero is not.
     bool overflowIsSound = false;
 };
 
