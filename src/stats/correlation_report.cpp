@@ -27,8 +27,8 @@ std::string Number(const Workspace& ws, double x) {
 // A figure in its 9-character field, with a blank before it when it fills
 // the field, so two figures never run together.
 std::string Field(const Workspace& ws, double x) {
-    const std::string text = FormatPadded(x, ws.digits(), ws.decimalSeparator());
-    return CharLength(text) >= 9 ? " " + text : text;
+    const std::string text = FormatNumber(x, ws.digits(), ws.decimalSeparator());
+    return CharLength(text) >= 9 ? " " + text : PadLeft(text, 9);
 }
 
 std::string NameField(const std::string& name) {

@@ -20,8 +20,8 @@ std::string Number(const Workspace& ws, double x) {
 }
 
 std::string Field(const Workspace& ws, double x) {
-    const std::string text = FormatPadded(x, ws.digits(), ws.decimalSeparator());
-    return CharLength(text) >= 9 ? " " + text : text;
+    const std::string text = FormatNumber(x, ws.digits(), ws.decimalSeparator());
+    return CharLength(text) >= 9 ? " " + text : PadLeft(text, 9);
 }
 
 std::string List(const std::vector<std::string>& names) {
@@ -61,7 +61,9 @@ std::optional<NamedTable> SheetTable(const Workspace& ws, std::string& refusal) 
         t.columnNames.push_back(VariableName(ws, c - 1));
         t.sheetColumns.push_back(c);
         for (int r = 0; r < M; ++r) {
-            if (Trim(ws.sheet.Cell(c, r + 1)).empty())
+            // An empty cell, or the mark a text file keeps for one, counts 0.
+            const std::string text = Trim(ws.sheet.Cell(c, r + 1));
+            if (text.empty() || text == "?")
                 continue;
             const double v = SheetValue(ws, c, r);
             if (v == MissingValue || v < 0) {
