@@ -9,6 +9,37 @@
 
 namespace dalvex {
 
+namespace {
+
+// The deviation and the shape of the values from their deviations divided by
+// the largest one, so no power of them leaves the double range.
+void ScaledShape(const std::vector<double>& values, RowMomentsResult& result) {
+    double top = 0;
+    for (double x : values)
+        if (x != MissingValue)
+            top = std::max(top, std::fabs(x - result.mean));
+    double s2 = 0, s3 = 0, s4 = 0;
+    if (top > 0) {
+        for (double x : values) {
+            if (x == MissingValue)
+                continue;
+            const double d = (x - result.mean) / top;
+            s2 += d * d;
+            s3 += d * d * d;
+            s4 += d * d * d * d;
+        }
+    }
+    const double n = result.count;
+    result.deviation = top * std::sqrt(s2 / (n - 1));
+    const double m2 = s2 / n;
+    if (m2 > 0) {
+        result.skewness = (s3 / n) / std::pow(m2, 1.5);
+        result.kurtosis = (s4 / n) / (m2 * m2);
+    }
+}
+
+}  // namespace
+
 RowMomentsResult MomentsOf(const std::vector<double>& values, PowerSums* raw) {
     // First pass: the count, the raw power sums and a first mean.
     double sum = 0, squares = 0, cubes = 0, fourth = 0;
@@ -49,6 +80,7 @@ RowMomentsResult MomentsOf(const std::vector<double>& values, PowerSums* raw) {
     result.centralFourth =
         d4 - 4 * delta * d3 + 6 * delta * delta * d2 - 3 * n * delta * delta * delta * delta;
     result.variance = CheckedDivide(result.centralSquares, n - 1);
+    ScaledShape(values, result);
     if (raw != nullptr)
         *raw = {sum, squares, cubes, fourth};
     return result;

@@ -70,7 +70,8 @@ std::optional<FrequencyTableFigures> AskFrequencyClasses(Workspace& ws,
     figures.left = left;
     figures.right = right;
     figures.mean = moments.mean;
-    figures.sd = std::sqrt(moments.variance);
+    // Values near 1e-300 lose their variance to zero, not their deviation.
+    figures.sd = moments.deviation;
     figures.total = n + 1;
     return figures;
 }
