@@ -19,11 +19,17 @@ function(dalvex_targets_below dir out)
   set(${out} ${targets} PARENT_SCOPE)
 endfunction()
 
-# Adds src/<layer> of every layer in order.
+# Adds src/<layer> of every layer in order. Qt's code generators are switched
+# on from the Qt layer onwards (it, the programs, the tests and benchmarks),
+# so the Qt-free libraries build without them.
 macro(dalvex_add_layers)
   foreach(layer IN LISTS DALVEX_LAYERS)
-    if(layer STREQUAL "gui" AND NOT DALVEX_BUILD_GUI)
-      continue()
+    if(layer STREQUAL "gui")
+      if(NOT DALVEX_BUILD_GUI)
+        continue()
+      endif()
+      set(CMAKE_AUTOMOC ON)
+      set(CMAKE_AUTORCC ON)
     endif()
     add_subdirectory(src/${layer})
   endforeach()

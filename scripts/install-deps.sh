@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libbenchmark-dev
+  clang-14 libclang-rt-14-dev
   xvfb xauth fonts-dejavu-core
 )
 

@@ -4,7 +4,7 @@
 // target aborts when a compilation's result and its messages disagree, when
 // an accepted program breaks a capacity, or when a value is not finite.
 
-#include <unistd.h>
+#include <stdlib.h>
 
 #include <bit>
 #include <cmath>
@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "core/arithmetic_fault.h"
 #include "core/sheet_bridge.h"
@@ -25,16 +26,23 @@ namespace {
 
 using namespace dalvex;
 
+void Check(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
 struct Fixture {
     ScriptedDialogs ui;
     Workspace ws{ui};
     ActiveFormula formula;
 
+    std::string folder;
+
+    // The function list lives in a folder of this run's own, gone at exit.
     Fixture() {
-        const auto folder = std::filesystem::temp_directory_path() /
-                            ("dalvex_formula_fuzz_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        ws.ProgramFolder = folder.string() + "/";
+        folder = (std::filesystem::temp_directory_path() / "dalvex-formula-fuzz-XXXXXX").string();
+        Check(::mkdtemp(folder.data()) != nullptr);
+        ws.ProgramFolder = folder + "/";
         WriteFunctionListIfMissing(ws.ProgramFolder);
         // A small sheet with numbers, a text and a Cyrillic name.
         for (int obs = 0; obs < 5; ++obs) {
@@ -46,12 +54,11 @@ struct Fixture {
         PutSheetText(ws, "MODEL", 4, -1);
         PutSheetText(ws, "1e300", 4, 0);
     }
+    ~Fixture() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
 };
-
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 }  // namespace
 

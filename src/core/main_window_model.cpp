@@ -63,25 +63,6 @@ const std::vector<ToolButton>& MainToolButtons() {
     return buttons;
 }
 
-const std::vector<GraphButton>& GraphToolButtons() {
-    static const std::vector<GraphButton> buttons{
-        {"", "Линии"},
-        {"", "Смена осей"},
-        {"", "Надписи"},
-        {"", "Накопл.диагр"},
-        {"", "3-мерность"},
-        {"", "Форма"},
-        {"", "Форма"},
-        {"", "Цвет"},
-        {"", "Сетка"},
-        {"", "Вращение"},
-        {"X", "Проекция"},
-        {"1", "Nграфик"},
-        {"", "СохрГраф в электр.табл."},
-    };
-    return buttons;
-}
-
 HintParts SplitHint(const std::string& hint) {
     const auto bar = hint.find('|');
     if (bar == std::string::npos)

@@ -87,14 +87,6 @@ struct ToolButton {
 };
 const std::vector<ToolButton>& MainToolButtons();
 
-// The buttons that act on the current graph window; shown only while one is
-// active.
-struct GraphButton {
-    const char* caption;  // "" for a picture button
-    const char* hint;
-};
-const std::vector<GraphButton>& GraphToolButtons();
-
 struct HintParts {
     std::string tip;     // shown beside the control
     std::string status;  // shown in the status line

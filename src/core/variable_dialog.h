@@ -31,7 +31,10 @@ enum class VariableAction {
     ChooseX,    // regression: to the X list
     ChooseY,    // regression: to the Y list
     Confirm,    // "Утвердить"
-    Cancel,     // "Отменить"
+    // The Enter key the dialogs' prompt asks for: the highlighted variables
+    // of the first list are chosen, then the choice is confirmed.
+    Enter,
+    Cancel,  // "Отменить"
 };
 
 // What a variable dialog is, so that answers find it without reading its

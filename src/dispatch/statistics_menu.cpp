@@ -1,5 +1,7 @@
 #include "dispatch/statistics_menu.h"
 
+#include "dispatch/loading.h"
+
 namespace dalvex {
 
 const std::vector<MethodGroup>& StatisticsMethods() {
@@ -85,6 +87,27 @@ TStMet::TStMet(Workspace& ws, std::function<bool(int)> available)
 
 bool TStMet::enabled(int method) const {
     return method >= 1 && method <= MethodCount && available_ && available_(method);
+}
+
+bool TStMet::NeedsData(int method) {
+    return method != 28;
+}
+
+bool TStMet::MayOpen() {
+    if (ws_.sheet.VariableCount() > 0)
+        return true;
+    for (int method = 1; method <= MethodCount; ++method)
+        if (enabled(method) && !NeedsData(method))
+            return true;
+    ShowNotice(ws_, TooFewValuesNotice);
+    return false;
+}
+
+bool TStMet::MayRun(int method) {
+    if (ws_.sheet.VariableCount() > 0 || !NeedsData(method))
+        return true;
+    ShowNotice(ws_, TooFewValuesNotice);
+    return false;
 }
 
 bool TStMet::Choose(int method) {

@@ -43,6 +43,15 @@ class TStMet {
     TStMet(Workspace& ws, std::function<bool(int)> available);
 
     bool enabled(int method) const;
+    // Whether a method works on the sheet's variables; the probability
+    // calculator (28) needs none.
+    static bool NeedsData(int method);
+    // F9 on an empty sheet says there are no data ("!МАЛО ЗНАЧЕНИЙ
+    // ПЕРЕМЕННЫХ!") before any dialog: before the menu when every method
+    // that can run needs data, otherwise as soon as such a method is chosen,
+    // before its header and its dialogs. False after the notice.
+    bool MayOpen();
+    bool MayRun(int method);
     // A button (or its accelerator): LastAnswer = the method, the menu
     // closes. A disabled button does nothing and returns false.
     bool Choose(int method);

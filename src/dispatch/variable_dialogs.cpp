@@ -131,6 +131,10 @@ void Tq30::Press(VariableAction action, const std::vector<std::vector<int>>& sel
             if (offerPairs_)
                 ReadPairs();
             break;
+        case VariableAction::Enter:
+            Move(0, Selection(selected, 0), 1);
+            Confirm();
+            break;
         case VariableAction::Confirm:
             Confirm();
             break;
@@ -217,6 +221,14 @@ void Tq030::Press(VariableAction action, const std::vector<std::vector<int>>& se
         }
         case VariableAction::Exclude:
             Move(1, Selection(selected, 1), 0);
+            break;
+        case VariableAction::Enter:
+            // The highlighted variable, when none is chosen yet; Include
+            // confirms it.
+            if (lists_[1].items.empty() && !Selection(selected, 0).empty())
+                Press(VariableAction::Include, selected);
+            else
+                Confirm();
             break;
         case VariableAction::Confirm:
             Confirm();
@@ -306,6 +318,7 @@ void Tq31::Press(VariableAction action, const std::vector<std::vector<int>>& sel
         case VariableAction::Restore:
             Restore();
             break;
+        case VariableAction::Enter:  // X and Y are chosen by their buttons
         case VariableAction::Confirm:
             Confirm();
             break;

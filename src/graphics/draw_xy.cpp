@@ -52,10 +52,12 @@ std::vector<XYSeries> CollectSeries(const GraphScene& scene) {
             yRow = d.yRow;
             s.style = d.style;
             s.marker = d.marker;
-        } else if (type == DrawingType::Deviations) {
+        } else if (data.kind == KindDeviations) {
+            // Three rows a series; the plain drawing leaves the deviations out.
             xRow = 3 * p;
             yRow = 3 * p + 1;
-            s.d = &data.Row(3 * p + 2);
+            if (type == DrawingType::Deviations)
+                s.d = &data.Row(3 * p + 2);
         }
         s.x = &data.Row(xRow);
         s.y = &data.Row(yRow);

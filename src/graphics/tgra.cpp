@@ -68,6 +68,13 @@ void TGra::FormIni(GraphData data, const SetupOptions& options) {
         s_.stacking = 2;
     else if (data_.kind == KindColourMap)
         s_.stacking = 3;
+    ownStyles_.clear();
+    if (data_.kind == KindDescribed)
+        for (const SeriesDescription& d : data_.descriptions)
+            ownStyles_.push_back(d.style);
+    else
+        ownStyles_.assign(data_.styles.begin(), data_.styles.end());
+    stackingBeforePie_ = s_.stacking;
     sourceNames_.clear();
     overlays_.clear();
     point_ = {};
@@ -197,15 +204,31 @@ void TGra::DG(Canvas& canvas) const {
 // ---------------------------------------------------------------------------
 // Toggles.
 
+namespace {
+
+// Line, line and markers, markers, bars; then the series' own style when the
+// method drew it otherwise (markers with rays, lines to partners, ...).
+int NextSeriesStyle(int style, int own) {
+    const bool ownIsPlain = own >= 0 && own <= 3;
+    if (!ownIsPlain && style == own)
+        return 0;
+    if (!ownIsPlain && style == 3)
+        return own;
+    return ((style + 1) % 4 + 4) % 4;
+}
+
+}  // namespace
+
 void TGra::MarkC() {
     const int series = s_.currentSeries;
+    const int own = series < static_cast<int>(ownStyles_.size()) ? ownStyles_[series] : 0;
     if (type_ == DrawingType::Described) {
         if (series < static_cast<int>(data_.descriptions.size())) {
             std::int8_t& style = data_.descriptions[series].style;
-            style = static_cast<std::int8_t>(((style + 1) % 4 + 4) % 4);
+            style = static_cast<std::int8_t>(NextSeriesStyle(style, own));
         }
     } else if (series < static_cast<int>(data_.styles.size())) {
-        data_.styles[series] = (data_.styles[series] + 1) % 4;
+        data_.styles[series] = NextSeriesStyle(data_.styles[series], own);
     }
     Changed();
 }
@@ -249,21 +272,28 @@ void TGra::gForm() {
             break;
         case DrawingType::Lines:
             type_ = DrawingType::Pie;
+            stackingBeforePie_ = s_.stacking;
             s_.stacking = 0;
             break;
         case DrawingType::Pie:
             type_ = DrawingType::Bars;
+            s_.stacking = stackingBeforePie_;
             break;
         case DrawingType::Pairs:
-            type_ = DrawingType::Deviations;
-            break;
         case DrawingType::Deviations:
-            type_ = DrawingType::Pairs;
+            // Pairs without deviation rows have nothing to switch to.
+            if (!HasDeviationRows())
+                return;
+            type_ = type_ == DrawingType::Pairs ? DrawingType::Deviations : DrawingType::Pairs;
             break;
         default:
             return;
     }
     Changed();
+}
+
+bool TGra::HasDeviationRows() const {
+    return data_.kind == KindDeviations;
 }
 
 void TGra::Stack() {
@@ -393,7 +423,7 @@ void TGra::NamesFromSheetColumn(int column) {
         sourceNames_.push_back(Trim(ws_.sheet.Cell(column, static_cast<int>(i) + 1)));
 }
 
-void TGra::SaveIntoSheet() {
+std::vector<int> TGra::RowsToSave() const {
     std::vector<int> rows;
     const int series = data_.seriesCount;
     auto perSeries = [&](int count) {
@@ -422,15 +452,113 @@ void TGra::SaveIntoSheet() {
                 perSeries(1);
             break;
     }
-    for (int r : rows) {
+    std::erase_if(rows, [this](int r) { return data_.Row(r).empty(); });
+    return rows;
+}
+
+void TGra::SaveIntoSheet() {
+    for (int r : RowsToSave()) {
         const std::vector<double>& values = data_.Row(r);
-        if (values.empty())
-            continue;
         const int column = ws_.sheet.VariableCount() + 1;
         for (std::size_t i = 0; i < values.size(); ++i)
             if (!PutSheetValue(ws_, column, static_cast<int>(i), values[i]))
                 return;
     }
+}
+
+// ---------------------------------------------------------------------------
+// The graph tool bar.
+
+bool TGra::Acts(GraphAction action) const {
+    using T = DrawingType;
+    const T t = type_;
+    const bool xy = t == T::Pairs || t == T::Deviations || t == T::Described;
+    const bool business = IsBusiness(t);
+    switch (action) {
+        case GraphAction::LineWidth:
+            return xy || t == T::Lines || t == T::Scatter3D || t == T::Tree;
+        case GraphAction::SwapAxes:
+        case GraphAction::Effect3D:
+            return business;
+        case GraphAction::Stacking:
+            return t == T::Bars || t == T::Lines;
+        case GraphAction::Form:
+            return business || ((t == T::Pairs || t == T::Deviations) && HasDeviationRows());
+        case GraphAction::SeriesStyle:
+            return xy;
+        case GraphAction::Grid:
+            return xy || t == T::Bars || t == T::Lines || t == T::Scatter3D || t == T::Tree;
+        case GraphAction::Rotation:
+        case GraphAction::Projection:
+            return t == T::Scatter3D;
+        case GraphAction::NextSeries:
+            return (xy || t == T::Pie) && seriesCount() > 1;
+        case GraphAction::SaveIntoSheet:
+            return !RowsToSave().empty();
+        case GraphAction::Captions:
+        case GraphAction::Colour:
+            return true;
+    }
+    return false;
+}
+
+bool TGra::Run(GraphAction action) {
+    if (!Acts(action))
+        return false;
+    switch (action) {
+        case GraphAction::LineWidth:
+            glWidth();
+            break;
+        case GraphAction::SwapAxes:
+            axCh();
+            break;
+        case GraphAction::Captions:
+            Subs();
+            break;
+        case GraphAction::Stacking:
+            Stack();
+            break;
+        case GraphAction::Effect3D:
+            gDim();
+            break;
+        case GraphAction::Form:
+            gForm();
+            break;
+        case GraphAction::SeriesStyle:
+            MarkC();
+            break;
+        case GraphAction::Colour:
+            SetgCl();
+            break;
+        case GraphAction::Grid:
+            gaxi();
+            break;
+        case GraphAction::Rotation:
+            sr3D();
+            break;
+        case GraphAction::Projection:
+            sProec3();
+            break;
+        case GraphAction::NextSeries:
+            NlinC1();
+            break;
+        case GraphAction::SaveIntoSheet:
+            SaveIntoSheet();
+            return true;
+    }
+    return false;
+}
+
+std::string TGra::ButtonText(GraphAction action) const {
+    for (const GraphToolButton& button : GraphToolButtons())
+        if (button.action == action) {
+            if (action == GraphAction::Projection)
+                return std::string(button.name) + " " + ProjectionCaption();
+            if (action == GraphAction::NextSeries)
+                return std::string(button.name) + " " + SeriesButtonCaption();
+            return button.name;
+        }
+    return {};
 }
 
 }  // namespace dalvex

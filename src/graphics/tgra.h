@@ -11,6 +11,7 @@
 
 #include "graphics/canvas.h"
 #include "graphics/graph_data.h"
+#include "graphics/graph_tool_bar.h"
 #include "graphics/palette.h"
 
 namespace dalvex {
@@ -126,6 +127,14 @@ class TGra {
     unsigned revision() const { return revision_; }
 
     // --- tool bar and menu toggles ------------------------------------------------
+    // Whether the tool-bar button changes anything on this graph; a button
+    // that would do nothing for the graph's kind is shown disabled.
+    bool Acts(GraphAction action) const;
+    // Carries out a tool-bar button. True when it wrote into the sheet.
+    bool Run(GraphAction action);
+    // What the button shows: the projection and the current series show
+    // their state, the others their name.
+    std::string ButtonText(GraphAction action) const;
     void MarkC();
     void NlinC();
     void NlinC1();
@@ -205,11 +214,20 @@ class TGra {
     void Relayout();
     int PlotAreaHeight() const;
     void NamesFromSheetColumn(int column);
+    // The rows "СохрГраф в электр.таблице" writes for this kind.
+    std::vector<int> RowsToSave() const;
+    // The X-Y plain/deviations switch needs data with deviation rows.
+    bool HasDeviationRows() const;
 
     Workspace& ws_;
     GraphData data_;
     DrawingType type_ = DrawingType::Pairs;
     GraphSettings s_;
+    // The series styles the method asked for: the style toggle comes back
+    // to them after the four plain styles.
+    std::vector<int> ownStyles_;
+    // The stacking the bars or lines had before they became a pie.
+    int stackingBeforePie_ = 0;
     GraphLayout layout_;
     int clientWidth_ = 0;
     int clientHeight_ = 0;

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +21,7 @@
 #include "gui/file_dialog_view.h"
 #include "gui/font_setting.h"
 #include "gui/graph_view.h"
+#include "gui/graph_windows_view.h"
 #include "gui/pinned_sub_window.h"
 #include "gui/results_view.h"
 #include "gui/sheet_view.h"
@@ -72,7 +72,6 @@ MainWindow::MainWindow(Workspace& ws, const std::string& programFolder, QWidget*
     mdiArea_->viewport()->installEventFilter(this);
     setCentralWidget(mdiArea_);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::WindowActivated);
-    graphDesk_->shown = [this](int number, bool created) { ShowGraphWindow(number, created); };
     session_.showResults = [this] {
         ChooseTab(1);  // "Rez"
         resultsWindow_->raise();
@@ -80,11 +79,17 @@ MainWindow::MainWindow(Workspace& ws, const std::string& programFolder, QWidget*
     session_.graphsDiscarded = [this](const std::vector<int>& numbers) {
         CloseGraphWindows(numbers);
     };
-    graphFileChooser_ = [this](bool save, const QString& filter) {
-        const QString folder = QString::fromStdString(ws_.settings.DataFolder);
-        return save ? QFileDialog::getSaveFileName(this, QString(), folder, filter)
-                    : QFileDialog::getOpenFileName(this, QString(), folder, filter);
+    GraphWindowsView::Hooks hooks;
+    hooks.tabsChanged = [this] { RebuildTabs(); };
+    hooks.sheetChanged = [this] {
+        if (sheetView_)
+            sheetView_->Refresh();
     };
+    hooks.printRequested = [this] { Execute(MainCommand::Print); };
+    hooks.closed = [this] { GraphClosed(); };
+    hooks.discardedClosed = [this] { WindowActivated(mdiArea_->activeSubWindow()); };
+    graphWindows_ = new GraphWindowsView(ws_, form_, *graphDesk_, *mdiArea_, this, hooks);
+    graphDesk_->shown = [this](int number, bool created) { graphWindows_->Show(number, created); };
 
 #ifdef DALVEX_HAVE_HELP
     form_.helpAvailable = true;
@@ -100,8 +105,8 @@ MainWindow::~MainWindow() {
     // The child windows show models this window owns: they go first.
     ws_.report = nullptr;
     ws_.graphs = nullptr;
-    for (const auto& [number, window] : graphWindows_)
-        disconnect(window->widget(), nullptr, this, nullptr);
+    delete graphWindows_;
+    graphWindows_ = nullptr;
     mdiArea_->viewport()->removeEventFilter(this);
     disconnect(mdiArea_, nullptr, this, nullptr);
     if (sheetView_)
@@ -200,17 +205,7 @@ void MainWindow::BuildToolBar() {
         if (button.command == MainCommand::Paste || button.command == MainCommand::Open)
             bar->addSeparator();
     }
-    for (const GraphButton& button : GraphToolButtons()) {
-        auto* action =
-            new QAction(*button.caption ? Text(button.caption) : Text(button.hint), this);
-        action->setToolTip(Text(button.hint));
-        action->setStatusTip(Text(button.hint));
-        action->setVisible(false);  // shown only while a graph window is active
-        bar->addAction(action);
-        const int index = static_cast<int>(graphButtons_.size());
-        connect(action, &QAction::triggered, this, [this, index] { RunGraphButton(index); });
-        graphButtons_ << action;
-    }
+    graphWindows_->AddButtons(*bar);
 
     editBox_ = new QLineEdit(bar);
     editBox_->setMinimumWidth(260);
@@ -351,14 +346,11 @@ void MainWindow::WindowActivated(QMdiSubWindow* window) {
     if (window == nullptr || closing_)
         return;
     const bool sheet = window == sheetWindow_;
-    int graph = 0;
-    for (const auto& [number, graphWindow] : graphWindows_)
-        if (graphWindow == window)
-            graph = number;
+    const int graph = graphWindows_->NumberOf(window);
     form_.WindowActivated(sheet ? 1 : (graph != 0 ? 3 : 2), graph);
     editBoxAction_->setVisible(sheet);
     sheetStatusAction_->setVisible(sheet);
-    ShowGraphButtons(graph);
+    graphWindows_->ShowButtons(graph);
     UpdateCommandStates();
 }
 
@@ -604,7 +596,7 @@ FileChoice MainWindow::RWDlg(const FileRequest& request) {
 }
 
 void MainWindow::OpenFile() {
-    if (GraphCommand(MainCommand::Open))
+    if (graphWindows_->Command(MainCommand::Open))
         return;
     switch (form_.Route(MainCommand::Open)) {
         case CommandTarget::Sheet:
@@ -632,7 +624,7 @@ void MainWindow::OpenFile() {
 }
 
 void MainWindow::SaveFile() {
-    if (GraphCommand(MainCommand::Save))
+    if (graphWindows_->Command(MainCommand::Save))
         return;
     switch (form_.Route(MainCommand::Save)) {
         case CommandTarget::Sheet:
@@ -664,11 +656,12 @@ void MainWindow::ShowSheetCaption() {
 }
 
 void MainWindow::Clear() {
-    if (GraphCommand(MainCommand::Clear))
+    if (graphWindows_->Command(MainCommand::Clear))
         return;
     switch (form_.Route(MainCommand::Clear)) {
         case CommandTarget::Sheet:
-            sheet_->ShtFre();
+            sheetFiles_->Clear();
+            ShowSheetCaption();
             sheetView_->Refresh();
             break;
         case CommandTarget::Results:
@@ -695,7 +688,7 @@ void MainWindow::Print() {
 }
 
 void MainWindow::EditCommand(MainCommand command) {
-    if (GraphCommand(command))
+    if (graphWindows_->Command(command))
         return;
     const CommandTarget target = form_.Route(command);
     if (target == CommandTarget::Sheet) {
@@ -747,8 +740,7 @@ void MainWindow::ChooseFont() {
     TakeFont(font, *setting);
     if (target == CommandTarget::Graph) {
         // Every graph drawn from now on takes the new font.
-        for (const auto& [number, window] : graphWindows_)
-            graphView(number)->ApplyFont();
+        graphWindows_->ApplyFont();
         return;
     }
     if (target == CommandTarget::Sheet)
@@ -830,82 +822,26 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 // ---------------------------------------------------------------------------
-// Graph windows.
+// Graph windows: their own file; here only what the main window asks of them.
 
 QMdiSubWindow* MainWindow::graphWindow(int number) const {
-    const auto it = graphWindows_.find(number);
-    return it == graphWindows_.end() ? nullptr : it->second;
+    return graphWindows_->window(number);
 }
 
 GraphView* MainWindow::graphView(int number) const {
-    QMdiSubWindow* window = graphWindow(number);
-    return window ? static_cast<GraphView*>(window->widget()) : nullptr;
+    return graphWindows_->view(number);
+}
+
+QList<QAction*> MainWindow::graphButtons() const {
+    return graphWindows_->buttons();
 }
 
 GraphView* MainWindow::CurrentGraphView() const {
-    return graphView(form_.graphs().current());
+    return graphWindows_->current();
 }
 
 void MainWindow::SetGraphFileChooser(GraphFileChooser chooser) {
-    graphFileChooser_ = std::move(chooser);
-    for (const auto& [number, window] : graphWindows_)
-        graphView(number)->SetPathChooser(
-            [this](const QString& filter) { return graphFileChooser_(true, filter); });
-}
-
-// A request drew into graph window `number`: a new window opens in the first
-// cell of the layout, a reused one shows its new graph; either comes to the
-// front under the title the method gave.
-void MainWindow::ShowGraphWindow(int number, bool created) {
-    TGra* graph = graphDesk_->window(number);
-    if (graph == nullptr)
-        return;
-    QMdiSubWindow* window = graphWindow(number);
-    if (created || window == nullptr) {
-        auto* view = new GraphView(ws_, *graph);
-        view->SetPathChooser(
-            [this](const QString& filter) { return graphFileChooser_(true, filter); });
-        view->SetFrozen([this] { return form_.runState == TSMForm::RunState::Closing; });
-        window = new QMdiSubWindow;
-        window->setWidget(view);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        mdiArea_->addSubWindow(window);
-        window->setWindowIcon(ProgramIcon());
-        graphWindows_[number] = window;
-        connect(view, &GraphView::activated, this,
-                [this, window] { mdiArea_->setActiveSubWindow(window); });
-        connect(view, &GraphView::sheetChanged, this, [this] {
-            if (sheetView_)
-                sheetView_->Refresh();
-        });
-        connect(view, &GraphView::printRequested, this, [this] { Execute(MainCommand::Print); });
-        connect(view, &QObject::destroyed, this, [this, number] { GraphClosed(number); });
-        const QSize client = mdiArea_->viewport()->size();
-        const WindowRect place = form_.NewWindowRect(3, client.width(), client.height());
-        window->setGeometry(place.left, place.top, place.width, place.height);
-        window->show();
-    } else {
-        graphView(number)->Refresh();
-    }
-    const std::string& title = graph->title();
-    window->setWindowTitle(title.empty() ? QStringLiteral("Графики")
-                                         : QString::fromStdString(title));
-    window->raise();
-    mdiArea_->setActiveSubWindow(window);
-    RebuildTabs();
-    ShowGraphButtons(number);
-}
-
-// The window is gone: closed by the person or by Clear.
-void MainWindow::GraphClosed(int number) {
-    if (graphWindows_.erase(number) == 0)
-        return;
-    form_.graphs().Close(number);
-    graphDesk_->Close(number);
-    RebuildTabs();
-    if (graphWindows_.empty() && ws_.ActiveWindowKind == 3)
-        form_.WindowActivated(mdiArea_->activeSubWindow() == resultsWindow_ ? 2 : 1);
-    UpdateCommandStates();
+    graphWindows_->SetFileChooser(std::move(chooser));
 }
 
 void MainWindow::CloseDiscardedGraphs() {
@@ -914,116 +850,14 @@ void MainWindow::CloseDiscardedGraphs() {
 
 // The models of these graph windows are gone: their windows close.
 void MainWindow::CloseGraphWindows(const std::vector<int>& numbers) {
-    for (int number : numbers) {
-        QMdiSubWindow* window = graphWindow(number);
-        if (window == nullptr)
-            continue;
-        disconnect(window->widget(), nullptr, this, nullptr);
-        graphWindows_.erase(number);
-        delete window;
-    }
-    RebuildTabs();
-    WindowActivated(mdiArea_->activeSubWindow());
+    graphWindows_->CloseWindows(numbers);
 }
 
-void MainWindow::ShowGraphButtons(int number) {
-    GraphView* view = graphView(number);
-    for (QAction* button : graphButtons_)
-        button->setVisible(view != nullptr);
-    if (view == nullptr)
-        return;
-    // The projection and the current series show on their buttons.
-    graphButtons_[10]->setText(QString::fromStdString(view->graph().ProjectionCaption()));
-    graphButtons_[11]->setText(QString::fromStdString(view->graph().SeriesButtonCaption()));
-}
-
-// The graph tool bar, in the order of its buttons.
-void MainWindow::RunGraphButton(int index) {
-    GraphView* view = CurrentGraphView();
-    if (view == nullptr)
-        return;
-    TGra& graph = view->graph();
-    switch (index) {
-        case 0:
-            graph.glWidth();
-            break;
-        case 1:
-            graph.axCh();
-            break;
-        case 2:
-            graph.Subs();
-            break;
-        case 3:
-            graph.Stack();
-            break;
-        case 4:
-            graph.gDim();
-            break;
-        case 5:
-            graph.gForm();
-            break;
-        case 6:
-            graph.MarkC();
-            break;
-        case 7:
-            graph.SetgCl();
-            break;
-        case 8:
-            graph.gaxi();
-            break;
-        case 9:
-            graph.sr3D();
-            break;
-        case 10:
-            graph.sProec3();
-            break;
-        case 11:
-            graph.NlinC1();
-            break;
-        case 12:
-            graph.SaveIntoSheet();
-            sheetView_->Refresh();
-            break;
-        default:
-            return;
-    }
-    view->Refresh();
-    ShowGraphButtons(form_.graphs().current());
-}
-
-// File and Edit commands while a graph window is active. Returns false when
-// the command goes elsewhere.
-bool MainWindow::GraphCommand(MainCommand command) {
-    if (form_.Route(command) != CommandTarget::Graph)
-        return false;
-    GraphView* view = CurrentGraphView();
-    if (view == nullptr)
-        return true;
-    const QString pictures = QStringLiteral("Граф.файлы (*.bmp);;PNG (*.png)");
-    switch (command) {
-        case MainCommand::Open: {
-            const QString path = graphFileChooser_(false, pictures);
-            if (!path.isEmpty())
-                view->OpenPicture(path);
-            break;
-        }
-        case MainCommand::Save:
-            view->SaveAs();
-            break;
-        case MainCommand::Clear:
-            graphWindow(form_.graphs().current())->close();
-            break;
-        case MainCommand::Cut:
-        case MainCommand::Copy:
-            view->CopyToClipboard();
-            break;
-        case MainCommand::Paste:
-            view->PasteFromClipboard();
-            break;
-        default:
-            return false;
-    }
-    return true;
+// A graph window closed (by the person or by Clear).
+void MainWindow::GraphClosed() {
+    if (graphWindows_->empty() && ws_.ActiveWindowKind == 3)
+        form_.WindowActivated(mdiArea_->activeSubWindow() == resultsWindow_ ? 2 : 1);
+    UpdateCommandStates();
 }
 
 // ---------------------------------------------------------------------------
@@ -1031,8 +865,10 @@ bool MainWindow::GraphCommand(MainCommand command) {
 
 void MainWindow::Statistics() {
     TStMet menu(ws_, [this](int method) { return methods_.Has(method); });
+    if (!menu.MayOpen())
+        return;
     const int method = StatisticsMenuView::Run(menu, this);
-    if (method == 0)
+    if (method == 0 || !menu.MayRun(method))
         return;
     session_.RunMethod(method);
     if (sheetView_)

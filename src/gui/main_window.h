@@ -25,6 +25,7 @@ namespace dalvex {
 class FileDialogView;
 class GraphDesk;
 class GraphView;
+class GraphWindowsView;
 class HelpWindow;
 class ResultsView;
 class SheetView;
@@ -74,9 +75,10 @@ class MainWindow : public QMainWindow {
     QLabel* sheetStatus() const { return sheetStatus_; }
     // Graph windows by number (1..15); nullptr when the number is not open.
     GraphDesk* graphDesk() const { return graphDesk_; }
+    GraphWindowsView* graphWindows() const { return graphWindows_; }
     QMdiSubWindow* graphWindow(int number) const;
     GraphView* graphView(int number) const;
-    QList<QAction*> graphButtons() const { return graphButtons_; }
+    QList<QAction*> graphButtons() const;
     // After a method has run: closes the graph windows the person discarded
     // at the graph prompt.
     void CloseDiscardedGraphs();
@@ -131,13 +133,9 @@ class MainWindow : public QMainWindow {
     void HelpTopic(int context);
     void RememberWindowState();
 
-    void ShowGraphWindow(int number, bool created);
-    void GraphClosed(int number);
+    void GraphClosed();
     void CloseGraphWindows(const std::vector<int>& numbers);
-    void RunGraphButton(int index);
-    void ShowGraphButtons(int number);
     GraphView* CurrentGraphView() const;
-    bool GraphCommand(MainCommand command);
 
     Workspace& ws_;
     Session session_;
@@ -162,7 +160,6 @@ class MainWindow : public QMainWindow {
     SheetView* sheetView_ = nullptr;
     ResultsView* resultsView_ = nullptr;
     std::map<MainCommand, QAction*> actions_;
-    QList<QAction*> graphButtons_;
     QMenu* layoutMenu_ = nullptr;
     QLineEdit* editBox_ = nullptr;
     QAction* editBoxAction_ = nullptr;
@@ -175,8 +172,7 @@ class MainWindow : public QMainWindow {
     bool tabDragging_ = false;
     HelpWindow* helpWindow_ = nullptr;
     QPrinter printer_;
-    std::map<int, QMdiSubWindow*> graphWindows_;
-    GraphFileChooser graphFileChooser_;
+    GraphWindowsView* graphWindows_ = nullptr;
 };
 
 }  // namespace dalvex

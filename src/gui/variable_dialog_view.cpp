@@ -114,7 +114,7 @@ void VariableDialogView::CloseWhenDone() {
 
 void VariableDialogView::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        Press(VariableAction::Confirm);
+        Press(VariableAction::Enter);
         return;
     }
     QDialog::keyPressEvent(event);

@@ -22,11 +22,8 @@ bool SheetFiles::Open() {
     // The file is read before the sheet is cleared, so a file that cannot be
     // read costs nothing.
     std::string bytes;
-    const FileOutcome read = ReadWholeFile(choice.path, bytes);
-    if (!read.ok) {
-        ShowNotice(ws_, read.error);
+    if (!ReadAndCheck(choice.path, bytes))
         return false;
-    }
     bool empty = ws_.sheet.VariableCount() == 0;
     if (!empty && AskYesNo(ws_, ClearSheetQuestion)) {
         sheet_.ShtFre();
@@ -38,13 +35,42 @@ bool SheetFiles::Open() {
 
 bool SheetFiles::Read(const std::string& path, bool sheetWasEmpty) {
     std::string bytes;
+    if (!ReadAndCheck(path, bytes))
+        return false;
+    TakeIn(path, bytes, sheetWasEmpty);
+    return true;
+}
+
+// A file that cannot be read, or is not what its name says, is refused
+// before the sheet is asked about or touched.
+bool SheetFiles::ReadAndCheck(const std::string& path, std::string& bytes) {
     const FileOutcome read = ReadWholeFile(path, bytes);
     if (!read.ok) {
         ShowNotice(ws_, read.error);
         return false;
     }
-    TakeIn(path, bytes, sheetWasEmpty);
-    return true;
+    std::string refusal;
+    switch (ReadFormatOf(path)) {
+        case DataFormat::Native:
+            refusal = NativeFileRefusal(bytes);
+            break;
+        case DataFormat::DBase:
+            refusal = DBaseFileRefusal(bytes);
+            break;
+        default:
+            refusal = TextFileRefusal(bytes);
+            break;
+    }
+    if (refusal.empty())
+        return true;
+    ShowNotice(ws_, refusal);
+    return false;
+}
+
+void SheetFiles::Clear() {
+    sheet_.ShtFre();
+    fileName_.clear();
+    title_.clear();
 }
 
 void SheetFiles::TakeIn(const std::string& path, const std::string& bytes, bool sheetWasEmpty) {

@@ -37,6 +37,10 @@ class SheetFiles {
     bool Read(const std::string& path, bool sheetWasEmpty);
     bool Write(const std::string& path, const std::string& title);
 
+    // F5 in the sheet: the sheet is emptied and no longer comes from a file,
+    // so the caption and the reports' "Файл: " name none.
+    void Clear();
+
     // "Данные: " + file name + " - " + DataTitle once a file was read or
     // written, "Таблица данных" before.
     std::string Caption() const;
@@ -46,6 +50,7 @@ class SheetFiles {
     int writeChoice() const { return writeChoice_; }
 
   private:
+    bool ReadAndCheck(const std::string& path, std::string& bytes);
     void TakeIn(const std::string& path, const std::string& bytes, bool sheetWasEmpty);
 
     Workspace& ws_;

@@ -7,6 +7,7 @@
 #include "core/sheet_bridge.h"
 #include "core/text.h"
 #include "sheet/data_file_io.h"
+#include "sheet/text_data_file.h"
 
 namespace dalvex {
 
@@ -137,43 +138,87 @@ std::string WriteDBaseData(const Workspace& ws) {
     return out;
 }
 
+namespace {
+
+// A descriptor that no dBase writer makes: a name that is empty or holds
+// control characters, an unknown field type, a field of no width.
+bool SoundDescriptor(std::string_view d) {
+    const std::string_view name =
+        d.substr(0, std::min<std::size_t>(d.substr(0, 11).find('\0'), 11));
+    if (name.empty())
+        return false;
+    for (char c : name)
+        if (static_cast<unsigned char>(c) < 0x20)
+            return false;
+    static constexpr std::string_view Types = "CNFDLMBGPYTIO@+0VW";
+    return Types.find(d[11]) != std::string_view::npos && d[11] != '\0' && d[16] != '\0';
+}
+
+// A field only of '*' (a numeric null), of '?' (an unknown logical) or of
+// zero bytes (an empty character field, as some writers leave it) is missing.
+bool NullField(std::string_view field) {
+    const std::string_view t = field.substr(0, field.find_last_not_of(' ') + 1);
+    const std::size_t start = t.find_first_not_of(' ');
+    if (start == std::string_view::npos)
+        return true;
+    const std::string_view core = t.substr(start);
+    return core.find_first_not_of('*') == std::string_view::npos ||
+           core.find_first_not_of('?') == std::string_view::npos ||
+           core.find_first_not_of('\0') == std::string_view::npos;
+}
+
+}  // namespace
+
+std::string DBaseFileRefusal(std::string_view bytes) {
+    static constexpr std::string_view Versions =
+        "\x02\x03\x04\x05\x30\x31\x32\x43\x63\x83\x8B\x8E\xCB\xE5\xF5\xFB";
+    if (bytes.size() < HeaderBytes + 1 || Versions.find(bytes[0]) == std::string_view::npos)
+        return NotADBaseFileText;
+    const std::size_t headerLength = GetLittle(bytes, 8, 2);
+    const std::size_t recordLength = GetLittle(bytes, 10, 2);
+    if (headerLength < HeaderBytes + DescriptorBytes + 1)
+        return NotADBaseFileText;
+    // Descriptors up to the terminator, all inside the header.
+    std::size_t widths = 1;
+    std::size_t at = HeaderBytes;
+    for (; at < bytes.size() && bytes[at] != DescriptorsEnd; at += DescriptorBytes) {
+        if (at + DescriptorBytes >= headerLength || at + DescriptorBytes > bytes.size() ||
+            !SoundDescriptor(bytes.substr(at, DescriptorBytes)))
+            return NotADBaseFileText;
+        widths += static_cast<unsigned char>(bytes[at + 16]);
+    }
+    if (at == HeaderBytes || at >= bytes.size() || recordLength < widths)
+        return NotADBaseFileText;
+    return {};
+}
+
 void ReadDBaseData(Workspace& ws, std::string_view bytes) {
-    if (bytes.size() < HeaderBytes) {
-        ShowNotice(ws, FileIncompleteText);
+    if (const std::string refusal = DBaseFileRefusal(bytes); !refusal.empty()) {
+        ShowNotice(ws, refusal);
         return;
     }
     const std::uint32_t records = GetLittle(bytes, 4, 4);
     const std::size_t headerLength = GetLittle(bytes, 8, 2);
     const std::size_t recordLength = GetLittle(bytes, 10, 2);
-    std::size_t fieldCount =
-        headerLength > HeaderBytes ? (headerLength - HeaderBytes - 1) / DescriptorBytes : 0;
     const int c0 = ws.sheet.VariableCount();
-    if (fieldCount > static_cast<std::size_t>(SheetColumns - c0)) {
-        ShowNotice(ws, FileTooLargeText);
-        return;
-    }
 
     std::vector<Field> fields;
     std::size_t dataBytes = 1;
-    for (std::size_t i = 0; i < fieldCount; ++i) {
-        const std::size_t at = HeaderBytes + DescriptorBytes * i;
-        // Some writers leave room after the descriptors; the terminator ends them.
-        if (at < bytes.size() && bytes[at] == DescriptorsEnd)
-            break;
-        if (at + DescriptorBytes > bytes.size()) {
-            ShowNotice(ws, FileIncompleteText);
-            return;
-        }
-        const std::string_view area = bytes.substr(at, 11);
-        const std::string_view name = area.substr(0, area.find('\0'));
+    for (std::size_t at = HeaderBytes; bytes[at] != DescriptorsEnd; at += DescriptorBytes) {
         Field field;
         field.width = static_cast<unsigned char>(bytes[at + 16]);
         if (bytes[at + 11] == 'N' || bytes[at + 11] == 'F')
             field.decimals = static_cast<unsigned char>(bytes[at + 17]);
         fields.push_back(field);
         dataBytes += static_cast<std::size_t>(field.width);
-        PutSheetText(ws, CellTextFromFile(name), c0 + static_cast<int>(fields.size()), -1);
+        const int col = c0 + static_cast<int>(fields.size());
+        if (col <= SheetColumns) {
+            const std::string_view area = bytes.substr(at, 11);
+            PutSheetText(ws, CellTextFromFile(area.substr(0, area.find('\0'))), col, -1);
+        }
     }
+    // The fields that fit are read whole; the rest are left out.
+    const std::size_t kept = std::min(fields.size(), static_cast<std::size_t>(SheetColumns - c0));
 
     const std::size_t first =
         std::max(headerLength, HeaderBytes + DescriptorBytes * fields.size() + 1);
@@ -188,18 +233,21 @@ void ReadDBaseData(Workspace& ws, std::string_view bytes) {
         if (bytes[at] == '*')  // deleted
             continue;
         std::size_t pos = at + 1;
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            const std::string text = Trim(WithImpliedPoint(
-                Trim(CellTextFromFile(bytes.substr(pos, fields[i].width))), fields[i].decimals));
+        for (std::size_t i = 0; i < kept; ++i) {
+            const std::string_view field = bytes.substr(pos, fields[i].width);
             pos += static_cast<std::size_t>(fields[i].width);
-            if (text.empty() || text == "?")
+            if (NullField(field))
                 continue;
+            const std::string text =
+                Trim(WithImpliedPoint(Trim(CellTextFromFile(field)), fields[i].decimals));
             // A refusal means the sheet is full and has said so.
             if (!StoreReadText(ws, text, c0 + static_cast<int>(i) + 1, obs))
                 return;
         }
         ++obs;
     }
+    if (kept < fields.size())
+        ShowNotice(ws, TooManyVariablesText(c0));
 }
 
 }  // namespace dalvex

@@ -24,6 +24,17 @@ std::string WriteDBaseData(const Workspace& ws);
 // records are skipped; a field holding "?" or only blanks is a missing cell.
 // Too many fields show "ОШИБКА! Велик размер файла!" and nothing is read; a
 // file that ends early ends the read with a notice.
+inline constexpr const char* NotADBaseFileText = "!ФАЙЛ НЕ ЯВЛЯЕТСЯ ТАБЛИЦЕЙ DBASE - НЕ ПРОЧИТАН!";
+
+// Why the bytes cannot be a dBase table (a notice), or "" when they can: a
+// known version byte, descriptors of sound names, types and widths ending
+// with their terminator inside the header, records wide enough for them.
+std::string DBaseFileRefusal(std::string_view bytes);
+
+// Appends the table's fields after the sheet's last variable. A table that
+// is not one is refused before anything is stored; fields past the sheet's
+// last column are left out with one notice; a field only of '*', of '?' or
+// of zero bytes is a missing cell.
 void ReadDBaseData(Workspace& ws, std::string_view bytes);
 
 }  // namespace dalvex

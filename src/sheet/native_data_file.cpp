@@ -70,36 +70,37 @@ struct Header {
     std::vector<int> lengths;
 };
 
-// Title and counts; a notice and nothing when they are not sound.
-std::optional<Header> ReadHeader(Workspace& ws, RecordReader& records) {
+// Title and counts; nothing, with the reason in `error`, when they are not
+// sound or there are more than `room` variables.
+std::optional<Header> ReadHeader(RecordReader& records, int room, std::string& error) {
     Header header;
     const auto title = records.Next();
     if (!title) {
-        ShowNotice(ws, FileIncompleteText);
+        error = FileIncompleteText;
         return std::nullopt;
     }
     header.title = CellTextFromFile(*title);
     auto count = records.Next();
     for (int pass = 0; pass < 2; ++pass) {
         if (!count) {
-            ShowNotice(ws, FileIncompleteText);
+            error = FileIncompleteText;
             return std::nullopt;
         }
         const auto n = WholeNumber(*count);
         if (!n) {
-            ShowNotice(ws, NotWholeNumberText(*count));
+            error = NotWholeNumberText(*count);
             return std::nullopt;
         }
         if (*n >= 0) {
-            if (*n > SheetColumns - ws.sheet.VariableCount()) {
-                ShowNotice(ws, FileTooLargeText);
+            if (*n > room) {
+                error = FileTooLargeText;
                 return std::nullopt;
             }
             header.lengths.resize(static_cast<std::size_t>(*n));
             break;
         }
         if (pass == 1) {  // a second negative count
-            ShowNotice(ws, NotWholeNumberText(*count));
+            error = NotWholeNumberText(*count);
             return std::nullopt;
         }
         header.labels = true;
@@ -108,16 +109,16 @@ std::optional<Header> ReadHeader(Workspace& ws, RecordReader& records) {
     for (int& length : header.lengths) {
         const auto record = records.Next();
         if (!record) {
-            ShowNotice(ws, FileIncompleteText);
+            error = FileIncompleteText;
             return std::nullopt;
         }
         const auto n = WholeNumber(*record);
         if (!n || *n < 0) {
-            ShowNotice(ws, NotWholeNumberText(*record));
+            error = NotWholeNumberText(*record);
             return std::nullopt;
         }
         if (*n > SheetRows) {
-            ShowNotice(ws, FileTooLargeText);
+            error = FileTooLargeText;
             return std::nullopt;
         }
         length = static_cast<int>(*n);
@@ -153,14 +154,16 @@ NativeReadResult ReadNativeData(Workspace& ws, std::string_view bytes) {
     if (bytes.empty())  // what an empty sheet is saved as
         return result;
     RecordReader records(bytes);
-    const auto header = ReadHeader(ws, records);
-    if (!header)
-        return result;
-    result.headerRead = true;
-    result.title = header->title;
-
+    std::string error;
     SheetGrid& g = ws.sheet;
     const int c0 = g.VariableCount();
+    const auto header = ReadHeader(records, SheetColumns - c0, error);
+    if (!header) {
+        ShowNotice(ws, error);
+        return result;
+    }
+    result.headerRead = true;
+    result.title = header->title;
     const int n = static_cast<int>(header->lengths.size());
     auto incomplete = [&] {
         ShowNotice(ws, FileIncompleteText);
@@ -194,6 +197,15 @@ NativeReadResult ReadNativeData(Workspace& ws, std::string_view bytes) {
         }
     }
     return result;
+}
+
+std::string NativeFileRefusal(std::string_view bytes) {
+    if (bytes.empty())
+        return {};
+    RecordReader records(bytes);
+    std::string error;
+    ReadHeader(records, SheetColumns, error);
+    return error;
 }
 
 std::string NativeTitle(std::string_view firstBytes) {

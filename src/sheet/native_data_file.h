@@ -27,6 +27,10 @@ struct NativeReadResult {
 // what was read stays.
 NativeReadResult ReadNativeData(Workspace& ws, std::string_view bytes);
 
+// Why the bytes cannot be a native data file (a notice: its title or counts
+// are not sound), or "" when they can. No bytes are an empty sheet's file.
+std::string NativeFileRefusal(std::string_view bytes);
+
 // The title a native file starts with, as the file dialog shows it: from
 // the first record, or from as many bytes as the file has.
 std::string NativeTitle(std::string_view firstBytes);

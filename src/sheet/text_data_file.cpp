@@ -56,21 +56,90 @@ bool IsCommentLine(std::string_view line) {
     return first != std::string_view::npos && line[first] == ';';
 }
 
-// Tokens end at a blank or a TAB; blanks after a token are skipped, so runs
-// of blanks are one separator, while a TAB right after a separator is an
-// empty field ("?").
-std::vector<std::string> Tokens(std::string_view line) {
-    std::vector<std::string> tokens;
+// A field of a line: its text without quotes, or a missing cell ("?", an
+// empty TAB field, R's unquoted NA).
+struct Token {
+    std::string text;
+    bool quoted = false;
+    bool missing = false;
+};
+
+Token Unquoted(std::string text) {
+    Token t;
+    t.missing = text.empty() || text == MissingToken || text == "NA";
+    t.text = std::move(text);
+    return t;
+}
+
+// A field in double quotes may hold blanks and TABs; a quote inside it is
+// written doubled or after a backslash. Starts at the opening quote; returns
+// the position after the closing one (or the line's end).
+std::size_t ReadQuoted(std::string_view line, std::size_t i, Token& token) {
+    token.quoted = true;
+    for (++i; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '\\' && i + 1 < line.size() && line[i + 1] == '"') {
+            token.text += '"';
+            ++i;
+        } else if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+            token.text += '"';
+            ++i;
+        } else if (c == '"') {
+            return i + 1;
+        } else {
+            token.text += c;
+        }
+    }
+    return i;
+}
+
+// Blank-separated: tokens end at a blank or a TAB; blanks after a token are
+// skipped, so runs of blanks are one separator, while a TAB right after a
+// separator is an empty field.
+std::vector<Token> BlankTokens(std::string_view line) {
+    std::vector<Token> tokens;
     std::size_t i = line.find_first_not_of(' ');
     while (i != std::string_view::npos && i < line.size()) {
-        const std::size_t end = line.find_first_of(" \t", i);
-        if (end == std::string_view::npos) {
-            tokens.emplace_back(line.substr(i));
-            break;
+        std::size_t end;
+        if (line[i] == '"') {
+            Token token;
+            end = ReadQuoted(line, i, token);
+            // Anything glued to the closing quote belongs to the field.
+            const std::size_t rest = std::min(line.find_first_of(" \t", end), line.size());
+            token.text += line.substr(end, rest - end);
+            token.missing = Trim(token.text).empty();
+            tokens.push_back(std::move(token));
+            end = rest;
+        } else {
+            end = std::min(line.find_first_of(" \t", i), line.size());
+            tokens.push_back(Unquoted(std::string(line.substr(i, end - i))));
         }
-        const std::string_view token = line.substr(i, end - i);
-        tokens.emplace_back(token.empty() ? MissingToken : token);
+        if (end >= line.size())
+            break;
         i = line.find_first_not_of(' ', end + 1);
+    }
+    return tokens;
+}
+
+// TAB-separated: only TABs separate; blanks around a field are dropped and
+// blanks inside it are kept.
+std::vector<Token> TabTokens(std::string_view line) {
+    std::vector<Token> tokens;
+    std::size_t i = 0;
+    while (true) {
+        const std::size_t end = std::min(line.find('\t', i), line.size());
+        const std::string field = Trim(line.substr(i, end - i));
+        if (field.size() >= 2 && field.front() == '"' && field.back() == '"') {
+            Token token;
+            ReadQuoted(field, 0, token);
+            token.missing = Trim(token.text).empty();
+            tokens.push_back(std::move(token));
+        } else {
+            tokens.push_back(Unquoted(field));
+        }
+        if (end >= line.size())
+            break;
+        i = end + 1;
     }
     return tokens;
 }
@@ -128,52 +197,91 @@ std::string WriteTextData(const Workspace& ws, char separator) {
     return Utf8ToCp1251(out);
 }
 
+std::string TextFileRefusal(std::string_view bytes) {
+    // No text holds a zero byte; a picture or a program named ".txt" does.
+    if (bytes.find('\0') != std::string_view::npos)
+        return NotATextFileText;
+    return {};
+}
+
+std::string TooManyVariablesText(int firstColumn) {
+    if (firstColumn == 0)
+        return "!В ФАЙЛЕ БОЛЬШЕ " + std::to_string(SheetColumns) +
+               " ПЕРЕМЕННЫХ - ПРОЧИТАНЫ ПЕРВЫЕ " + std::to_string(SheetColumns) + "!";
+    return "!В ТАБЛИЦЕ НЕТ МЕСТА ДЛЯ ВСЕХ ПЕРЕМЕННЫХ ФАЙЛА - ПРОЧИТАНЫ ПЕРВЫЕ " +
+           std::to_string(SheetColumns - firstColumn) + "!";
+}
+
 void ReadTextData(Workspace& ws, std::string_view bytes) {
+    if (const std::string refusal = TextFileRefusal(bytes); !refusal.empty()) {
+        ShowNotice(ws, refusal);
+        return;
+    }
     std::string text = DecodeTextFile(bytes);
     if (text.rfind("\xEF\xBB\xBF", 0) == 0)
         text.erase(0, 3);
     ShowControlCharacters(text);
+
+    std::vector<std::string> lines;
+    for (std::string& line : SplitLines(text))
+        if (!IsCommentLine(line))
+            lines.push_back(std::move(line));
+    if (lines.empty())
+        return;
+    // The first line tells the separator: a TAB there means TABs only.
+    const bool tabs = lines[0].find('\t') != std::string::npos;
+    auto tokensOf = [tabs](std::string_view line) {
+        return tabs ? TabTokens(line) : BlankTokens(line);
+    };
+
     const int c0 = ws.sheet.VariableCount();
-    bool first = true;
-    bool labels = false;
-    int row = 0;  // grid row of the current line: 0 names, then data rows
-    for (const std::string& line : SplitLines(text)) {
-        if (IsCommentLine(line))
-            continue;
-        std::vector<std::string> tokens = Tokens(line);
+    const std::vector<Token> head = tokensOf(lines[0]);
+    const Token first = head.empty() ? Unquoted(std::string()) : head[0];
+    const bool labelsWord = !first.quoted && first.text == LabelsWord;
+    const bool namesLine = labelsWord || first.quoted || !ParseNumber(first.text).ok();
+    // A names line one field shorter than the data lines: the first field of
+    // every data line is the row's label (as R's write.table writes by default).
+    const bool labels = labelsWord || (namesLine && lines.size() > 1 &&
+                                       tokensOf(lines[1]).size() == head.size() + 1);
+    int row = namesLine ? 0 : 1;  // grid row of the current line: 0 names, then data rows
+    bool tooWide = false;
+    for (std::size_t l = 0; l < lines.size(); ++l) {
+        const std::vector<Token> tokens = l == 0 ? head : tokensOf(lines[l]);
         std::size_t next = 0;
-        if (first) {
-            first = false;
-            const std::string head = tokens.empty() ? std::string(MissingToken) : tokens[0];
-            labels = head == LabelsWord;
-            if (labels)
-                next = 1;
-            row = !labels && ParseNumber(head).ok() ? 1 : 0;
+        if (l == 0 && labelsWord) {
+            next = 1;
         } else if (labels && row >= 1 && !tokens.empty()) {
             next = 1;
-            if (c0 == 0 && tokens[0] != MissingToken) {
+            if (c0 == 0 && !tokens[0].missing) {
                 if (row > SheetRows) {
                     ShowNotice(ws, FileTooLargeText);
                     return;
                 }
-                StoreReadLabel(ws, TokenText(tokens[0]), row);
+                StoreReadLabel(ws, TokenText(tokens[0].text), row);
             }
         }
         int col = c0;
         for (; next < tokens.size(); ++next) {
             ++col;
-            if (tokens[next] == MissingToken)
+            if (col > SheetColumns) {
+                // The variables that fit are read whole; the rest are left out.
+                tooWide = true;
+                break;
+            }
+            if (tokens[next].missing)
                 continue;
-            if (col > SheetColumns || row > SheetRows) {
+            if (row > SheetRows) {
                 ShowNotice(ws, FileTooLargeText);
                 return;
             }
             // A refusal means the sheet is full and has said so.
-            if (!StoreReadText(ws, TokenText(tokens[next]), col, row - 1))
+            if (!StoreReadText(ws, TokenText(tokens[next].text), col, row - 1))
                 return;
         }
         ++row;
     }
+    if (tooWide)
+        ShowNotice(ws, TooManyVariablesText(c0));
 }
 
 }  // namespace dalvex

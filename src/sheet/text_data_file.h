@@ -19,9 +19,23 @@ inline constexpr const char* LabelsWord = "объекты";
 // gives no bytes.
 std::string WriteTextData(const Workspace& ws, char separator);
 
+inline constexpr const char* NotATextFileText = "!ФАЙЛ НЕ ЯВЛЯЕТСЯ ТЕКСТОВЫМ - НЕ ПРОЧИТАН!";
+
+// Why the bytes cannot be a text file (a notice), or "" when they can.
+std::string TextFileRefusal(std::string_view bytes);
+
+// The notice for a file with more variables than the sheet has columns left
+// after `firstColumn`.
+std::string TooManyVariablesText(int firstColumn);
+
 // Appends the file's variables after the last one in the sheet. Lines end
-// with CR LF, LF or CR; lines starting with ';' are comments. Stops with a
-// notice at the sheet's last column or row.
+// with CR LF, LF or CR; lines starting with ';' are comments. A first line
+// with a TAB makes TABs the only separator (blanks stay inside fields);
+// otherwise blanks and TABs separate. A field in double quotes is read
+// without them and may hold separators; an unquoted "?" or NA is a missing
+// cell. A names line one field shorter than the data lines means the first
+// field of every data line is the row's label. Variables past the sheet's
+// last column are left out with one notice; the read stops at its last row.
 void ReadTextData(Workspace& ws, std::string_view bytes);
 
 }  // namespace dalvex

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "dispatch/loading.h"
 #include "dispatch_fixture.h"
 
 namespace dalvex {
@@ -50,6 +51,38 @@ TEST_F(StatisticsMenuTest, KeysChooseOnlyMethodsThatCanRun) {
     TStMet third(ws, [](int) { return true; });
     third.Cancel();
     EXPECT_EQ(third.answer(), 0);
+}
+
+// F9 on an empty sheet: "!МАЛО ЗНАЧЕНИЙ ПЕРЕМЕННЫХ!" before any dialog.
+TEST_F(StatisticsMenuTest, EmptySheetSaysThereAreNoDataBeforeAnyDialog) {
+    struct Case {
+        const char* what;
+        bool withData;
+        std::set<int> available;
+        bool opens;
+        int method;  // chosen in the menu
+        bool runs;
+    };
+    const std::vector<Case> cases{
+        {"only data methods: no menu", false, {1, 2}, false, 0, false},
+        {"the calculator needs no data: menu, method 1 refused", false, {1, 28}, true, 1, false},
+        {"the calculator runs", false, {1, 28}, true, 28, true},
+        {"data: everything as usual", true, {1, 2}, true, 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ui.ClearLog();
+        if (c.withData)
+            Sheet({{"a", "1"}});
+        TStMet menu(ws, [&c](int m) { return c.available.count(m) > 0; });
+        EXPECT_EQ(menu.MayOpen(), c.opens);
+        if (c.opens) {
+            EXPECT_EQ(menu.MayRun(c.method), c.runs);
+        }
+        const bool refused = !c.opens || !c.runs;
+        EXPECT_EQ(ui.notices(), refused ? std::vector<std::string>{TooFewValuesNotice}
+                                        : std::vector<std::string>{});
+    }
 }
 
 }  // namespace

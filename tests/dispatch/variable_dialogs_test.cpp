@@ -1,5 +1,8 @@
 #include "dispatch/variable_dialogs.h"
 
+#include <cstdio>
+#include <memory>
+
 #include "core/settings.h"
 #include "dispatch_fixture.h"
 
@@ -50,6 +53,38 @@ TEST_F(VariableDialogsTest, ListDialogConfirmedEmptyOrCancelledAnswersZero) {
         EXPECT_TRUE(dialog.closed());
         EXPECT_EQ(ws.LastAnswer, 0);
         EXPECT_EQ(ws.SelectedColumns[0], 0);
+    }
+}
+
+// "… и нажмите <Enter>": Enter takes the highlighted variables, then
+// confirms; with none highlighted it is "Утвердить".
+TEST_F(VariableDialogsTest, EnterChoosesTheHighlightedVariables) {
+    FourVariables();
+    struct Case {
+        const char* what;
+        bool single;
+        std::vector<std::vector<int>> highlighted;
+        int answer;
+        std::vector<int> chosen;
+    };
+    const std::vector<Case> cases{
+        {"list, two highlighted", false, {{1, 3}}, 1, {2, 4}},
+        {"list, none highlighted", false, {}, 0, {}},
+        {"single, one highlighted", true, {{2}}, 1, {3}},
+        {"single, several: the first", true, {{1, 2}}, 1, {2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::remove((ws.ProgramFolder + SingleDialogMemory).c_str());
+        std::unique_ptr<VariableDialog> dialog;
+        if (c.single)
+            dialog = std::make_unique<Tq030>(ws);
+        else
+            dialog = std::make_unique<Tq30>(ws);
+        dialog->Press(VariableAction::Enter, c.highlighted);
+        EXPECT_TRUE(dialog->closed());
+        EXPECT_EQ(ws.LastAnswer, c.answer);
+        EXPECT_EQ(Selected(), c.chosen);
     }
 }
 

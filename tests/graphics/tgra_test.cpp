@@ -1,5 +1,6 @@
 // The graph window's model: its layout, its own copy of the data, ranges that
 // never collapse, the toggles and what the kinds draw.
+#include <algorithm>
 #include <cmath>
 
 #include "core/sheet_bridge.h"
@@ -292,14 +293,18 @@ TEST_F(Tgra, ToggleCycles) {
     }
     EXPECT_EQ(projections, "XYZ*+0");
 
-    // X-Y graphs: 3-D on and off, plain and deviations drawing.
+    // X-Y graphs: 3-D on and off; plain pairs have no deviations to show.
     graph.gDim();
     graph.gDim();
     EXPECT_EQ(graph.settings().effect3D, 0);
     graph.gForm();
-    EXPECT_EQ(graph.drawingType(), DrawingType::Deviations);
+    EXPECT_EQ(graph.drawingType(), DrawingType::Pairs);
+    Row(2, {0.1, 0.2});
+    Graph(KindDeviations, 0);
     graph.gForm();
     EXPECT_EQ(graph.drawingType(), DrawingType::Pairs);
+    graph.gForm();
+    EXPECT_EQ(graph.drawingType(), DrawingType::Deviations);
 
     // Bars side by side: 0 -> 1 -> 2 -> 0; stacking 0 -> 1 -> 2 -> 0;
     // the pie keeps stacking at 0.
@@ -321,6 +326,126 @@ TEST_F(Tgra, ToggleCycles) {
     EXPECT_EQ(graph.settings().stacking, 0);
     graph.gForm();
     EXPECT_EQ(graph.drawingType(), DrawingType::Bars);
+    // A tower that went round through the pie is a tower again.
+    Graph(KindTower, 1);
+    for (int i = 0; i < 3; ++i)
+        graph.gForm();
+    EXPECT_EQ(graph.settings().stacking, 1);
+}
+
+namespace {
+
+// Everything a drawing did, in one comparable text. A fresh canvas each
+// time: no pen is left over from the drawing before.
+std::string Fingerprint(const TGra& graph) {
+    RecordingCanvas canvas{640, 480, 7, 14};
+    graph.DG(canvas);
+    std::string all;
+    for (const DrawOp& op : canvas.ops()) {
+        all += std::to_string(static_cast<int>(op.kind)) + ":";
+        for (const PixelPoint& p : op.points)
+            all += std::to_string(p.x) + "," + std::to_string(p.y) + " ";
+        all += std::to_string(op.rect.left) + "," + std::to_string(op.rect.top) + "," +
+               std::to_string(op.rect.right) + "," + std::to_string(op.rect.bottom) + " " +
+               op.text + " " + std::to_string(op.pen) + "/" + std::to_string(op.penWidth) + "/" +
+               std::to_string(op.brush) + "/" + std::to_string(static_cast<int>(op.pattern)) + "/" +
+               std::to_string(op.start) + "/" + std::to_string(op.sweep) + "\n";
+    }
+    return all;
+}
+
+}  // namespace
+
+// Every tool-bar button that acts on a kind changes its drawing and, pressed
+// on, comes back to the drawing the method made; a button that does not act
+// on the kind changes nothing.
+TEST_F(Tgra, ToolBarButtonsChangeTheDrawingAndComeBack) {
+    using A = GraphAction;
+    struct Case {
+        const char* name;
+        int kind;
+        int lastSeries;
+        std::vector<A> acting;
+    };
+    const std::vector<Case> cases{
+        // The histogram: bars and the normal curve.
+        {"histogram",
+         KindFunctions,
+         1,
+         {A::LineWidth, A::SeriesStyle, A::Colour, A::Grid, A::NextSeries, A::SaveIntoSheet,
+          A::Captions}},
+        {"deviations",
+         KindDeviations,
+         0,
+         {A::LineWidth, A::Form, A::SeriesStyle, A::Colour, A::Grid, A::SaveIntoSheet,
+          A::Captions}},
+        {"described",
+         KindDescribed,
+         1,
+         {A::LineWidth, A::SeriesStyle, A::Colour, A::Grid, A::NextSeries, A::SaveIntoSheet,
+          A::Captions}},
+        {"bars",
+         KindBars,
+         1,
+         {A::SwapAxes, A::Stacking, A::Effect3D, A::Form, A::Colour, A::Grid, A::SaveIntoSheet,
+          A::Captions}},
+        {"tower",
+         KindTower,
+         1,
+         {A::SwapAxes, A::Stacking, A::Effect3D, A::Form, A::Colour, A::Grid, A::SaveIntoSheet,
+          A::Captions}},
+        {"scatter 3-D",
+         KindScatter3D,
+         1,
+         {A::LineWidth, A::Colour, A::Grid, A::Rotation, A::Projection, A::SaveIntoSheet,
+          A::Captions}},
+        {"tree", KindTree, 0, {A::LineWidth, A::Colour, A::Grid, A::Captions}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.kind == KindTree) {
+            Row(0, {1, 2, 2, 3});
+            Row(1, {0.5, 2, 1.5, 0});
+        } else {
+            for (int r = 0; r < 6; ++r)
+                Row(r, {1.0 + r, 3.0 - r * 0.5, 2.0 + r * r});
+        }
+        ws.graphTables.SeriesStyles[0] = 3;
+        ws.graphTables.SeriesStyles[1] = 0;
+        ws.graphTables.Describe(0, 0, 1, 0, 4);    // markers with rays to the origin
+        ws.graphTables.Describe(1, 2, 3, 1, 254);  // markers only (-2)
+        for (const GraphToolButton& button : GraphToolButtons()) {
+            SCOPED_TRACE(button.name);
+            Graph(c.kind, c.lastSeries);
+            const std::string own = Fingerprint(graph);
+            const bool acts =
+                std::find(c.acting.begin(), c.acting.end(), button.action) != c.acting.end();
+            EXPECT_EQ(graph.Acts(button.action), acts);
+            if (button.action == A::Captions || button.action == A::SaveIntoSheet)
+                continue;  // a dialog, a write into the sheet: tested on their own
+            const unsigned revision = graph.revision();
+            if (!acts) {
+                graph.Run(button.action);
+                EXPECT_EQ(graph.revision(), revision);
+                continue;
+            }
+            // Rotation shows its panel and the series button its number:
+            // the drawing itself stays. Projections "0" and "X" both drop
+            // the points to the floor: go round until a change came back.
+            const bool redraws = button.action != A::Rotation && button.action != A::NextSeries;
+            bool changed = false;
+            int presses = 0;
+            std::string now;
+            do {
+                graph.Run(button.action);
+                ++presses;
+                now = Fingerprint(graph);
+                changed = changed || now != own;
+            } while ((now != own || (redraws && !changed)) && presses < 8);
+            EXPECT_EQ(changed, redraws);
+            EXPECT_EQ(Fingerprint(graph), own) << "after " << presses << " presses";
+        }
+    }
 }
 
 TEST_F(Tgra, SeriesStyleAndCurrentSeries) {

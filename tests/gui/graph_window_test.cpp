@@ -17,6 +17,7 @@
 
 #include "core/graph_handover.h"
 #include "graphics/graph_desk.h"
+#include "graphics/graph_tool_bar.h"
 #include "graphics/tgra.h"
 #include "gui/graph_view.h"
 #include "gui/main_window.h"
@@ -58,10 +59,12 @@ class GraphWindowTest : public QObject {
             texts << window->windowTabs()->tabText(i);
         return texts;
     }
-    QAction* Button(const char* hint) const {
-        for (QAction* action : window->graphButtons())
-            if (action->toolTip() == QString::fromUtf8(hint))
-                return action;
+    // The graph button with this name (the tool bar's table gives the order).
+    QAction* Button(const char* name) const {
+        const auto& table = GraphToolButtons();
+        for (std::size_t i = 0; i < table.size(); ++i)
+            if (std::string(table[i].name) == name)
+                return window->graphButtons().value(static_cast<int>(i));
         return nullptr;
     }
     // Dark pixels of a picture inside a rectangle: text and lines drawn there.
@@ -161,10 +164,19 @@ void GraphWindowTest::toolBarButtonsActOnTheCurrentGraph() {
     QVERIFY(graph.settings().grid);
     Button("Цвет")->trigger();
     QCOMPARE(graph.settings().colourMode, ColourMode::Monochrome);
-    QAction* projection = Button("Проекция");
-    QCOMPARE(projection->text(), QStringLiteral("0"));
-    projection->trigger();
-    QCOMPARE(projection->text(), QStringLiteral("X"));
+    // Buttons that do nothing for X-Y pairs are disabled; the series button
+    // shows the current series beside its name.
+    for (const char* idle : {"Проекция", "Вращение", "Накопл.диагр", "Форма графика"})
+        QVERIFY2(!Button(idle)->isEnabled(), idle);
+    QCOMPARE(Button("Nграфик")->text(), QStringLiteral("Nграфик 1"));
+    // Every button has its own name and tooltip.
+    QSet<QString> names, tips;
+    for (QAction* button : window->graphButtons()) {
+        names << button->text();
+        tips << button->toolTip();
+    }
+    QCOMPARE(names.size(), window->graphButtons().size());
+    QCOMPARE(tips.size(), window->graphButtons().size());
     // The picture shown is the toggled graph: monochrome has no grey.
     const QImage image = window->graphView(1)->image();
     QCOMPARE(image.pixelColor(2, 2), QColor(Qt::white));

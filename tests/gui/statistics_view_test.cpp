@@ -98,6 +98,16 @@ void StatisticsViewTest::variableDialogsForwardPressesWithTheSelection() {
     QVERIFY(single.closed());
     QCOMPARE(ws.LastAnswer, 0);
 
+    // Enter chooses the highlighted variable, as the prompt says.
+    Tq030 entered(ws);
+    VariableDialogView enteredView(entered);
+    enteredView.show();
+    enteredView.list(0)->setCurrentRow(2);
+    QTest::keyClick(&enteredView, Qt::Key_Return);
+    QVERIFY(entered.closed());
+    QCOMPARE(ws.LastAnswer, 1);
+    QCOMPARE(ws.SelectedColumns[1], 3);
+
     ws.AnswerNumber = 0;
     Tq31 regression(ws);
     VariableDialogView regressionView(regression);
@@ -166,6 +176,7 @@ void StatisticsViewTest::paretoChartLeavesItsGraphInFront() {
     WindowRun run(folder.path());
     if (run.ws.graphs == nullptr)
         QSKIP("graph windows are not part of this build");
+    FourVariables(run.ws);  // F9 on an empty sheet runs no method that needs data
     run.window->methods().Add(33, [](MethodRun& m) {
         m.ws.store.Data(0, 0) = 1;
         m.ws.store.Data(1, 0) = 2;

@@ -325,14 +325,32 @@ TEST_F(DataFilesTest, TextFileWrittenByAnotherLinuxProgramInUtf8IsRead) {
     EXPECT_EQ(Column(1), (Col{"170"}));
 }
 
-TEST_F(DataFilesTest, TextReaderStopsAtTheLastColumnInsteadOfOverwritingIt) {
+// A file wider than the sheet: the variables that fit come with all their
+// values, the rest are left out, and one notice says so.
+TEST_F(DataFilesTest, WideTextFileKeepsTheVariablesThatFitWithTheirValues) {
+    std::string wide;
+    for (int line = 0; line < 4; ++line) {
+        for (int c = 1; c <= 600; ++c)
+            wide += (line == 0 ? "v" + std::to_string(c) : std::to_string(c * 10 + line)) + " ";
+        wide += "\r\n";
+    }
+    ReadTextData(ws, wide);
+    EXPECT_EQ(ui.notices(),
+              std::vector<std::string>{"!В ФАЙЛЕ БОЛЬШЕ 500 ПЕРЕМЕННЫХ - ПРОЧИТАНЫ ПЕРВЫЕ 500!"});
+    EXPECT_EQ(ws.sheet.VariableCount(), 500);
+    EXPECT_EQ(NameOf(500), "v500");
+    EXPECT_EQ(Column(1), (Col{"11", "12", "13"}));
+    EXPECT_EQ(Column(500), (Col{"5001", "5002", "5003"}));
+
+    // Appended after 498 variables: two fit.
+    sheet.ShtFre();
+    ui.ClearLog();
     for (int c = 1; c <= 498; ++c)
         PutSheetText(ws, "0", c, 0);
     ReadTextData(ws, "a b c\r\n1 2 3\r\n4 5 6\r\n");
-    EXPECT_EQ(ui.notices(), std::vector<std::string>{FileTooLargeText});
-    EXPECT_EQ(NameOf(499), "a");
+    EXPECT_EQ(ui.notices(), std::vector<std::string>{TooManyVariablesText(498)});
     EXPECT_EQ(NameOf(500), "b");
-    EXPECT_EQ(Column(500), Col{});  // the read stopped at "c", before any data
+    EXPECT_EQ(Column(500), (Col{"2", "5"}));
     EXPECT_EQ(ws.sheet.VariableCount(), 500);
 }
 
@@ -437,13 +455,14 @@ TEST_F(DataFilesTest, DBaseReaderCases) {
     EXPECT_EQ(ui.notices(), std::vector<std::string>{FileIncompleteText});
 }
 
-TEST_F(DataFilesTest, DBaseTableWiderThanTheSheetIsNotRead) {
+TEST_F(DataFilesTest, DBaseTableWiderThanTheSheetKeepsTheFieldsThatFit) {
     for (int c = 1; c <= 499; ++c)
         PutSheetText(ws, "0", c, 0);
-    ReadDBaseData(ws, Table({{"A", 2}, {"B", 2}}, {" 1 2"}));
-    EXPECT_EQ(ui.notices(), std::vector<std::string>{FileTooLargeText});
-    EXPECT_EQ(ws.sheet.VariableCount(), 499);
-    EXPECT_EQ(NameOf(500), "x500");
+    ReadDBaseData(ws, Table({{"A", 2}, {"B", 2}}, {"  1 2", "  3 4"}));
+    EXPECT_EQ(ui.notices(), std::vector<std::string>{TooManyVariablesText(499)});
+    EXPECT_EQ(ws.sheet.VariableCount(), 500);
+    EXPECT_EQ(NameOf(500), "A");
+    EXPECT_EQ(Column(500), (Col{"1", "3"}));
 }
 
 TEST_F(DataFilesTest, DBaseNumericFieldGetsItsImpliedPointOnlyWhenItHasNone) {
@@ -454,8 +473,133 @@ TEST_F(DataFilesTest, DBaseNumericFieldGetsItsImpliedPointOnlyWhenItHasNone) {
     EXPECT_EQ(Column(1), (Col{"12.34", "12.50", "-0.05"}));
 }
 
+// Files that are not what their name says are refused before the clear
+// question, so the sheet keeps what it had.
+TEST_F(DataFilesTest, FilesThatAreNotTheirFormatAreRefusedWithoutTouchingTheSheet) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string notice;
+    };
+    std::string garbage;
+    for (int i = 0; i < 300; ++i)
+        garbage += static_cast<char>((i * 73 + 11) % 256);
+    std::string badName = Table({{"A", 2}}, {" 1"});
+    badName[32] = '\x01';  // a control character in the field name
+    std::string noTerminator = Table({{"A", 2}}, {" 1"});
+    noTerminator[64] = 'x';
+    const std::vector<Case> cases{
+        {"garbage.dbf", garbage, NotADBaseFileText},
+        {"words.dbf", "Это не таблица, а просто текст\r\n", NotADBaseFileText},
+        {"badname.dbf", badName, NotADBaseFileText},
+        {"noend.dbf", noTerminator, NotADBaseFileText},
+        {"picture.txt", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), NotATextFileText},
+        {"garbage.dvx",
+         "\x05hello\x03"
+         "abc",
+         "!ОШИБКА В ФАЙЛЕ: \"abc\" НЕ ЦЕЛОЕ ЧИСЛО!"},
+    };
+    Name(1, "рост");
+    Fill({{"170"}});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PutBytes(Path(c.name), c.bytes);
+        ui.ClearLog();
+        ui.ExpectFile(0, Path(c.name));  // no clear question follows
+        EXPECT_FALSE(files.Open());
+        EXPECT_TRUE(ui.scriptDone());
+        EXPECT_EQ(ui.notices(), std::vector<std::string>{c.notice});
+        EXPECT_EQ(ws.sheet.VariableCount(), 1);
+        EXPECT_EQ(NameOf(1), "рост");
+        EXPECT_EQ(Column(1), Col{"170"});
+        EXPECT_EQ(files.Caption(), SheetCaption);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Files written by R (tests/data/r_written, made by make.R there): its three
+// write.table styles and a foreign::write.dbf table with nulls.
+
+struct WrittenByR {
+    const char* file;
+    std::vector<std::string> names;
+    std::vector<std::vector<std::string>> columns;
+    std::vector<std::string> labels;  // empty: the row numbers stay
+};
+
+void PrintTo(const WrittenByR& c, std::ostream* out) {
+    *out << c.file;
+}
+
+class WrittenByRTest : public DataFilesTest, public ::testing::WithParamInterface<WrittenByR> {};
+
+TEST_P(WrittenByRTest, ReadsNamesLabelsAndCellsWithMissingValuesEmpty) {
+    const WrittenByR& c = GetParam();
+    ASSERT_TRUE(files.Read(std::string(DALVEX_TEST_DATA) + "/r_written/" + c.file, true));
+    EXPECT_TRUE(ui.notices().empty()) << ui.notices().front();
+    ASSERT_EQ(ws.sheet.VariableCount(), static_cast<int>(c.names.size()));
+    for (std::size_t i = 0; i < c.names.size(); ++i) {
+        const int col = static_cast<int>(i) + 1;
+        EXPECT_EQ(NameOf(col), c.names[i]);
+        EXPECT_EQ(Column(col), c.columns[i]) << c.names[i];
+    }
+    for (std::size_t r = 0; r < 4; ++r)
+        EXPECT_EQ(Label(static_cast<int>(r) + 1),
+                  c.labels.empty() ? std::to_string(r + 1) : c.labels[r]);
+    // Missing cells are no values for the methods.
+    EXPECT_EQ(SheetValue(ws, 1, 2), MissingValue);
+}
+
+const std::vector<std::string> Heights{"170.5", "165", "", "180"};
+const std::vector<std::string> Weights{"70", "", "55.5", "90"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Styles, WrittenByRTest,
+    ::testing::Values(
+        // write.table(df): quoted texts, a names line one field short, row names.
+        WrittenByR{"quoted.txt",
+                   {"рост", "вес кг", "город"},
+                   {Heights, Weights, {"Москва", "Нижний Новгород", "", "Тверь"}},
+                   {"Иванов", "Петров", "Сидоров", "Орлов"}},
+        // quote = FALSE, row.names = FALSE, in Windows Cyrillic.
+        WrittenByR{"plain.txt",
+                   {"рост", "вес", "город"},
+                   {Heights, Weights, {"Москва", "Нижний_Новгород", "", "Тверь"}},
+                   {}},
+        // sep = "\t": blanks stay inside the fields.
+        WrittenByR{"tabbed.tab",
+                   {"рост", "вес кг", "город"},
+                   {Heights, Weights, {"Москва", "Нижний Новгород", "", "Тверь"}},
+                   {}},
+        // Numeric nulls as '*', a logical NA as '?', a text NA as zero bytes.
+        WrittenByR{"nulls.dbf",
+                   {"HEIGHT", "COUNT", "CITY", "OK"},
+                   {{"170.5000000000000", "165.0000000000000", "", "180.0000000000000"},
+                    {"3", "", "5", "1"},
+                    {"Moskva", "", "Tver", "Omsk"},
+                    {"T", "", "F", "T"}},
+                   {}}),
+    [](const auto& info) {
+        std::string name = info.param.file;
+        return name.substr(0, name.find('.'));
+    });
+
 // ---------------------------------------------------------------------------
 // Open and Save.
+
+// After F5 the sheet names no file: not in its caption, not in the "Файл: "
+// of the next report.
+TEST_F(DataFilesTest, ClearForgetsTheFileAndItsTitle) {
+    Name(1, "a");
+    Fill({{"1"}});
+    ASSERT_TRUE(files.Write(Path("old.dvx"), "Старый"));
+    ASSERT_EQ(files.Caption(), "Данные: old.dvx - Старый");
+    files.Clear();
+    EXPECT_EQ(ws.sheet.VariableCount(), 0);
+    EXPECT_EQ(files.Caption(), SheetCaption);
+    EXPECT_EQ(files.fileName(), "");
+    EXPECT_EQ(files.DataTitle(), "");
+}
 
 TEST_F(DataFilesTest, OpenAsksToClearAndRemembersTheChosenType) {
     Name(1, "a");

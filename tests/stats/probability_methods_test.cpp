@@ -6,8 +6,6 @@
 // program's own normal routine (NormalQuantile(0.975) = 1.958).
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cmath>
 #include <filesystem>
 #include <sstream>
@@ -17,6 +15,7 @@
 #include "stats/probability_calculator.h"
 #include "stats/statistics_methods.h"
 #include "stats_fixture.h"
+#include "support/temp_folder.h"
 
 namespace dalvex {
 namespace {
@@ -191,16 +190,10 @@ TEST(ProbabilityMethods, GoodnessOfFitFromTheFile) {
 // test's own, never the current one.
 class ProbabilityGraphs : public StatsTest {
   protected:
-    ProbabilityGraphs() {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("dalvex-probability-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder_);
-        ws.ProgramFolder = folder_.string() + "/";
-    }
-    ~ProbabilityGraphs() override { std::filesystem::remove_all(folder_); }
+    ProbabilityGraphs() { ws.ProgramFolder = folder_.WithSlash(); }
 
   private:
-    std::filesystem::path folder_;
+    TempFolder folder_{"probability"};
 };
 
 TEST_F(ProbabilityGraphs, DiscreteTableDrawsProbabilitiesAndCumulativeOverEveryRow) {
