@@ -19,16 +19,33 @@ double Mean(const std::vector<double>& v) {
     return sum / static_cast<double>(v.size());
 }
 
+// The first n values divided by the largest magnitude among them (as they
+// are when all are 0).
+std::vector<double> RelativeToLargest(const std::vector<double>& v, std::size_t n) {
+    double top = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        top = std::max(top, std::fabs(v[i]));
+    std::vector<double> scaled(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(n));
+    if (top > 0)
+        for (double& x : scaled)
+            x /= top;
+    return scaled;
+}
+
 }  // namespace
 
 std::optional<double> PearsonR(const std::vector<double>& x, const std::vector<double>& y) {
     const std::size_t n = std::min(x.size(), y.size());
     if (n < 2)
         return std::nullopt;
-    const double mx = Mean(x), my = Mean(y);
+    // r does not depend on either variable's scale: taken relative to its
+    // largest magnitude, values near 1e300 keep their squares finite and
+    // values near 1e-300 keep them from vanishing.
+    const std::vector<double> xs = RelativeToLargest(x, n), ys = RelativeToLargest(y, n);
+    const double mx = Mean(xs), my = Mean(ys);
     double sxx = 0, syy = 0, sxy = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        const double dx = x[i] - mx, dy = y[i] - my;
+        const double dx = xs[i] - mx, dy = ys[i] - my;
         sxx += dx * dx;
         syy += dy * dy;
         sxy += dx * dy;

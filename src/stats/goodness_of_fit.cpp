@@ -221,7 +221,8 @@ FitResult FitDistribution(ContinuousLaw law, std::vector<double> values) {
         }
         case ContinuousLaw::Erlang:
         case ContinuousLaw::Gamma:
-            a = s.sd * s.sd / s.mean;
+            // The square of a deviation near 1e-300 would vanish.
+            a = s.sd * (s.sd / s.mean);
             b = s.mean / a;
             // An Erlang shape is a whole number of stages, at least one.
             if (law == ContinuousLaw::Erlang)
