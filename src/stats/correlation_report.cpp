@@ -318,6 +318,13 @@ void ChiSquarePair(PairStep& step, int kind) {
     Workspace& ws = step.ws;
     const std::vector<double> x = LoadedValues(ws, 0);
     const std::vector<double> y = LoadedValues(ws, 1);
+    auto negative = [](const std::vector<double>& v) {
+        return std::any_of(v.begin(), v.end(), [](double f) { return f < 0; });
+    };
+    if (negative(x) || negative(y)) {
+        WriteResult(ws, NegativeFrequencyLine);
+        return;
+    }
     const std::optional<ChiSquareFigures> f = kind == 1 ? Homogeneity(x, y) : GoodnessOfFit(x, y);
     if (!f) {
         WriteResult(ws, ChiSquareUnusableLine);

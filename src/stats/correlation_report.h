@@ -32,6 +32,7 @@ inline constexpr const char* UndefinedNote =
 inline constexpr const char* FewPairsLine = "Критерий неприменим: полных пар меньше 3";
 inline constexpr const char* ChiSquareUnusableLine =
     "Критерий неприменим: меньше двух непустых классов или нулевая сумма частот";
+inline constexpr const char* NegativeFrequencyLine = "Критерий неприменим: отрицательная частота";
 inline constexpr const char* NoRoomForMatrixNotice =
     "!НЕТ МЕСТА В ТАБЛИЦЕ ДАННЫХ - КОРРЕЛЯЦИИ НЕ ЗАПИСАНЫ!";
 // The heading of the name column written before the matrix.

@@ -168,6 +168,11 @@ TEST_F(CorrelationBatchTest, ChiSquareAsksForTheSecondDistribution) {
     EXPECT_NE(run.results.find("Хи-квадрат=30.66, Значимость=0.1637, степ.своб = 24\n"),
               std::string::npos)
         << run.results;
+    // b holds -0.2: no frequency.
+    const Outcome negative = Run("method 5\nvariables a b\nform 2\n");
+    EXPECT_NE(negative.results.find("Критерий неприменим: отрицательная частота\n"),
+              std::string::npos)
+        << negative.results;
     const Outcome wrong = Run("method 5\nvariables a c\nyes\n");
     EXPECT_EQ(wrong.status, BatchScriptFault);
     EXPECT_NE(wrong.messages.find("Второе распределение"), std::string::npos) << wrong.messages;
