@@ -32,6 +32,13 @@ const std::vector<double> Bet = {0.047, 0.086, 0.107, 0.119, 0.136, 0.167, 0.205
                                  0.233, 0.242, 0.24,  0.248, 0.282, 0.335, 0.381,
                                  0.399, 0.394, 0.399, 0.448, 0.55,  0.7};
 
+std::vector<double> Scaled(const std::vector<double>& x, double factor) {
+    std::vector<double> y = x;
+    for (double& v : y)
+        v *= factor;
+    return y;
+}
+
 std::vector<double> Shifted(const std::vector<double>& x, double offset) {
     std::vector<double> y = x;
     for (double& v : y)
@@ -59,6 +66,14 @@ TEST(GoodnessOfFit, FiguresAgainstR) {
         {"normal with offset", Law::Normal, Shifted(Weib, 1e7), 10000008.7916667, 4.51961020845971,
          0.112502752841665, 0.0512471552197139, 0.0521012744733758, 0.580432390334462,
          0.507700531722558, 2e-5},
+        // Found by the fault sweep: scaled to 1e-302 the squares vanish, to
+        // 1e300 they overflow; the statistics do not depend on the scale.
+        {"normal scaled down", Law::Normal, Scaled(Weib, 1e-302), 8.79166666666667e-302,
+         4.51961020850046e-302, 0.112502752929197, 0.0512471552705187, 0.0521012745250273,
+         0.580432388446906, 0.50770053090045, 2e-5},
+        {"logistic scaled up", Law::Logistic, Scaled(Weib, 1e300), 8.79166666666667e300,
+         2.49179170398962e300, 0.119974361918425, 0.0686038142449456, 0.068969701254252,
+         0.282525119131038, 0.0230261500259133, 1e-12},
         {"Rayleigh", Law::Rayleigh, Weib, 9.85085698471627, 2, 0.06473015958599, 0.026202313872521,
          0.0263420595465077, 0.9999, 0.869526532633527, 1e-12},
         {"Weibull", Law::Weibull, Weib, 9.93882079696575, 2.0924492521913, 0.0734064055681494,
