@@ -21,10 +21,29 @@ double Mean(const std::vector<double>& v) {
 
 }  // namespace
 
-std::optional<double> PearsonR(const std::vector<double>& x, const std::vector<double>& y) {
-    const std::size_t n = std::min(x.size(), y.size());
+namespace {
+
+// The values divided by a power of two that brings the largest near 1: r does
+// not change, every bit is kept, and sums of values near 1e308 cannot overflow.
+std::vector<double> Scaled(const std::vector<double>& v, std::size_t n) {
+    double largest = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        largest = std::max(largest, std::fabs(v[i]));
+    int exponent = 0;
+    std::frexp(largest, &exponent);
+    std::vector<double> out(n);
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = std::ldexp(v[i], -exponent);
+    return out;
+}
+
+}  // namespace
+
+std::optional<double> PearsonR(const std::vector<double>& xIn, const std::vector<double>& yIn) {
+    const std::size_t n = std::min(xIn.size(), yIn.size());
     if (n < 2)
         return std::nullopt;
+    const std::vector<double> x = Scaled(xIn, n), y = Scaled(yIn, n);
     const double mx = Mean(x), my = Mean(y);
     double sxx = 0, syy = 0, sxy = 0;
     for (std::size_t i = 0; i < n; ++i) {

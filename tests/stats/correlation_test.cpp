@@ -92,6 +92,12 @@ TEST(Pearson, PerfectNearCollinearAndDegeneratePairs) {
     EXPECT_GT(near->r, 0.999999999);
     EXPECT_LE(near->r, 1.0);
 
+    // Values near the largest double: sums would overflow; r is that of the
+    // same data divided by 1e300 (R: cor(c(1, 2, 1.7e8, 3), c(1, 2, 5, 3))).
+    const auto huge = Pearson({1e300, 2e300, 1.7e308, 3e300}, {1, 2, 5, 3});
+    ASSERT_TRUE(huge);
+    EXPECT_NEAR(huge->r, 0.87831007, 1e-7);
+
     EXPECT_FALSE(Pearson({1, 2, 3}, {4, 4, 4}));  // constant
     EXPECT_FALSE(Pearson({1, 2}, {3, 5}));        // fewer than 3 pairs
     EXPECT_FALSE(Pearson({}, {}));
