@@ -19,35 +19,33 @@ double Mean(const std::vector<double>& v) {
     return sum / static_cast<double>(v.size());
 }
 
-}  // namespace
-
-namespace {
-
-// The values divided by a power of two that brings the largest near 1: r does
-// not change, every bit is kept, and sums of values near 1e308 cannot overflow.
-std::vector<double> Scaled(const std::vector<double>& v, std::size_t n) {
-    double largest = 0;
+// The first n values divided by the largest magnitude among them (as they
+// are when all are 0).
+std::vector<double> RelativeToLargest(const std::vector<double>& v, std::size_t n) {
+    double top = 0;
     for (std::size_t i = 0; i < n; ++i)
-        largest = std::max(largest, std::fabs(v[i]));
-    int exponent = 0;
-    std::frexp(largest, &exponent);
-    std::vector<double> out(n);
-    for (std::size_t i = 0; i < n; ++i)
-        out[i] = std::ldexp(v[i], -exponent);
-    return out;
+        top = std::max(top, std::fabs(v[i]));
+    std::vector<double> scaled(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(n));
+    if (top > 0)
+        for (double& x : scaled)
+            x /= top;
+    return scaled;
 }
 
 }  // namespace
 
-std::optional<double> PearsonR(const std::vector<double>& xIn, const std::vector<double>& yIn) {
-    const std::size_t n = std::min(xIn.size(), yIn.size());
+std::optional<double> PearsonR(const std::vector<double>& x, const std::vector<double>& y) {
+    const std::size_t n = std::min(x.size(), y.size());
     if (n < 2)
         return std::nullopt;
-    const std::vector<double> x = Scaled(xIn, n), y = Scaled(yIn, n);
-    const double mx = Mean(x), my = Mean(y);
+    // r does not depend on either variable's scale: taken relative to its
+    // largest magnitude, values near 1e300 keep their squares finite and
+    // values near 1e-300 keep them from vanishing.
+    const std::vector<double> xs = RelativeToLargest(x, n), ys = RelativeToLargest(y, n);
+    const double mx = Mean(xs), my = Mean(ys);
     double sxx = 0, syy = 0, sxy = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        const double dx = x[i] - mx, dy = y[i] - my;
+        const double dx = xs[i] - mx, dy = ys[i] - my;
         sxx += dx * dx;
         syy += dy * dy;
         sxy += dx * dy;
@@ -74,7 +72,7 @@ std::optional<PearsonFigures> Pearson(const std::vector<double>& x, const std::v
         return std::nullopt;
     f.r = *r;
     const double rest = 1 - f.r * f.r;
-    f.t = rest <= 0 ? 100.0 : f.r * std::sqrt((f.count - 2) / rest);
+    f.t = rest <= 0 ? (f.r < 0 ? -100.0 : 100.0) : f.r * std::sqrt((f.count - 2) / rest);
     f.significance = FisherTail(f.t, 1, f.count - 2);
     return f;
 }

@@ -32,6 +32,13 @@ std::vector<double> Without7th(const std::vector<double>& v) {
     return out;
 }
 
+std::vector<double> Times(const std::vector<double>& v, double factor) {
+    std::vector<double> out;
+    for (double x : v)
+        out.push_back(x * factor);
+    return out;
+}
+
 std::vector<double> Plus(const std::vector<double>& v, double offset) {
     std::vector<double> out;
     for (double x : v)
@@ -54,6 +61,10 @@ TEST(Pearson, AgreesWithRsCorTestOnTiesAMissingCellAndALargeOffset) {
          0.01632657331},  // 0.01714533
         // The same as a, b with 1e7 added to b: one-pass sums would lose it.
         {"a, b + 1e7", A, Plus(B, 1e7), 26, 0.8725354, 8.749412, 1.654922522e-06},
+        // Found by the fault sweep: near 1e300 the squares overflowed to a
+        // printed NAN, near 1e-300 they vanished. r does not see the scale.
+        {"a * 1e300, b * 1e-300", Times(A, 1e300), Times(B, 1e-300), 26, 0.8725354, 8.749412,
+         1.654922522e-06},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
