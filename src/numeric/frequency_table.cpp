@@ -74,9 +74,10 @@ int FrequencyTable(Workspace& ws, int n) {
     store.RangeMax[0] = right.value;
     store.RangeSeen[0] = true;
 
-    RowMoments(ws, 0);
-    const double mean = store.StatMean;
-    const double s = std::sqrt(store.StatVariance);
+    const RowMomentsResult moments = RowMoments(ws, 0);
+    const double mean = moments.mean;
+    // Values near 1e-300 lose their variance to zero, not their deviation.
+    const double s = moments.deviation;
     store.StatVariance = s;
 
     const double w = (right.value - left.value) / k;

@@ -9,6 +9,40 @@
 
 namespace dalvex {
 
+namespace {
+
+// The deviation and the shape of a row from its deviations divided by the
+// largest one, so no power of them leaves the double range.
+void ScaledShape(DataStore& store, int row, int last, RowMomentsResult& result) {
+    double top = 0;
+    for (int i = 0; i <= last; ++i) {
+        const double x = store.Data(row, i);
+        if (x != MissingValue)
+            top = std::max(top, std::fabs(x - result.mean));
+    }
+    double s2 = 0, s3 = 0, s4 = 0;
+    if (top > 0) {
+        for (int i = 0; i <= last; ++i) {
+            const double x = store.Data(row, i);
+            if (x == MissingValue)
+                continue;
+            const double d = (x - result.mean) / top;
+            s2 += d * d;
+            s3 += d * d * d;
+            s4 += d * d * d * d;
+        }
+    }
+    const double n = result.count;
+    result.deviation = top * std::sqrt(s2 / (n - 1));
+    const double m2 = s2 / n;
+    if (m2 > 0) {
+        result.skewness = (s3 / n) / std::pow(m2, 1.5);
+        result.kurtosis = (s4 / n) / (m2 * m2);
+    }
+}
+
+}  // namespace
+
 RowMomentsResult RowMoments(Workspace& ws, int row) {
     DataStore& store = ws.store;
     const int last = ws.VarLength[row + 1];
@@ -54,6 +88,7 @@ RowMomentsResult RowMoments(Workspace& ws, int row) {
     result.centralFourth =
         d4 - 4 * delta * d3 + 6 * delta * delta * d2 - 3 * n * delta * delta * delta * delta;
     result.variance = CheckedDivide(result.centralSquares, n - 1);
+    ScaledShape(store, row, last, result);
 
     store.StatSum = sum;
     store.StatSumSquares = squares;

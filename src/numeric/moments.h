@@ -20,6 +20,14 @@ struct RowMomentsResult {
     double centralSquares = 0;
     double centralCubes = 0;
     double centralFourth = 0;
+    // The standard deviation and the shape (m3 / m2^1.5, m4 / m2^2) from the
+    // deviations taken relative to the largest of them: values near 1e-300
+    // lose their squared deviations to zero, while these figures are plain
+    // numbers. A constant row has all
+    // three 0.
+    double deviation = 0;
+    double skewness = 0;
+    double kurtosis = 0;
 };
 
 // Observations 0 .. VarLength[row + 1] of DataMatrix row `row`, MissingValue

@@ -130,13 +130,10 @@ std::array<double, 7> AdditionalFigures(Workspace& ws, int r) {
 std::array<double, 4> ShapeFigures(Workspace& ws, int r) {
     const RowMomentsResult moments = RowMoments(ws, r);
     const double n = moments.count;
-    // Population moments from the centred sums: the raw power-sum expansion
-    // cancels to noise when the values share a large offset.
-    const double m2 = moments.centralSquares / n;
-    const double m3 = moments.centralCubes / n;
-    const double m4 = moments.centralFourth / n;
-    const double g1 = CheckedDivide(m3, std::pow(m2, 1.5));
-    const double b2 = CheckedDivide(m4, m2 * m2);
+    // From the deviations relative to the largest one: the shape does not
+    // depend on the scale, and values near 1e-300 or 1e300 keep it.
+    const double g1 = moments.skewness;
+    const double b2 = moments.kurtosis;
     const double skewSd = std::sqrt(6 * (n - 2) / ((n + 1) * (n + 3)));
     const double kurtSd =
         std::sqrt(24 * n * (n - 2) * (n - 3) / ((n + 1) * (n + 1) * (n + 3) * (n + 5)));

@@ -30,17 +30,26 @@ struct Spread {
 
 Spread MeanAndDeviation(const std::vector<double>& x) {
     const double n = static_cast<double>(x.size());
+    // Summed relative to the largest magnitude: values near 1e300 would
+    // overflow their squares and values near 1e-300 lose them to zero,
+    // while their mean and deviation are plain numbers.
+    double scale = 0;
+    for (double v : x)
+        scale = std::max(scale, std::fabs(v));
+    if (scale == 0)
+        return {0, 0};
     double mean = 0;
     for (double v : x)
-        mean += v;
+        mean += v / scale;
     mean /= n;
     double squares = 0, shift = 0;
     for (double v : x) {
-        squares += (v - mean) * (v - mean);
-        shift += v - mean;
+        const double d = v / scale - mean;
+        squares += d * d;
+        shift += d;
     }
     // The second term takes back what rounding left in the mean.
-    return {mean, std::sqrt((squares - shift * shift / n) / (n - 1))};
+    return {mean * scale, scale * std::sqrt((squares - shift * shift / n) / (n - 1))};
 }
 
 // The laws on the positive half-line, and whether 0 itself is refused
@@ -212,7 +221,8 @@ FitResult FitDistribution(ContinuousLaw law, std::vector<double> values) {
         }
         case ContinuousLaw::Erlang:
         case ContinuousLaw::Gamma:
-            a = s.sd * s.sd / s.mean;
+            // The square of a deviation near 1e-300 would vanish.
+            a = s.sd * (s.sd / s.mean);
             b = s.mean / a;
             // An Erlang shape is a whole number of stages, at least one.
             if (law == ContinuousLaw::Erlang)

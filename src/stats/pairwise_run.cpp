@@ -28,8 +28,16 @@ void SignificanceLists::AppendPaired(Workspace& ws, double p, const char* fileNa
     Append(ws, paired_, p, fileName);
 }
 
+void SignificanceLists::AppendUnpaired(const std::string& line, const char* fileName) {
+    Append(unpaired_, line, fileName);
+}
+
 void SignificanceLists::Append(Workspace& ws, List& list, double p, const char* fileName) {
-    list.lines.push_back(FormatNumber(p, ws.digits(), ws.decimalSeparator()));
+    Append(list, FormatNumber(p, ws.digits(), ws.decimalSeparator()), fileName);
+}
+
+void SignificanceLists::Append(List& list, const std::string& line, const char* fileName) {
+    list.lines.push_back(line);
     list.fileName = fileName;
     list.changed = true;
 }

@@ -44,6 +44,8 @@ class SignificanceLists {
   public:
     void Clear();
     void AppendUnpaired(Workspace& ws, double p, const char* fileName);
+    // A line of its own (the correlation list keeps r and its significance).
+    void AppendUnpaired(const std::string& line, const char* fileName);
     void AppendPaired(Workspace& ws, double p, const char* fileName);
     // Saves every list that changed under the file name it was last given.
     void Save(Workspace& ws);
@@ -57,6 +59,7 @@ class SignificanceLists {
         bool changed = false;
     };
     void Append(Workspace& ws, List& list, double p, const char* fileName);
+    static void Append(List& list, const std::string& line, const char* fileName);
     void Save(Workspace& ws, List& list);
     List unpaired_, paired_;
 };

@@ -71,11 +71,11 @@ FormDialog Tqq271Form() {
         {"&5=Пуассона           ", "событ.на n*t при част=m в t"},
     }};
     const std::array<const char*, 8> continuous = {
-        "&6=нормальное     ", "&7=экспоненц.     ",  "&8=Релея          ", "&9=Вейбулла       ",
+        "&6=нормальное     ", "&7=экспоненц.     ", "&8=Релея          ", "&9=Вейбулла       ",
         "&A=логистическое  ", "&B=экстрем.знач.  ", "&C=Эрланга        ", "&D=логнормальное  ",
     };
     const std::array<const char*, 8> inverse = {
-        "&E=нормальное     ", "&F=экспоненц.     ",  "&G=Релея          ", "&H=Вейбулла       ",
+        "&E=нормальное     ", "&F=экспоненц.     ", "&G=Релея          ", "&H=Вейбулла       ",
         "&I=логистическое  ", "&J=экстрем.знач.  ", "&K=Эрланга        ", "&L=логнормальное  ",
     };
     int answer = 1;
@@ -156,6 +156,10 @@ LawCurves ComputeLawCurves(ContinuousLaw law, double a, double b) {
     const double step = (hi - lo) / 51;
     for (int i = 0; i <= 51; ++i) {
         const double x = lo + i * step;
+        // A scale lost beside a far larger location leaves points that do
+        // not differ: there is no curve to draw.
+        if (i > 0 && !(x > curves.x[i - 1]))
+            return {};
         curves.x.push_back(x);
         curves.cdf.push_back(LawCdf(law, a, b, x));
         if (i > 0) {
@@ -397,7 +401,12 @@ void ContinuousCalculator(Workspace& ws, ContinuousLaw law, bool inverse) {
         InverseLines(ws, law, a, b);
     else
         BoundsLines(ws, law, a, b);
-    DrawContinuous(ws, ComputeLawCurves(law, a, b));
+    const LawCurves curves = ComputeLawCurves(law, a, b);
+    if (curves.x.empty()) {
+        ShowNotice(ws, CurvesNotDrawnNotice);
+        return;
+    }
+    DrawContinuous(ws, curves);
 }
 
 }  // namespace

@@ -30,8 +30,12 @@ FormDialog Tqq270Form();
 FormDialog Tqq289Form();
 FormDialog Tqq290Form();
 
+// Shown in place of the graphs when the law's points cannot differ.
+inline constexpr const char* CurvesNotDrawnNotice =
+    "!МАСШТАБ ЗАКОНА ТЕРЯЕТСЯ РЯДОМ С ЕГО СДВИГОМ - ГРАФИК НЕ СТРОИТСЯ!";
 // The curves of a continuous law's graphs: F at 52 points over the law's
-// range, and the density as F's difference quotient at the 51 midpoints.
+// range, and the density as F's difference quotient at the 51 midpoints;
+// empty when a scale lost beside the location leaves no distinct points.
 struct LawCurves {
     std::vector<double> x, cdf;
     std::vector<double> middle, density;

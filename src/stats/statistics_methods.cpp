@@ -1,5 +1,7 @@
 #include "stats/statistics_methods.h"
 
+#include "stats/correlation_report.h"
+#include "stats/cross_tabulation.h"
 #include "stats/descriptive.h"
 #include "stats/goodness_of_fit.h"
 #include "stats/pairwise_run.h"
@@ -12,12 +14,16 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
     // Methods 11, 12, 17 and 36 also pass their choice dialog.
     registry.Add(1, [](MethodRun& run) { DescriptiveStatistics(run.ws, run.ws.VarLength[0]); });
     registry.Add(2, [](MethodRun& run) { HistogramNormality(run.ws, run.ws.VarLength[1]); });
+    registry.Add(3, [](MethodRun& run) { CorrelationMethod(run.ws, run.listwise); });
     registry.Add(
         4, [](MethodRun& run) { PairwiseRun(run.ws, run.mode, run.listwise, StudentFisherPair); });
     for (int method : {6, 7, 8})
         registry.Add(method, [](MethodRun& run) {
             PairwiseRun(run.ws, run.mode, run.listwise, RankTestsPair);
         });
+    registry.Add(5, [](MethodRun& run) { ChiSquareMethod(run.ws, run.listwise); });
+    registry.Add(9, [](MethodRun& run) { RankCorrelationMethod(run.ws, run.listwise); });
+    registry.Add(10, [](MethodRun& run) { CrossTabulation(run.ws); });
     registry.Add(28, [](MethodRun& run) { ProbabilityCalculator(run.ws); });
     registry.Add(29, [](MethodRun& run) { GoodnessOfFit(run.ws); });
 }

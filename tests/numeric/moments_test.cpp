@@ -73,6 +73,32 @@ TEST_F(MomentsTest, LargeOffsetsKeepTheirPrecision) {
     }
 }
 
+// Found by the fault sweep: values near 1e-300 lost their squared
+// deviations to zero: a histogram's class borders then divided by a
+// deviation of 0, and so did the skewness.
+// R for the sample unscaled: sd = 4.51961020850046, m3 / m2^1.5 =
+// 0.379210693466655, m4 / m2^2 = 2.27913814301031; neither depends on the scale.
+TEST_F(MomentsTest, DeviationAndShapeHoldAtEveryScale) {
+    const std::vector<double> sample = {1.41,  2.47,  2.99,  3.26,  3.64,  4.37,  5.27,  5.89,
+                                        6.01,  5.83,  5.91,  6.58,  7.65,  8.5,   8.65,  8.28,
+                                        8.08,  8.65,  9.94,  11.18, 11.62, 11.22, 10.78, 11.25,
+                                        12.85, 14.82, 16.06, 16.19, 16.16, 18.24};
+    for (double scale : {1.0, 1e-302}) {
+        std::vector<double> values = sample;
+        for (double& v : values)
+            v *= scale;
+        SetRow(0, values);
+        const RowMomentsResult m = RowMoments(ws, 0);
+        EXPECT_NEAR(m.deviation, 4.51961020850046 * scale, 1e-13 * scale) << scale;
+        EXPECT_NEAR(m.skewness, 0.379210693466655, 1e-13) << scale;
+        EXPECT_NEAR(m.kurtosis, 2.27913814301031, 1e-13) << scale;
+    }
+    SetRow(0, {3, 3, 3});
+    const RowMomentsResult constant = RowMoments(ws, 0);
+    EXPECT_EQ(constant.deviation, 0);
+    EXPECT_EQ(constant.skewness, 0);
+}
+
 TEST_F(MomentsTest, TooFewObservationsFault) {
     SetRow(0, {M, M});
     EXPECT_THROW(RowMoments(ws, 0), ArithmeticFault);

@@ -32,6 +32,13 @@ const std::vector<double> Bet = {0.047, 0.086, 0.107, 0.119, 0.136, 0.167, 0.205
                                  0.233, 0.242, 0.24,  0.248, 0.282, 0.335, 0.381,
                                  0.399, 0.394, 0.399, 0.448, 0.55,  0.7};
 
+std::vector<double> Scaled(const std::vector<double>& x, double factor) {
+    std::vector<double> y = x;
+    for (double& v : y)
+        v *= factor;
+    return y;
+}
+
 std::vector<double> Shifted(const std::vector<double>& x, double offset) {
     std::vector<double> y = x;
     for (double& v : y)
@@ -59,6 +66,14 @@ TEST(GoodnessOfFit, FiguresAgainstR) {
         {"normal with offset", Law::Normal, Shifted(Weib, 1e7), 10000008.7916667, 4.51961020845971,
          0.112502752841665, 0.0512471552197139, 0.0521012744733758, 0.580432390334462,
          0.507700531722558, 2e-5},
+        // Found by the fault sweep: scaled to 1e-302 the squares vanish, to
+        // 1e300 they overflow; the statistics do not depend on the scale.
+        {"normal scaled down", Law::Normal, Scaled(Weib, 1e-302), 8.79166666666667e-302,
+         4.51961020850046e-302, 0.112502752929197, 0.0512471552705187, 0.0521012745250273,
+         0.580432388446906, 0.50770053090045, 2e-5},
+        {"logistic scaled up", Law::Logistic, Scaled(Weib, 1e300), 8.79166666666667e300,
+         2.49179170398962e300, 0.119974361918425, 0.0686038142449456, 0.068969701254252,
+         0.282525119131038, 0.0230261500259133, 1e-12},
         {"Rayleigh", Law::Rayleigh, Weib, 9.85085698471627, 2, 0.06473015958599, 0.026202313872521,
          0.0263420595465077, 0.9999, 0.869526532633527, 1e-12},
         {"Weibull", Law::Weibull, Weib, 9.93882079696575, 2.0924492521913, 0.0734064055681494,
@@ -76,6 +91,9 @@ TEST(GoodnessOfFit, FiguresAgainstR) {
         {"gamma with offset", Law::Gamma, Shifted(Weib, 1e7), 2.04268584778001e-06,
          4895519691652.37, 0.112502692759044, 0.0512470936702536, 0.051520411503161626,
          0.5380130482517296, 0.618726264582368, 1e-9},
+        {"gamma scaled down", Law::Gamma, Scaled(Gam, 1e-300), 2.26280410348497e-300,
+         2.65794108766957, 0.0833977949446648, 0.0269235188538411, 0.0270958293745057, 0.9999,
+         0.882317643509671, 1e-12},
         {"Erlang", Law::Erlang, Gam, 2.26280410348497, 3, 0.147483204314675, 0.132432056833514,
          0.133279621997249, 0.206032525027872, 0.188613816247741, 1e-12},
         {"lognormal", Law::Lognormal, Gam, 1.61272006727838, 0.638862785657502, 0.0989698621901324,

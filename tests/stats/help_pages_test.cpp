@@ -19,10 +19,14 @@ TEST(StatsHelpPages, EveryBuiltMethodHasItsPage) {
     const HelpIndex index = HelpIndex::Parse(text.str());
     const std::pair<int, const char*> pages[] = {{100, "descriptive_statistics.html"},
                                                  {101, "histogram_normality.html"},
+                                                 {102, "correlation.html"},
                                                  {103, "student_fisher.html"},
+                                                 {104, "chi_square_two.html"},
                                                  {105, "shift_tests.html"},
                                                  {106, "scale_tests.html"},
                                                  {107, "smirnov_test.html"},
+                                                 {108, "rank_correlation.html"},
+                                                 {109, "cross_tabulation.html"},
                                                  {127, "probability_calculator.html"},
                                                  {128, "goodness_of_fit.html"}};
     for (const auto& [context, file] : pages) {

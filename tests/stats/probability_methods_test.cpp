@@ -145,6 +145,25 @@ TEST(ProbabilityMethods, CalculatorRefusesParametersAndEndsTheTable) {
               "Сообщение: !ЧИСЛО ЗНАЧЕНИЙ ДОЛЖНО БЫТЬ ОТ 1 ДО 16250!\n");
 }
 
+// Found by the fault sweep: a logistic law at -1e308 with scale 707 has no
+// two points of its graph that differ; the graph was a division by zero.
+// The bounds are still computed, the graph is left out with a notice (the
+// script has no answer for a graph prompt).
+TEST(ProbabilityMethods, ALawWhoseScaleIsLostBesideItsLocationIsNotDrawn) {
+    const Outcome run = RunScript(
+        "method 28\n"
+        "form 10\n"
+        "form 1 -1e308 707\n"
+        "form 1 0 1\n"
+        "form 0\n");
+    ASSERT_EQ(run.status, BatchDone) << run.messages;
+    EXPECT_EQ(run.messages, std::string("Сообщение: ") + CurvesNotDrawnNotice + "\n");
+    EXPECT_NE(run.results.find("\n        0        1        1        1        0\n"),
+              std::string::npos)
+        << run.results;
+    EXPECT_EQ(run.results.substr(run.results.size() - 3), "\n\n\n");
+}
+
 // fit.txt: "w" is the Weibull sample of goodness_of_fit_test.cpp with a
 // missing cell among its 31, "neg" 31 values some of them negative, "const"
 // 31 times 2, "none" 31 missing cells (read as an empty variable).
