@@ -4,6 +4,8 @@
 #include <array>
 #include <charconv>
 
+#include "core/text.h"
+
 namespace dalvex {
 
 namespace {
@@ -76,8 +78,13 @@ void BatchAnswers::FieldRefused(const std::string& label, const std::string& not
         Notice(notice);
         return;
     }
-    throw BatchScriptError(form.origin + ": форма " + Quoted(lastFormCaption()) +
-                           " не приняла поле " + Quoted(label) + " — " + PlainLines(notice));
+    std::string message = form.origin + ": форма " + Quoted(lastFormCaption()) +
+                          " не приняла поле " + Quoted(label) + " — " + PlainLines(notice);
+    // A mistyped label leaves its text to a field by position.
+    for (const std::string& text : lastFormUnlabelled())
+        message += "; поля " + Quoted(Trim(text.substr(0, text.find('=')))) +
+                   " у формы нет, и текст " + Quoted(text) + " взят по порядку";
+    throw BatchScriptError(message);
 }
 
 std::string BatchAnswers::FittingAnswer(DialogKind kind,

@@ -249,6 +249,7 @@ FormAnswer ScriptedDialogs::Form(const FormDialog& form) {
     const ScriptedAnswer answer = Take(DialogKind::Form, asked, true);
     lastForm_ = answer;
     lastFormCaption_ = form.caption;
+    lastFormUnlabelled_.clear();
     if (answer.cancel)
         return {0, form.Values()};
     if (!answer.expect.empty() && answer.expect != form.caption)
@@ -276,6 +277,7 @@ FormAnswer ScriptedDialogs::Form(const FormDialog& form) {
             }
             if (named)
                 Refuse(answer, asked, "у формы нет поля " + Quoted(Trim(label)));
+            lastFormUnlabelled_.push_back(text);
         }
         // Texts by position come first: after a field named by its label
         // a position would no longer say which field is meant.

@@ -199,6 +199,9 @@ class ScriptedDialogs : public UserDialogs {
     // The last form answered and the form it answered, for a refused field.
     const ScriptedAnswer& lastFormAnswer() const { return lastForm_; }
     const std::string& lastFormCaption() const { return lastFormCaption_; }
+    // Its texts that looked like "Label=value" but named no field, and so
+    // were taken by position.
+    const std::vector<std::string>& lastFormUnlabelled() const { return lastFormUnlabelled_; }
 
   private:
     std::deque<ScriptedAnswer> queue_;
@@ -208,6 +211,7 @@ class ScriptedDialogs : public UserDialogs {
     std::vector<FileRequest> fileRequests_;
     ScriptedAnswer lastForm_;
     std::string lastFormCaption_;
+    std::vector<std::string> lastFormUnlabelled_;
     int beeps_ = 0;
     int graphPrompts_ = 0;
 };

@@ -145,6 +145,8 @@ TEST(BatchMethodsTest, HistogramFormByLabelAndRefusedFields) {
         {"form 1 0", "«Число интервалов=»", "!ЧИСЛО ИНТЕРВАЛОВ ДОЛЖНО БЫТЬ ОТ 1 ДО"},
         {"form 1 \"Левая граница=abc\"", "«Левая граница=»", "!ГРАНИЦА ИНТЕРВАЛОВ"},
         {"form 1 10 5 1", "«Правая граница=»", "!ЛЕВАЯ ГРАНИЦА ДОЛЖНА БЫТЬ МЕНЬШЕ ПРАВОЙ!"},
+        // A label the form lacks: its text went to the first field.
+        {"form 1 \"Шаг=3\"", "«Число интервалов=»", "поля «Шаг» у формы нет"},
     };
     for (const Case& c : cases) {
         const Outcome run =
