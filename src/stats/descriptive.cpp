@@ -279,6 +279,8 @@ void DrawHistogram(Workspace& ws, const std::string& name, const std::vector<dou
     ws.SetTextBuffer("Гистограмма: " + name);
     ws.graphTables.SeriesStyles[0] = 3;
     ws.graphTables.SeriesStyles[1] = 0;
+    ws.graphTables.SeriesNames[0] = "Частоты";
+    ws.graphTables.SeriesNames[1] = "Нормальная кривая";
     GraSt(ws, RequestPairs, 1);
     pqsegr(ws);
 }
