@@ -2,14 +2,12 @@
 // paint creates the results window and the data sheet, allocates the store
 // and reads the settings.
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QPointer>
-#include <QTranslator>
 
 #include "core/program_folder.h"
 #include "core/workspace.h"
 #include "gui/main_window.h"
+#include "gui/platform_language.h"
 #include "gui/qt_user_dialogs.h"
 #include "gui/splash.h"
 #include "gui/tool_icons.h"
@@ -21,10 +19,7 @@ int main(int argc, char** argv) {
 
     // The platform's own dialogs (files, fonts, printer) speak the program's
     // language too.
-    QTranslator platformTexts;
-    if (platformTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&platformTexts);
+    dalvex::InstallPlatformTranslations();
 
     const QPointer<QWidget> splash = dalvex::ShowSplash();
     QApplication::processEvents();

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace dalvex {
 
@@ -37,6 +38,10 @@ struct GraphHandOver {
     // only, 3 bars.
     std::array<std::uint8_t, MaxGraphSeries> SeriesStyles{};
     std::array<SeriesDescription, MaxGraphSeries> SeriesDescriptions{};
+    // The series' names for the legend ("" : the name of the variable the
+    // series' Y row was loaded from, or its number). Taken, and emptied, by
+    // the graph request that follows.
+    std::array<std::string, MaxGraphSeries> SeriesNames{};
 
     // A description as methods write it, bytes given as numbers (254 is -2).
     void Describe(int series, int xRow, int yRow, int marker, int style);

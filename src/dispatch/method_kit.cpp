@@ -182,8 +182,9 @@ bool AppendSheetVariable(Workspace& ws, const std::vector<double>& values) {
 // ---------------------------------------------------------------------------
 // Graphs
 
-GraphOrder& GraphOrder::Series(std::vector<double> x, std::vector<double> y, SeriesStyle style) {
-    series_.push_back({std::move(x), std::move(y), style});
+GraphOrder& GraphOrder::Series(std::vector<double> x, std::vector<double> y, SeriesStyle style,
+                               std::string name) {
+    series_.push_back({std::move(x), std::move(y), style, std::move(name)});
     return *this;
 }
 
@@ -211,6 +212,7 @@ void GraphOrder::Show(bool offerDiscard) {
         lay(2 * p, series_[p].x);
         lay(2 * p + 1, series_[p].y);
         ws_.graphTables.SeriesStyles[p] = static_cast<std::uint8_t>(series_[p].style);
+        ws_.graphTables.SeriesNames[p] = series_[p].name;
     }
     ws_.VarLength[0] = lastSeries;
     ws_.SetTextBuffer(title_);

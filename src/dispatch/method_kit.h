@@ -170,8 +170,9 @@ class GraphOrder {
   public:
     explicit GraphOrder(Workspace& ws) : ws_(ws) {}
 
+    // `name` is the series' legend entry; without one the legend numbers it.
     GraphOrder& Series(std::vector<double> x, std::vector<double> y,
-                       SeriesStyle style = SeriesStyle::Line);
+                       SeriesStyle style = SeriesStyle::Line, std::string name = {});
     GraphOrder& Title(std::string title);
     // Without `offerDiscard` the prompt offers only "Оставить".
     void Show(bool offerDiscard = true);
@@ -180,6 +181,7 @@ class GraphOrder {
     struct Entry {
         std::vector<double> x, y;
         SeriesStyle style;
+        std::string name;
     };
     Workspace& ws_;
     std::vector<Entry> series_;

@@ -162,11 +162,8 @@ std::vector<LegendEntry> DrawScatter3D(const GraphScene& scene) {
             scene.p.canvas.SetPen(p.palette[entry], 1);
         }
         const int yRow = 3 * static_cast<int>(k) + 2;
-        const std::string name = yRow < static_cast<int>(scene.data.rowNames.size())
-                                     ? scene.data.rowNames[yRow]
-                                     : std::string();
         legend.push_back(
-            {name.empty() ? std::to_string(k + 1) : name, entry, false, static_cast<int>(k)});
+            {scene.data.SeriesName(static_cast<int>(k), yRow), entry, false, static_cast<int>(k)});
     }
     return legend;
 }

@@ -29,13 +29,6 @@ bool HasMarkers(int style) {
     return style == 1 || style == 2 || style == -2 || style == 4;
 }
 
-std::string SeriesName(const GraphData& data, int yRow, int series) {
-    const std::string name = yRow >= 0 && yRow < static_cast<int>(data.rowNames.size())
-                                 ? data.rowNames[yRow]
-                                 : std::string();
-    return name.empty() ? std::to_string(series + 1) : name;
-}
-
 std::vector<XYSeries> CollectSeries(const GraphScene& scene) {
     const GraphData& data = scene.data;
     std::vector<XYSeries> all;
@@ -65,7 +58,7 @@ std::vector<XYSeries> CollectSeries(const GraphScene& scene) {
         if (s.d)
             s.points = std::min(s.points, static_cast<int>(s.d->size()));
         s.colourEntry = SeriesColourEntry(s.marker);
-        s.name = SeriesName(data, yRow, p);
+        s.name = data.SeriesName(p, yRow);
         all.push_back(std::move(s));
     }
     return all;

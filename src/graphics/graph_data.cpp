@@ -101,6 +101,15 @@ std::set<int> RowsOfKind(const Workspace& ws, int kind, int lastSeries, int part
 
 }  // namespace
 
+std::string GraphData::SeriesName(int series, int yRow) const {
+    if (series >= 0 && series < static_cast<int>(seriesNames.size()) &&
+        !seriesNames[series].empty())
+        return seriesNames[series];
+    if (yRow >= 0 && yRow < static_cast<int>(rowNames.size()) && !rowNames[yRow].empty())
+        return rowNames[yRow];
+    return std::to_string(series + 1);
+}
+
 GraphData TakeGraphData(Workspace& ws, int kind, int lastSeries) {
     GraphData data;
     data.kind = kind;
@@ -119,6 +128,10 @@ GraphData TakeGraphData(Workspace& ws, int kind, int lastSeries) {
     }
     for (int p = 0; p < data.seriesCount; ++p)
         data.styles.push_back(ws.graphTables.SeriesStyles[p]);
+    for (int p = 0; p < data.seriesCount; ++p)
+        data.seriesNames.push_back(ws.graphTables.SeriesNames[p]);
+    for (std::string& name : ws.graphTables.SeriesNames)
+        name.clear();
 
     const std::set<int> wanted = RowsOfKind(ws, kind, lastSeries, data.partnerRow);
     int longest = 0;

@@ -48,6 +48,7 @@ struct GraphData {
     std::vector<SeriesDescription> descriptions;  // per series, described series
     int partnerRow = -1;                          // described series with style 5
     std::vector<std::string> rowNames;            // per row: its variable's name, or empty
+    std::vector<std::string> seriesNames;         // per series: the name the method gave, or empty
     std::vector<std::string> observationLabels;   // the sheet's row labels, trimmed
     std::vector<std::string> variableNames;       // the selected variables' names in order
     std::string title;
@@ -55,6 +56,9 @@ struct GraphData {
     // Row r, empty when it was not handed over.
     const std::vector<double>& Row(int r) const;
     int RowCount() const { return static_cast<int>(rows.size()); }
+    // The legend's name of series `series` whose values are in row `yRow`:
+    // the method's name for it, its variable's, or its number.
+    std::string SeriesName(int series, int yRow) const;
 };
 
 // Copies from the workspace what a graph of `kind` with series

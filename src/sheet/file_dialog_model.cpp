@@ -216,7 +216,6 @@ void TFMn::Ini(const FileRequest& request) {
         comment_ = request.comment;
         name_ = request.defaultName.substr(0, request.defaultName.find('.'));
     }
-    current_ = -1;
     searchPanelShown_ = false;
     LoadPatterns();
 }
@@ -289,8 +288,7 @@ const std::string& TFMn::Title(int index) {
 }
 
 const FileEntry* TFMn::currentFile() const {
-    return current_ >= 0 && current_ < static_cast<int>(entries_.size()) ? &entries_[current_]
-                                                                         : nullptr;
+    return selected_ >= 0 && selected_ < fileCount() ? &file(selected_) : nullptr;
 }
 
 std::string TFMn::PathOf(const std::string& name) const {
@@ -302,7 +300,6 @@ std::string TFMn::PathOf(const std::string& name) const {
 void TFMn::Refresh() {
     entries_.clear();
     listed_.clear();
-    current_ = -1;
     std::error_code ec;
     const bool everything = pattern() == "*.*";
     for (fs::directory_iterator it(folder_, fs::directory_options::skip_permission_denied, ec), end;
@@ -364,9 +361,8 @@ void TFMn::ClickFile(int index) {
     if (index < 0 || index >= fileCount())
         return;
     selected_ = index;
-    current_ = listed_[index];
     if (mode_ == 1)
-        name_ = entries_[current_].name;
+        name_ = file(index).name;
     comment_ = Title(index);
 }
 

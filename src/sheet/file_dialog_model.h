@@ -103,7 +103,8 @@ class TFMn {
     void SetComment(std::string text) { comment_ = std::move(text); }
     const std::string& name() const { return name_; }
     void SetName(std::string text) { name_ = std::move(text); }
-    // The file clicked last, for the "Текущий файл=" panel.
+    // The selected file, the one a confirmation takes, for the "Текущий
+    // файл=" panel; nullptr when the list is empty.
     const FileEntry* currentFile() const;
 
     const std::array<std::string, SearchPatternCount>& patterns() const { return patterns_; }
@@ -155,7 +156,6 @@ class TFMn {
     std::vector<FileEntry> entries_;
     std::vector<int> listed_;
     int selected_ = -1;
-    int current_ = -1;  // entry clicked last
     std::string comment_;
     std::string name_;
     bool treeShown_ = false;

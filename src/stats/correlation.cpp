@@ -72,7 +72,7 @@ std::optional<PearsonFigures> Pearson(const std::vector<double>& x, const std::v
         return std::nullopt;
     f.r = *r;
     const double rest = 1 - f.r * f.r;
-    f.t = rest <= 0 ? (f.r < 0 ? -100.0 : 100.0) : f.r * std::sqrt((f.count - 2) / rest);
+    f.t = rest <= 0 ? 100.0 : f.r * std::sqrt((f.count - 2) / rest);
     f.significance = FisherTail(f.t, 1, f.count - 2);
     return f;
 }

@@ -238,8 +238,8 @@ void DrawHistogram(Workspace& ws, const std::string& name, const FrequencyTableF
         curve[i] = NormalDensity(xs[i], table.mean, table.sd) * peak;
     }
     GraphOrder(ws)
-        .Series(centres, frequencies, SeriesStyle::Bars)
-        .Series(xs, curve, SeriesStyle::Line)
+        .Series(centres, frequencies, SeriesStyle::Bars, "Частоты")
+        .Series(xs, curve, SeriesStyle::Line, "Нормальная кривая")
         .Title("Гистограмма: " + name)
         .Show();
 }

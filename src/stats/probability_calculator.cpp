@@ -154,6 +154,9 @@ LawCurves ComputeLawCurves(ContinuousLaw law, double a, double b) {
     }
     LawCurves curves;
     const double step = (hi - lo) / 51;
+    // A scale near the double range's end leaves no finite range to draw.
+    if (!std::isfinite(lo) || !std::isfinite(hi) || !std::isfinite(step))
+        return {};
     for (int i = 0; i <= 51; ++i) {
         const double x = lo + i * step;
         // A scale lost beside a far larger location leaves points that do

@@ -557,5 +557,24 @@ TEST_F(Tgra, SavesItsRowsIntoTheSheet) {
     EXPECT_EQ(ws.sheet.ColumnLength(5), 3);
 }
 
+// The legend names each series as the method named it, then as its variable
+// or its number; the names hold for one request only.
+TEST_F(Tgra, LegendEntriesCarryTheSeriesNames) {
+    for (int r = 0; r < 4; ++r)
+        Row(r, {1.0 + r, 2.0, 3.0});
+    ws.graphTables.SeriesNames[0] = "Частоты";
+    ws.graphTables.SeriesNames[1] = "Нормальная кривая";
+    Graph(KindFunctions, 1);
+    graph.ToggleLegend();
+    Draw();
+    EXPECT_NE(canvas.FindText("Частоты"), nullptr);
+    EXPECT_NE(canvas.FindText("Нормальная кривая"), nullptr);
+    Graph(KindFunctions, 1);
+    graph.ToggleLegend();
+    Draw();
+    EXPECT_EQ(canvas.FindText("Частоты"), nullptr);
+    EXPECT_NE(canvas.FindText("2"), nullptr);
+}
+
 }  // namespace
 }  // namespace dalvex

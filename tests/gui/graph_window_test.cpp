@@ -21,6 +21,14 @@
 #include "graphics/tgra.h"
 #include "gui/graph_view.h"
 #include "gui/main_window.h"
+#include "gui/platform_language.h"
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolTip>
 
 using namespace dalvex;
 
@@ -38,6 +46,7 @@ class GraphWindowTest : public QObject {
     void discardedGraphsCloseAfterTheMethod();
     void captionAndPastedPictureSurviveSaving();
     void draggingThePlotEdgeWithTheMouse();
+    void toolBarExplainsItselfAndThePlatformDialogsSpeakRussian();
 
   private:
     // A method's series: X 0..19 in row 0, a sine in row 1.
@@ -292,6 +301,51 @@ void GraphWindowTest::draggingThePlotEdgeWithTheMouse() {
     QTest::mouseRelease(view, Qt::LeftButton, {}, edge - QPoint(80, 0));
     QCOMPARE(graph.layout().width, before.width - 80);
     QVERIFY(!graph.insertionPoint().marked());
+}
+
+namespace {
+
+void Shot(QWidget& widget, const char* name) {
+    const QByteArray dir = qgetenv("DALVEX_SHOT_DIR");
+    if (!dir.isEmpty())
+        widget.grab().save(QString::fromUtf8(dir) + "/" + name + ".png");
+}
+
+}  // namespace
+
+void GraphWindowTest::toolBarExplainsItselfAndThePlatformDialogsSpeakRussian() {
+    HandOverPairs("Гистограмма: рост");
+    QAction* form = Button("Форма линии");
+    QVERIFY(form->isVisible());
+    QVERIFY(form->isEnabled());
+    QTest::qWait(100);
+    window->ChooseTab(2);  // "Gr1" in front, its buttons laid out on the bar
+    QCoreApplication::processEvents();
+    QWidget* formButton = nullptr;
+    for (QToolBar* bar : window->findChildren<QToolBar*>())
+        if (bar->widgetForAction(form))
+            formButton = bar->widgetForAction(form);
+    QVERIFY(formButton);
+    QToolTip::showText(formButton->mapToGlobal(QPoint(4, formButton->height())), form->toolTip(),
+                       formButton);
+    Shot(*window, "graph_tool_bar");
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->inherits("QTipLabel") && top->isVisible()) {
+            QCOMPARE(qobject_cast<QLabel*>(top)->text(), form->toolTip());
+            Shot(*top, "graph_tool_bar_tooltip");
+        }
+
+    // The save dialog of a graph, in the program's language.
+    QVERIFY(InstallPlatformTranslations());
+    QFileDialog save(window.get(), QString(), folder->path(),
+                     QStringLiteral("Граф.файлы (*.bmp);;PNG (*.png)"));
+    save.setOption(QFileDialog::DontUseNativeDialog);
+    save.setAcceptMode(QFileDialog::AcceptSave);
+    save.show();
+    QPushButton* accept = save.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save);
+    QVERIFY(accept);
+    QVERIFY2(accept->text().contains(QStringLiteral("Сохранить")), qPrintable(accept->text()));
+    Shot(save, "graph_save_dialog");
 }
 
 QTEST_MAIN(GraphWindowTest)

@@ -142,6 +142,11 @@ TEST_F(FileDialogTest, ReadModeListsTheChosenTypeWithoutExtensions) {
     EXPECT_EQ(dialog.selected(), 0);
     EXPECT_EQ(dialog.comment(), "");
     EXPECT_EQ(ws.LastAnswer, 0);
+    // "Текущий файл=" names the selected file, clicked or not.
+    ASSERT_NE(dialog.currentFile(), nullptr);
+    EXPECT_EQ(dialog.currentFile()->name, "rost.dvx");
+    dialog.ClickFile(1);
+    EXPECT_EQ(dialog.currentFile()->name, "SHORT.DVX");
 
     dialog.ChooseType(1);
     EXPECT_EQ(Shown(), Names{"cadastre"});

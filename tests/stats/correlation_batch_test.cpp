@@ -150,7 +150,7 @@ TEST_F(CorrelationBatchTest, DegenerateInputSaysWhyAndNeverPrintsAFault) {
             "corrdegenerate.txt");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     for (const char* line : {
-             "Коэфф.корреляции=-1 T:=-100, Значимость=3.364E-5, степ.своб = 3\n",
+             "Коэфф.корреляции=-1 T:=100, Значимость=3.364E-5, степ.своб = 3\n",
              "Критерий неприменим: переменная k постоянна\n",
              "        y       -1\n        k        -        -\n",
              "-: коэффициент не определен (переменная постоянна или полных пар меньше 3)\n",

@@ -78,12 +78,11 @@ TEST(Pearson, AgreesWithRsCorTestOnTiesAMissingCellAndALargeOffset) {
 }
 
 TEST(Pearson, PerfectNearCollinearAndDegeneratePairs) {
-    // x = 1..5, y = 5..1: r = -1 exactly, t held at -100 (printed as 100 in
-    // magnitude with T:=), significance near 0.
+    // x = 1..5, y = 5..1: r = -1 exactly, T:=100, significance near 0.
     const auto perfect = Pearson({1, 2, 3, 4, 5}, {5, 4, 3, 2, 1});
     ASSERT_TRUE(perfect);
     EXPECT_EQ(perfect->r, -1.0);
-    EXPECT_EQ(std::fabs(perfect->t), 100.0);
+    EXPECT_EQ(perfect->t, 100.0);
     EXPECT_NEAR(perfect->significance, 3.364106e-05, 1e-10);  // t = 100, 3 df
 
     // b and b + 1e7 rounded: r is 1 to the last bit, never above it.
@@ -103,6 +102,12 @@ TEST(Pearson, PerfectNearCollinearAndDegeneratePairs) {
     ASSERT_TRUE(near);
     EXPECT_GT(near->r, 0.999999999);
     EXPECT_LE(near->r, 1.0);
+
+    // Values near the largest double: sums would overflow; r is that of the
+    // same data divided by 1e300 (R: cor(c(1, 2, 1.7e8, 3), c(1, 2, 5, 3))).
+    const auto huge = Pearson({1e300, 2e300, 1.7e308, 3e300}, {1, 2, 5, 3});
+    ASSERT_TRUE(huge);
+    EXPECT_NEAR(huge->r, 0.87831007, 1e-7);
 
     EXPECT_FALSE(Pearson({1, 2, 3}, {4, 4, 4}));  // constant
     EXPECT_FALSE(Pearson({1, 2}, {3, 5}));        // fewer than 3 pairs

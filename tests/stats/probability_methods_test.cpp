@@ -155,9 +155,15 @@ TEST(ProbabilityMethods, ALawWhoseScaleIsLostBesideItsLocationIsNotDrawn) {
         "form 10\n"
         "form 1 -1e308 707\n"
         "form 1 0 1\n"
+        "form 0\n"
+        // A normal law of deviation 1e308: its range overflows.
+        "method 28\n"
+        "form 6\n"
+        "form 1 0 1e308\n"
         "form 0\n");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
-    EXPECT_EQ(run.messages, std::string("Сообщение: ") + CurvesNotDrawnNotice + "\n");
+    const std::string notice = std::string("Сообщение: ") + CurvesNotDrawnNotice + "\n";
+    EXPECT_EQ(run.messages, notice + notice);
     EXPECT_NE(run.results.find("\n        0        1        1        1        0\n"),
               std::string::npos)
         << run.results;
