@@ -159,15 +159,6 @@ CorrelationCurve NominalCorrelationFunction(const std::vector<std::string>& x,
 
 namespace {
 
-// An integer field where an empty text counts 0.
-int IntegerOrZero(FormReader& read, int field, const char* notice) {
-    if (read.ok() && field < static_cast<int>(read.answer().values.size()) &&
-        Trim(read.answer().values[field]).empty())
-        return 0;
-    return read.Integer(field, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
-                        notice);
-}
-
 struct CorrelationOptions {
     double step = 1;
     int length = 10;
@@ -183,7 +174,7 @@ std::optional<CorrelationOptions> AskCorrelationOptions(Workspace& ws, TimeSerie
     if (!read.answered())
         return std::nullopt;
     CorrelationOptions options;
-    options.step = read.Number(0, StepNotNumberNotice);
+    options.step = read.Number(0, StepNotNumberNotice, -1e290, 1e290);
     const int length = IntegerOrZero(read, 1, LengthNotNumberNotice);
     if (read.ok() && length >= 1 && length <= 3)
         read.Refuse(1, ShortFragmentNotice);

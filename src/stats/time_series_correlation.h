@@ -18,7 +18,8 @@ inline constexpr const char* CorrelationCaption = "Функция корреля
 inline constexpr const char* CorrelationMemory = "q37.ini";
 inline constexpr const char* TooLittleDataNotice = "!НЕДОСТАТОЧНО ДАННЫХ ДЛЯ ЭТОГО МЕТОДА!";
 inline constexpr const char* LagHeading = " Сдвиг   Корреляция   Крит.значение";
-inline constexpr const char* StepNotNumberNotice = "!ШАГ ВРЕМЕНИ НЕ ЯВЛЯЕТСЯ ЧИСЛОМ!";
+inline constexpr const char* StepNotNumberNotice =
+    "!ШАГ ВРЕМЕНИ ДОЛЖЕН БЫТЬ ЧИСЛОМ ОТ -1E290 ДО 1E290!";
 inline constexpr const char* LengthNotNumberNotice = "!ДЛИНА ФРАГМЕНТА НЕ ЯВЛЯЕТСЯ ЦЕЛЫМ ЧИСЛОМ!";
 inline constexpr const char* ShortFragmentNotice = "!ДЛИНА ФРАГМЕНТА ДОЛЖНА БЫТЬ НЕ МЕНЬШЕ 4!";
 inline constexpr const char* ShiftNotNumberNotice = "!СДВИГ ФРАГМЕНТА НЕ ЯВЛЯЕТСЯ ЦЕЛЫМ ЧИСЛОМ!";

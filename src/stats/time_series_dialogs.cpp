@@ -1,9 +1,11 @@
 #include "stats/time_series_dialogs.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "core/arithmetic_fault.h"
 #include "core/settings.h"
+#include "core/text.h"
 
 namespace dalvex {
 
@@ -128,6 +130,15 @@ void TimeSeriesVariables::Confirm() {
     ws_.SelectedColumns[0] = static_cast<int>(columns.size());
     std::copy(columns.begin(), columns.end(), ws_.SelectedColumns.begin() + 1);
     Close(1);
+}
+
+// An integer field where an empty text counts 0.
+int IntegerOrZero(FormReader& read, int field, const char* notice) {
+    if (read.ok() && field < static_cast<int>(read.answer().values.size()) &&
+        Trim(read.answer().values[field]).empty())
+        return 0;
+    return read.Integer(field, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
+                        notice);
 }
 
 int ChooseTimeSeries(Workspace& ws, const std::string& caption, TimeSeriesMemory& memory,

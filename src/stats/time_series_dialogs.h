@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "dispatch/method_kit.h"
 #include "dispatch/variable_dialogs.h"
 
 namespace dalvex {
@@ -31,6 +32,7 @@ class TimeSeriesVariables : public VariableDialogModel {
 
     VariableDialogKind kind() const override { return VariableDialogKind::List; }
     std::string caption() const override { return caption_; }
+    int capacity() const override { return 2; }
     std::vector<std::string> texts() const override;
     std::vector<VariableButton> buttons() const override;
     void Press(VariableAction action, const std::vector<std::vector<int>>& selected) override;
@@ -51,5 +53,8 @@ class TimeSeriesVariables : public VariableDialogModel {
 // columns in SelectedColumns, 0 when cancelled or nothing was chosen.
 int ChooseTimeSeries(Workspace& ws, const std::string& caption, TimeSeriesMemory& memory,
                      bool chooseOnlyVariable);
+
+// An integer field of the form where an empty text counts 0.
+int IntegerOrZero(FormReader& read, int field, const char* notice);
 
 }  // namespace dalvex

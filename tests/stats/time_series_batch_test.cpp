@@ -71,5 +71,19 @@ TEST_F(TimeSeriesBatchTest, CorrelationFunctionFromAScript) {
     EXPECT_EQ(three.status, BatchScriptFault) << three.messages;
 }
 
+TEST_F(TimeSeriesBatchTest, SpectralAnalysisFromAScript) {
+    const Outcome two =
+        Run("method 16\nvariables x y\n"
+            "form 1 1 8 4 \"Окно=1\" \"Усреднение=1\"\n"
+            "form 3\ngraph keep\nform 4\ngraph discard\nform 0\n");
+    ASSERT_EQ(two.status, BatchDone) << two.messages;
+    EXPECT_NE(two.results.find("               Переменные: x, y\n"), std::string::npos);
+
+    // One series has no coherence to draw.
+    const Outcome one = Run("method 16\nvariables x\nform 1\nform 3\n");
+    EXPECT_EQ(one.status, BatchScriptFault) << one.messages;
+    EXPECT_NE(one.messages.find("у формы нет кнопки 3"), std::string::npos) << one.messages;
+}
+
 }  // namespace
 }  // namespace dalvex
