@@ -233,13 +233,15 @@ void CorrelationFunction(Workspace& ws) {
     // Categories are compared as the sheet holds them: no numbers loaded.
     if (options->nominal && options->length < ws.sheet.ColumnLength(ycol)) {
         WriteHeader(ws, xname, yname);
+        const std::vector<std::string> x = CellTexts(ws, xcol);
         const std::vector<std::string> y = CellTexts(ws, ycol);
-        if (y.size() < 16) {
+        // X's column must hold the whole fragment.
+        if (y.size() < 16 || static_cast<int>(x.size()) < options->length) {
             ShowNotice(ws, TooLittleDataNotice);
             return;
         }
-        const CorrelationCurve curve = NominalCorrelationFunction(
-            CellTexts(ws, xcol), y, options->length, options->shift, options->step, alpha);
+        const CorrelationCurve curve =
+            NominalCorrelationFunction(x, y, options->length, options->shift, options->step, alpha);
         WriteResult(ws, "         Критическое значение=" +
                             FormatNumber(curve.critical, ws.digits(), ws.decimalSeparator()));
         DrawCorrelation(ws, curve);

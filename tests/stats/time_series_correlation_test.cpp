@@ -259,6 +259,13 @@ TEST_F(CorrelationFunctionTest, NominalModeComparesCellTexts) {
     EXPECT_EQ(graphs.rows[1][1], 1);
     EXPECT_EQ(graphs.rows[1][4], 1);
     EXPECT_EQ(graphs.rows[0][1], 0);
+
+    // A column of X shorter than the fragment has nothing to compare.
+    Column(2, "кор", {"а", "б", "в"});
+    Answer({2, 1}, {"1", "4", "0", "1"});
+    Run();
+    EXPECT_EQ(ui.notices().back(), TooLittleDataNotice);
+    EXPECT_EQ(graphs.requests, 0);
 }
 
 TEST_F(CorrelationFunctionTest, TheDialogRemembersFieldsAndVariablesInOneFile) {
