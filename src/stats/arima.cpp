@@ -18,15 +18,30 @@ std::vector<double> Autocovariances(const std::vector<double>& x, int maxLag);
 std::vector<double> PartialAutocorrelations(const std::vector<double>& r);
 
 double Mean(const std::vector<double>& x) {
-    // Two passes: a large common offset keeps the digits of the mean.
+    // Two passes: a large common offset keeps the digits of the mean; each
+    // value divided first, so values near the largest double do not overflow.
+    const double n = static_cast<double>(x.size());
     double m = 0;
     for (double v : x)
-        m += v;
-    m /= static_cast<double>(x.size());
+        m += v / n;
     double correction = 0;
     for (double v : x)
-        correction += v - m;
-    return m + correction / static_cast<double>(x.size());
+        correction += (v - m) / n;
+    return m + correction;
+}
+
+// The deviations from the mean divided by the largest of them, so that
+// squares neither overflow nor vanish for values near 1e300 or 1e-300; the
+// divisor is 0 for a constant series.
+std::vector<double> ScaledDeviations(const std::vector<double>& x, double mean, double& divisor) {
+    divisor = 0;
+    for (double v : x)
+        divisor = std::max(divisor, std::fabs(v - mean));
+    std::vector<double> d(x.size(), 0.0);
+    if (divisor > 0 && std::isfinite(divisor))
+        for (std::size_t i = 0; i < x.size(); ++i)
+            d[i] = (x[i] - mean) / divisor;
+    return d;
 }
 
 // A residual that runs away (a model that cannot be inverted) is held below
@@ -87,8 +102,9 @@ ArOrderScanFigures ScanArOrders(const std::vector<double>& x, int workWidth) {
         m = workWidth - 1;
     if (m < 1)
         return scan;
-    const std::vector<double> c = Autocovariances(x, m);
-    if (!(c[0] > 0))
+    double divisor = 0;
+    const std::vector<double> c = Autocovariances(ScaledDeviations(x, Mean(x), divisor), m);
+    if (!(c[0] > 0) || !std::isfinite(divisor))
         return scan;
     std::vector<double> r(c.size());
     for (std::size_t k = 0; k < c.size(); ++k)
@@ -376,13 +392,17 @@ Prepared Prepare(const std::vector<double>& differenced, int d, int maxLag) {
     prep.d = d;
     prep.mean = Mean(differenced);
     const int n = static_cast<int>(differenced.size());
-    const std::vector<double> c = Autocovariances(differenced, std::min(maxLag, n - 1));
-    if (!(c[0] > 0) || !std::isfinite(c[0]))
+    double divisor = 0;
+    prep.z = ScaledDeviations(differenced, prep.mean, divisor);
+    const std::vector<double> c = Autocovariances(prep.z, std::min(maxLag, n - 1));
+    if (!(c[0] > 0) || !std::isfinite(divisor)) {
+        prep.z.clear();
         return prep;
-    prep.sd = std::sqrt(c[0]);
-    prep.z.resize(n);
-    for (int i = 0; i < n; ++i)
-        prep.z[i] = (differenced[i] - prep.mean) / prep.sd;
+    }
+    const double sdScaled = std::sqrt(c[0]);
+    prep.sd = divisor * sdScaled;
+    for (double& v : prep.z)
+        v /= sdScaled;
     prep.r.assign(static_cast<std::size_t>(maxLag) + 1, 0.0);
     for (std::size_t k = 0; k < c.size(); ++k)
         prep.r[k] = c[k] / c[0];
@@ -741,12 +761,13 @@ DurbinWatsonFigures DurbinWatsonCheck(const std::vector<double>& x, const ArimaM
     std::vector<double> z(w.size());
     for (std::size_t i = 0; i < w.size(); ++i)
         z[i] = (w[i] - model.mean) / sd;
-    std::vector<double> all = ArmaResiduals(z, model.phi, model.theta);
-    for (double& v : all)
-        v *= sd;
+    // The statistic from the residuals in standard deviations, which keep
+    // their squares for any units; the residuals in the series' units after.
+    const std::vector<double> all = ArmaResiduals(z, model.phi, model.theta);
     const int t0 = std::max(model.orders.p, model.orders.q);
-    dw.residuals.assign(all.begin() + std::min<std::size_t>(t0, all.size()), all.end());
-    const std::vector<double>& e = dw.residuals;
+    const std::vector<double> e(all.begin() + std::min<std::size_t>(t0, all.size()), all.end());
+    for (double v : e)
+        dw.residuals.push_back(v * sd);
     const int n = static_cast<int>(e.size());
     if (n < 2)
         return dw;
