@@ -11,18 +11,22 @@ namespace dalvex {
 namespace {
 
 // Deviations from the mean, the mean corrected by a second pass over the
-// deviations so that an offset far above the spread loses nothing.
+// deviations so that an offset far above the spread loses nothing. Each value
+// is divided before it is added, so values near the largest double do not
+// overflow the sum; a constant series has deviations of exactly 0.
 std::vector<double> Centred(const std::vector<double>& x) {
+    std::vector<double> d(x.size(), 0.0);
+    const auto [low, high] = std::minmax_element(x.begin(), x.end());
+    if (low == x.end() || *low == *high)
+        return d;
     const double n = static_cast<double>(x.size());
     double mean = 0;
     for (double v : x)
-        mean += v;
-    mean /= n;
+        mean += v / n;
     double correction = 0;
     for (double v : x)
-        correction += v - mean;
-    mean += correction / n;
-    std::vector<double> d(x.size());
+        correction += (v - mean) / n;
+    mean += correction;
     for (std::size_t i = 0; i < x.size(); ++i)
         d[i] = x[i] - mean;
     return d;
@@ -77,7 +81,7 @@ std::vector<double> LaggedProducts(const std::vector<double>& a, const std::vect
     for (std::size_t j = 0; j < m; ++j)
         fa[j] = std::conj(fa[j]) * fb[j];
     FourierTransform(fa, true);
-    for (std::size_t k = 1; k < lags; ++k)
+    for (std::size_t k = 1; k < lags && k < n; ++k)
         sums[k] = fa[k].real() / static_cast<double>(m);
     // Lag 0 summed directly: a series against itself then gives exactly 1.
     for (std::size_t t = 0; t < n; ++t)

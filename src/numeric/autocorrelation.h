@@ -19,7 +19,7 @@
 namespace dalvex {
 
 // c_0 .. c_maxLag of x against y shifted by k; x and y have the same length
-// n > maxLag >= 0.
+// n. Lags from n on have no pairs and are 0.
 std::vector<double> CrossCovariances(const std::vector<double>& x, const std::vector<double>& y,
                                      int maxLag);
 std::vector<double> Autocovariances(const std::vector<double>& x, int maxLag);

@@ -179,7 +179,7 @@ std::optional<CorrelationOptions> AskCorrelationOptions(Workspace& ws, TimeSerie
     if (read.ok() && length >= 1 && length <= 3)
         read.Refuse(1, ShortFragmentNotice);
     const int shift = IntegerOrZero(read, 2, ShiftNotNumberNotice);
-    options.nominal = read.Choice(3, 2, LengthNotNumberNotice) == 1;
+    options.nominal = read.Choice(3, 2, NominalNotice) == 1;
     if (!read.ok())
         return std::nullopt;
     memory.fields = read.answer().values;

@@ -22,6 +22,7 @@ inline constexpr const char* StepNotNumberNotice =
     "!ШАГ ВРЕМЕНИ ДОЛЖЕН БЫТЬ ЧИСЛОМ ОТ -1E290 ДО 1E290!";
 inline constexpr const char* LengthNotNumberNotice = "!ДЛИНА ФРАГМЕНТА НЕ ЯВЛЯЕТСЯ ЦЕЛЫМ ЧИСЛОМ!";
 inline constexpr const char* ShortFragmentNotice = "!ДЛИНА ФРАГМЕНТА ДОЛЖНА БЫТЬ НЕ МЕНЬШЕ 4!";
+inline constexpr const char* NominalNotice = "!НОМИНАЛЬНЫЙ: 1 ИЛИ 0!";
 inline constexpr const char* ShiftNotNumberNotice = "!СДВИГ ФРАГМЕНТА НЕ ЯВЛЯЕТСЯ ЦЕЛЫМ ЧИСЛОМ!";
 
 std::string ConstantSeriesNotice(const std::string& name);
