@@ -563,7 +563,8 @@ struct SumOfSquares {
 
 }  // namespace
 
-ArimaRefinement RefineArima(const std::vector<double>& x, const ArimaModelFit& start) {
+ArimaRefinement RefineArima(const std::vector<double>& x, const ArimaModelFit& start,
+                            const ProgressStep& progress) {
     ArimaRefinement refined;
     refined.model = start;
     const int p = start.orders.p, q = start.orders.q;
@@ -589,6 +590,10 @@ ArimaRefinement RefineArima(const std::vector<double>& x, const ArimaModelFit& s
             break;
         if (iterations >= RefinementIterationLimit) {
             refined.iterationLimit = true;
+            break;
+        }
+        if (progress && !progress(iterations, RefinementIterationLimit)) {
+            refined.cancelled = true;
             break;
         }
         ++iterations;

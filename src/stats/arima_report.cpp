@@ -199,21 +199,25 @@ void WriteDurbinWatson(Workspace& ws, const DurbinWatsonFigures& dw, const Arima
     }
 }
 
-// Closes the progress display however the search ends.
-class SearchProgress {
+// Shows how far a long stage got, and closes the display however the stage
+// ends.
+class StageProgress {
   public:
-    explicit SearchProgress(Workspace& ws) : ws_(ws) {}
-    ~SearchProgress() { ShowProgress(ws_, ArimaSearchProgress, total_, total_); }
-    SearchProgress(const SearchProgress&) = delete;
-    SearchProgress& operator=(const SearchProgress&) = delete;
+    StageProgress(Workspace& ws, const char* text, int total)
+        : ws_(ws), text_(text), total_(total) {}
+    ~StageProgress() { ShowProgress(ws_, text_, total_, total_); }
+    StageProgress(const StageProgress&) = delete;
+    StageProgress& operator=(const StageProgress&) = delete;
+    // `done` counts the step about to be made.
     bool operator()(int done, int total) {
         total_ = total;
-        return ShowProgress(ws_, ArimaSearchProgress, done - 1, total);
+        return ShowProgress(ws_, text_, std::min(done, total - 1), total);
     }
 
   private:
     Workspace& ws_;
-    int total_ = ArimaCandidateCount;
+    const char* text_;
+    int total_;
 };
 
 }  // namespace
@@ -253,8 +257,10 @@ void ArimaModel(Workspace& ws) {
 
     ArimaSearchFigures search;
     {
-        SearchProgress progress(ws);
-        search = SearchArima(x, o, ws.settings.SignificanceLevel, std::ref(progress));
+        StageProgress progress(ws, ArimaSearchProgress, ArimaCandidateCount);
+        // The step about to be tried: 0 before the first candidate.
+        search = SearchArima(x, o, ws.settings.SignificanceLevel,
+                             [&](int done, int total) { return progress(done - 1, total); });
     }
     for (const ArimaCandidate& c : search.tried)
         WriteCandidate(ws, c);
@@ -274,7 +280,15 @@ void ArimaModel(Workspace& ws) {
                         ", дифф=" + Num(ws, chosen.orders.d));
 
     WriteResult(ws, "");
-    const ArimaRefinement refined = RefineArima(x, chosen);
+    ArimaRefinement refined;
+    {
+        StageProgress progress(ws, ArimaRefinementProgress, RefinementIterationLimit);
+        refined = RefineArima(x, chosen, std::ref(progress));
+    }
+    if (refined.cancelled) {
+        ShowNotice(ws, ArimaStoppedNotice);
+        return;
+    }
     if (refined.iterationLimit)
         ShowNotice(ws, ArimaIterationLimitNotice);
     WriteCoefficients(ws, refined);

@@ -268,17 +268,26 @@ struct Windows : RunWindows {
     std::string DataFileName() const override { return "ряд.txt"; }
 };
 
-// Scripted answers that can stop the search at the k-th progress step.
+// Scripted answers that stop the stage named `stopText` at its step `stopAt`.
 struct StoppingDialogs : ScriptedDialogs {
     bool Progress(const std::string& text, int done, int total) override {
-        steps.push_back(done);
-        texts.push_back(text);
-        (void)total;
-        return stopAt < 0 || done < stopAt;
+        shown.push_back({text, done, total});
+        return !(text == stopText && done >= stopAt && done < total);
     }
-    int stopAt = -1;
-    std::vector<int> steps;
-    std::vector<std::string> texts;
+    struct Shown {
+        std::string text;
+        int done, total;
+    };
+    // Whether the display of `text` was closed (done = total) as it last showed.
+    bool Closed(const std::string& text) const {
+        for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+            if (it->text == text)
+                return it->done == it->total;
+        return false;
+    }
+    std::string stopText;
+    int stopAt = 0;
+    std::vector<Shown> shown;
 };
 
 class ArimaMethodTest : public ::testing::Test {
@@ -378,10 +387,9 @@ TEST_F(ArimaMethodTest, ReportOfAnAr1FromTheDispatcher) {
     std::string first;
     std::getline(memory, first);
     EXPECT_EQ(first.substr(0, 1), "1");
-    // The search showed its progress and closed it.
-    ASSERT_FALSE(ui.steps.empty());
-    EXPECT_EQ(ui.steps.back(), ArimaCandidateCount);
-    EXPECT_EQ(ui.texts.back(), ArimaSearchProgress);
+    // The search and the refinement showed their progress and closed it.
+    EXPECT_TRUE(ui.Closed(ArimaSearchProgress));
+    EXPECT_TRUE(ui.Closed(ArimaRefinementProgress));
 }
 
 TEST_F(ArimaMethodTest, OrdersHorizonAndLengthAreChecked) {
@@ -610,18 +618,33 @@ TEST_F(ArimaMethodTest, GraphsOfTheScanForecastAndResiduals) {
     EXPECT_EQ(graphs.rows[1].size(), 199u);
 }
 
-TEST_F(ArimaMethodTest, StoppingTheSearchEndsTheMethodWithWhatItWrote) {
-    ws.settings.SignificanceLevel = 1.5;
-    Sheet(Series("ari"));
-    ui.stopAt = 3;
-    ui.ExpectYesNo("", false).ExpectYesNo("", false);
-    ui.ExpectForm("ARIMA-модели", 1, {"1", "0", "1", "3"});
-    dispatcher.FormIni(18);
-    EXPECT_TRUE(ui.scriptDone());
-    EXPECT_EQ(ui.notices(), std::vector<std::string>{ArimaStoppedNotice});
-    EXPECT_EQ(Lines("Модель: AR=").size(), 3u);
-    EXPECT_TRUE(Lines("       а0").empty());
-    EXPECT_EQ(ui.steps.back(), ArimaCandidateCount);  // the display was closed
+TEST_F(ArimaMethodTest, StoppingASearchOrARefinementEndsTheMethodWithWhatItWrote) {
+    struct Case {
+        const char* stage;
+        int at;
+        std::size_t models;
+    };
+    // Stopped before the fourth candidate, or at the refinement's third step
+    // after all 25 candidates that can be estimated.
+    const Case cases[] = {{ArimaSearchProgress, 3, 3}, {ArimaRefinementProgress, 2, 25}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stage);
+        report.lines.clear();
+        ui.ClearLog();
+        ui.shown.clear();
+        ws.settings.SignificanceLevel = 1.5;
+        Sheet(Series("arma11"));
+        ui.stopText = c.stage;
+        ui.stopAt = c.at;
+        ui.ExpectYesNo("", false).ExpectYesNo("", false);
+        ui.ExpectForm("ARIMA-модели", 1, {"1", "0", "1", "3"});
+        dispatcher.FormIni(18);
+        EXPECT_TRUE(ui.scriptDone());
+        EXPECT_EQ(ui.notices(), std::vector<std::string>{ArimaStoppedNotice});
+        EXPECT_EQ(Lines("Модель: AR=").size(), c.models);
+        EXPECT_TRUE(Lines("       а0").empty());
+        EXPECT_TRUE(ui.Closed(c.stage));
+    }
 }
 
 TEST(ArimaBatchTest, RunsFromDalvexBatchAndReplaysWithItsSeed) {
