@@ -34,6 +34,10 @@ namespace {
 
 // The orders the work areas hold: the search goes two above each.
 constexpr int LargestOrder = SquareSide - 3;
+// Differencing multiplies the forecast's weights by binomial coefficients;
+// up to 22 differences (20 asked, two more searched) they stay finite over
+// the longest horizon.
+constexpr int LargestDifferencing = 20;
 
 std::string Num(const Workspace& ws, double x) {
     return FormatNumber(Checked(x), ws.digits(), ws.decimalSeparator());
@@ -99,7 +103,7 @@ bool AskParameters(Workspace& ws, ArimaParameters& out) {
         return false;
     out.orders.p = read.Integer(0, 0, LargestOrder, ArimaNotApplicableNotice);
     out.orders.q = read.Integer(1, 0, LargestOrder, ArimaNotApplicableNotice);
-    out.orders.d = read.Integer(2, 0, LargestOrder, ArimaNotApplicableNotice);
+    out.orders.d = read.Integer(2, 0, LargestDifferencing, ArimaNotApplicableNotice);
     out.steps = read.Integer(3, 1, 1000000000, ArimaNotApplicableNotice);
     out.t0 = read.Number(4, ArimaTimeNotice, -1e100, 1e100);
     out.dt = read.Number(5, ArimaTimeNotice, -1e100, 1e100);
