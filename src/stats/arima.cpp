@@ -4,18 +4,12 @@
 #include <cmath>
 #include <numeric>
 
+#include "numeric/autocorrelation.h"
 #include "numeric/distributions.h"
 
 namespace dalvex {
 
 namespace {
-
-// c_0 .. c_maxLag of x about its mean, divided by n at every lag.
-std::vector<double> Autocovariances(const std::vector<double>& x, int maxLag);
-
-// φ_11 .. φ_mm of the autocorrelations r_0 = 1 .. r_m by the Durbin-Levinson
-// recursion, ending early where the prediction error reaches 0.
-std::vector<double> PartialAutocorrelations(const std::vector<double>& r);
 
 double Mean(const std::vector<double>& x) {
     // Two passes: a large common offset keeps the digits of the mean; each
@@ -50,44 +44,6 @@ double Held(double e) {
     while (std::fabs(e) > 1e10)
         e /= 10;
     return e;
-}
-
-std::vector<double> Autocovariances(const std::vector<double>& x, int maxLag) {
-    const int n = static_cast<int>(x.size());
-    const double m = Mean(x);
-    std::vector<double> d(n);
-    for (int i = 0; i < n; ++i)
-        d[i] = x[i] - m;
-    std::vector<double> c(static_cast<std::size_t>(maxLag) + 1, 0.0);
-    for (int k = 0; k <= maxLag && k < n; ++k) {
-        double s = 0;
-        for (int t = 0; t + k < n; ++t)
-            s += d[t] * d[t + k];
-        c[k] = s / n;
-    }
-    return c;
-}
-
-std::vector<double> PartialAutocorrelations(const std::vector<double>& r) {
-    const int m = static_cast<int>(r.size()) - 1;
-    std::vector<double> partial, prev, cur;
-    double v = 1;
-    for (int k = 1; k <= m; ++k) {
-        if (!(v > 0))
-            break;
-        double num = r[k];
-        for (int j = 1; j < k; ++j)
-            num -= prev[j - 1] * r[k - j];
-        const double f = num / v;
-        cur.assign(k, 0.0);
-        cur[k - 1] = f;
-        for (int j = 1; j < k; ++j)
-            cur[j - 1] = prev[j - 1] - f * prev[k - j - 1];
-        partial.push_back(f);
-        v *= 1 - f * f;
-        prev = cur;
-    }
-    return partial;
 }
 
 }  // namespace
