@@ -278,7 +278,8 @@ std::vector<double> MaFactor(const std::vector<double>& gamma) {
         bool converged = true;
         for (int i = 0; i <= q; ++i) {
             const double next = tau[i] + step[i];
-            if (!std::isfinite(next) || std::fabs(next) > 1e150)
+            // A diverging iteration ends before its products can overflow.
+            if (!std::isfinite(next) || std::fabs(next) > 1e100)
                 return {};
             if (std::fabs(next - tau[i]) > 0.01 * std::fabs(next))
                 converged = false;
@@ -519,7 +520,8 @@ struct SumOfSquares {
 
 }  // namespace
 
-ArimaRefinement RefineArima(const std::vector<double>& x, const ArimaModelFit& start) {
+ArimaRefinement RefineArima(const std::vector<double>& x, const ArimaModelFit& start,
+                            const ProgressStep& progress) {
     ArimaRefinement refined;
     refined.model = start;
     const int p = start.orders.p, q = start.orders.q;
@@ -547,6 +549,10 @@ ArimaRefinement RefineArima(const std::vector<double>& x, const ArimaModelFit& s
             refined.iterationLimit = true;
             break;
         }
+        if (progress && !progress(iterations, RefinementIterationLimit)) {
+            refined.cancelled = true;
+            break;
+        }
         ++iterations;
         const std::vector<double> g = sum.Gradient(beta, e);
         double largest = 0, g2 = 0;
@@ -566,9 +572,11 @@ ArimaRefinement RefineArima(const std::vector<double>& x, const ArimaModelFit& s
         const std::vector<double> trial = moved(lambda);
         const double sTrial = sum(trial, trialResiduals);
         const double denominator = g2 * lambda + sTrial - s;
+        // A nearly straight section would send the step far away: it moves a
+        // coefficient by at most 100 at a time.
         double best = lambda;
         if (denominator > 0)
-            best = 0.5 * g2 * lambda * lambda / denominator;
+            best = std::min(0.5 * g2 * lambda * lambda / denominator, 1000 * lambda);
         if (best < lambda / 4)
             scale *= 0.25;
         std::vector<double> next = moved(best);
