@@ -54,6 +54,13 @@ FormDialog& FormDialog::RememberIn(std::string fileName) {
     return *this;
 }
 
+FormDialog& FormDialog::Disable(int answer) {
+    for (FormButton& button : buttons)
+        if (button.answer == answer)
+            button.enabled = false;
+    return *this;
+}
+
 int FormDialog::FieldCount() const {
     int count = 0;
     for (const FormGroup& group : groups)

@@ -39,6 +39,8 @@ struct FormButton {
     // stands in the bottom row.
     std::string group;
     std::string note;
+    // A disabled button shows greyed and cannot answer the form.
+    bool enabled = true;
 };
 
 struct FormAnswer {
@@ -65,6 +67,8 @@ struct FormDialog {
     FormDialog& GroupButton(std::string groupCaption, std::string text, int answer,
                             std::string note = {});
     FormDialog& RememberIn(std::string fileName);
+    // Greys out the buttons answering `answer`.
+    FormDialog& Disable(int answer);
 
     int FieldCount() const;
     // The field with the given form-order index (0-based), across groups.

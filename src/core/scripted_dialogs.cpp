@@ -259,6 +259,11 @@ FormAnswer ScriptedDialogs::Form(const FormDialog& form) {
                                    [&](const FormButton& b) { return b.answer == answer.button; });
     if (!known)
         Refuse(answer, asked, "у формы нет кнопки " + std::to_string(answer.button));
+    const bool disabled =
+        std::any_of(form.buttons.begin(), form.buttons.end(),
+                    [&](const FormButton& b) { return b.answer == answer.button && !b.enabled; });
+    if (disabled)
+        Refuse(answer, asked, "кнопка " + std::to_string(answer.button) + " недоступна");
 
     FormDialog answered = form;
     int position = 0;

@@ -41,9 +41,10 @@ FormDialogView::FormDialogView(const FormDialog& form, QWidget* parent) : QDialo
     for (const FormButton& button : form.buttons) {
         auto* push = new QPushButton(QString::fromStdString(button.text), this);
         push->setToolTip(QString::fromStdString(button.hint));
+        push->setEnabled(button.enabled);
         // Enter confirms with the first button that is not a cancel.
         push->setAutoDefault(false);
-        if (!haveDefault && button.answer != 0 && button.group.empty()) {
+        if (!haveDefault && button.answer != 0 && button.enabled && button.group.empty()) {
             push->setDefault(true);
             haveDefault = true;
         }

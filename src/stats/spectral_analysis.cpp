@@ -63,13 +63,14 @@ FormDialog GraphChoiceForm(bool twoSeries) {
     form.caption = GraphChoiceCaption;
     form.GroupButton(group, " &1=АЧХ", 1, "амплитудный спектр")
         .GroupButton(group, " &2=ФЧХ", 2, "фазовый спектр, градусы");
-    if (twoSeries)
-        form.GroupButton(group, " &3=Когерентность", 3, "от 0 до 1")
-            .GroupButton(group, " &4=Передат.функ.1", 4, "взаимный спектр / амплитуда Y")
-            .GroupButton(group, " &5=Передат.функ.2", 5, "взаимный спектр / амплитуда X");
-    form.GroupButton(group, " &6=Действит.часть", 6, "амплитуда × cos фазы")
+    form.GroupButton(group, " &3=Когерентность", 3, "от 0 до 1")
+        .GroupButton(group, " &4=Передат.функ.1", 4, "взаимный спектр / амплитуда Y")
+        .GroupButton(group, " &5=Передат.функ.2", 5, "взаимный спектр / амплитуда X")
+        .GroupButton(group, " &6=Действит.часть", 6, "амплитуда × cos фазы")
         .GroupButton(group, " &7=Мнимая часть", 7, "амплитуда × sin фазы")
         .Button("<Esc>=Отменить", 0);
+    if (!twoSeries)
+        form.Disable(3).Disable(4).Disable(5);
     return form;
 }
 

@@ -34,7 +34,7 @@ inline constexpr std::array<const char*, 4> AveragingItems = {"Нет", "Лин�
 // "Спектральный анализ" with the remembered field texts.
 FormDialog SpectralForm(const std::vector<std::string>& remembered);
 // "График": the characteristic to draw; the three that need two series are
-// offered only with two.
+// disabled for one.
 FormDialog GraphChoiceForm(bool twoSeries);
 
 // The power series of the modified Bessel function I0, summed until a term

@@ -82,8 +82,11 @@ void FormDialogViewTest::groupedButtonsStandInFramesWithTheirNotes() {
     form.GroupButton("Дискретные", "&1=первый", 1, "пояснение")
         .GroupButton("Непрерывные", "&2=второй", 2)
         .GroupButton("Дискретные", "&3=третий", 3)
-        .Button("Отменить", 0);
+        .GroupButton("Дискретные", "&4=недоступный", 4)
+        .Button("Отменить", 0)
+        .Disable(4);
     FormDialogView view(form);
+    QVERIFY(!ButtonNamed(view, "&4=недоступный")->isEnabled());
     QStringList titles;
     for (QGroupBox* box : view.findChildren<QGroupBox*>())
         titles << box->title();

@@ -262,10 +262,12 @@ TEST_F(SpectralMethodTest, OneVariableIsChosenAtOnceAndEachGraphChoiceDrawn) {
     EXPECT_TRUE(ui.notices().empty());
     EXPECT_EQ(report.lines, (std::vector<std::string>{"Пропущн=1 1", " ",
                                                       "               Переменные: ряд, ряд"}));
-    // The three buttons of two series are not offered for one.
+    // The three buttons of two series are disabled for one.
     const FormDialog& choice = ui.forms().back();
-    EXPECT_EQ(choice.buttons.size(), 5u);
+    ASSERT_EQ(choice.buttons.size(), 8u);
     EXPECT_EQ(choice.buttons.front().text, " &1=АЧХ");
+    for (const FormButton& button : choice.buttons)
+        EXPECT_EQ(button.enabled, button.answer < 3 || button.answer > 5) << button.text;
     EXPECT_EQ(graphs.requests, 2);
     EXPECT_EQ(graphs.title, "Фаза ряд");
     // The phase of the 20 values, at the frequencies j / (20·0.5).
@@ -288,7 +290,8 @@ TEST_F(SpectralMethodTest, TwoSeriesOfferEveryCharacteristic) {
         .ExpectForm(GraphChoiceCaption, 0);
     SpectralAnalysis(ws);
     EXPECT_TRUE(ui.scriptDone());
-    EXPECT_EQ(ui.forms().back().buttons.size(), 8u);
+    for (const FormButton& button : ui.forms().back().buttons)
+        EXPECT_TRUE(button.enabled) << button.text;
     EXPECT_EQ(graphs.title, "Когерентность x y");
     EXPECT_NEAR(graphs.rows[1][1], 0.824054654628582, 1e-13);
 }

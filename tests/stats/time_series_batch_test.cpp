@@ -82,7 +82,7 @@ TEST_F(TimeSeriesBatchTest, SpectralAnalysisFromAScript) {
     // One series has no coherence to draw.
     const Outcome one = Run("method 16\nvariables x\nform 1\nform 3\n");
     EXPECT_EQ(one.status, BatchScriptFault) << one.messages;
-    EXPECT_NE(one.messages.find("у формы нет кнопки 3"), std::string::npos) << one.messages;
+    EXPECT_NE(one.messages.find("кнопка 3 недоступна"), std::string::npos) << one.messages;
 }
 
 }  // namespace

@@ -150,7 +150,7 @@ ScriptedAnswer RandomDialogs::FormAnswerFor(const FormDialog& form, std::string&
     ScriptedAnswer answer;
     std::vector<int> buttons;
     for (const FormButton& button : form.buttons)
-        if (button.answer != 0)
+        if (button.answer != 0 && button.enabled)
             buttons.push_back(button.answer);
     if (buttons.empty() || Chance(8)) {
         answer.cancel = true;
