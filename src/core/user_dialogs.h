@@ -57,6 +57,16 @@ class UserDialogs {
     // A variable dialog (list, single variable, regression): shown until it
     // closes itself. Without a way to show one it is cancelled.
     virtual void Variables(VariableDialog& dialog);
+    // Long work (a search, an iteration) says how far it got: `done` of
+    // `total` steps of the work named `text`; done = total closes the
+    // display. Answers false when the person asked to stop the work.
+    // Without a window nobody can stop it.
+    virtual bool Progress(const std::string& text, int done, int total) {
+        (void)text;
+        (void)done;
+        (void)total;
+        return true;
+    }
 };
 
 // One press in a variable dialog, naming the items by their column numbers.

@@ -56,6 +56,27 @@ FileChoice QtUserDialogs::ChooseFile(const FileRequest& request) {
     return fileDialog_ ? fileDialog_(request) : FileChoice{};
 }
 
+bool QtUserDialogs::Progress(const std::string& text, int done, int total) {
+    if (done >= total) {
+        const bool stopped = progress_ && progress_->wasCanceled();
+        progress_.reset();
+        return !stopped;
+    }
+    if (!progress_) {
+        progress_ = std::make_unique<QProgressDialog>(
+            QString::fromStdString(text), QStringLiteral("Отменить"), 0, total, parent_);
+        progress_->setWindowTitle(QApplication::applicationName());
+        progress_->setWindowModality(Qt::WindowModal);
+        // Short work finishes before anything shows.
+        progress_->setMinimumDuration(400);
+    }
+    progress_->setLabelText(QString::fromStdString(text));
+    progress_->setMaximum(total);
+    progress_->setValue(done);
+    QApplication::processEvents();
+    return !progress_->wasCanceled();
+}
+
 bool QtUserDialogs::GraphPrompt(bool offerDiscard) {
     return ShowGraphPrompt(parent_, offerDiscard);
 }

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <QPointer>
+#include <QProgressDialog>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "core/user_dialogs.h"
 
@@ -27,12 +29,15 @@ class QtUserDialogs : public UserDialogs {
     bool GraphPrompt(bool offerDiscard) override;
     // The variable dialogs' view.
     void Variables(VariableDialog& dialog) override;
+    // A progress window with "Отменить", shown when the work lasts.
+    bool Progress(const std::string& text, int done, int total) override;
     using FileDialogHandler = std::function<FileChoice(const FileRequest&)>;
     void SetFileDialog(FileDialogHandler handler) { fileDialog_ = std::move(handler); }
 
   private:
     QPointer<QWidget> parent_;
     FileDialogHandler fileDialog_;
+    std::unique_ptr<QProgressDialog> progress_;
 };
 
 // Texts of the program keep the CR LF line breaks of their files; a message

@@ -1,5 +1,6 @@
 #include "stats/statistics_methods.h"
 
+#include "stats/arima_report.h"
 #include "stats/correlation_report.h"
 #include "stats/cross_tabulation.h"
 #include "stats/descriptive.h"
@@ -34,6 +35,7 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
     registry.Add(5, [](MethodRun& run) { ChiSquareMethod(run.ws, PairMissing(run)); });
     registry.Add(9, [](MethodRun& run) { RankCorrelationMethod(run.ws, PairMissing(run)); });
     registry.Add(10, [](MethodRun& run) { CrossTabulation(run.ws); });
+    registry.Add(18, [](MethodRun& run) { ArimaModel(run.ws); });
     registry.Add(28, [](MethodRun& run) { ProbabilityCalculator(run.ws); });
     registry.Add(29, [](MethodRun& run) { GoodnessOfFit(run.ws); });
 }
