@@ -6,13 +6,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <cstdint>
-#include <filesystem>
 #include <numbers>
 
-#include "core/sheet_bridge.h"
-#include "core/user_dialogs.h"
-#include "core/workspace.h"
+#include "bench_support.h"
 #include "numeric/autocorrelation.h"
 #include "stats/spectral_analysis.h"
 #include "stats/time_series_correlation.h"
@@ -21,17 +17,6 @@ namespace dalvex {
 namespace {
 
 constexpr int Length = 16000;
-
-class Lcg {
-  public:
-    double Next() {
-        seed_ = seed_ * 134775813u + 1;
-        return seed_ * (1.0 / 4294967296.0);
-    }
-
-  private:
-    std::uint32_t seed_ = 2024;
-};
 
 // A noisy sinusoid on an offset, and a second series lagging it.
 std::vector<double> Series(int which) {
@@ -72,45 +57,23 @@ class Answers : public UserDialogs {
     int graphs_ = 0;
 };
 
-struct CountingReport : ReportSink {
-    void WriteResult(const std::string& text) override { chars += text.size(); }
-    std::size_t chars = 0;
-};
-
-struct Bench {
-    Bench(int series, std::vector<std::string> fields) : ui(series, std::move(fields)) {
-        ws.store.Allocate();
-        ws.report = &report;
-        folder = std::filesystem::temp_directory_path() / "dalvex-time-series-bench";
-        std::filesystem::create_directories(folder);
-        ws.ProgramFolder = folder.string() + "/";
-        for (int c = 1; c <= series; ++c) {
-            PutSheetText(ws, "v" + std::to_string(c), c, -1);
-            const std::vector<double> x = Series(c - 1);
-            for (int i = 0; i < Length; ++i)
-                PutSheetValue(ws, c, i, x[i]);
-        }
+// A workspace whose sheet holds the first `series` noisy sinusoids.
+struct Bench : BenchWorkspace<Answers> {
+    Bench(int series, std::vector<std::string> fields)
+        : BenchWorkspace<Answers>(series, std::move(fields)) {
+        std::vector<std::vector<double>> columns;
+        for (int c = 0; c < series; ++c)
+            columns.push_back(Series(c));
+        FillSheet(series, Length, [&](int c, int i) { return columns[c - 1][i]; });
     }
-    ~Bench() { std::filesystem::remove_all(folder); }
-
-    Answers ui;
-    Workspace ws{ui};
-    CountingReport report;
-    std::filesystem::path folder;
 };
-
-void Check(benchmark::State& state, const Bench& bench) {
-    if (bench.ui.notices > 0)
-        state.SkipWithError("the method stopped with a notice");
-    benchmark::DoNotOptimize(bench.report.chars);
-}
 
 // Method 15 by lags: 15993 lags, one report line each.
 void BM_CorrelationFunctionByLags16000(benchmark::State& state) {
     Bench bench(1, {"1", "0", "0", "0"});
     for (auto _ : state)
         CorrelationFunction(bench.ws);
-    Check(state, bench);
+    bench.Check(state);
 }
 BENCHMARK(BM_CorrelationFunctionByLags16000)->Unit(benchmark::kMillisecond);
 
@@ -119,7 +82,7 @@ void BM_CorrelationFunctionFragment16000(benchmark::State& state) {
     Bench bench(2, {"1", "100", "0", "0"});
     for (auto _ : state)
         CorrelationFunction(bench.ws);
-    Check(state, bench);
+    bench.Check(state);
 }
 BENCHMARK(BM_CorrelationFunctionFragment16000)->Unit(benchmark::kMillisecond);
 
@@ -135,7 +98,7 @@ void BM_SpectrumWhole16000(benchmark::State& state) {
     Bench bench(1, {"1", "0", "0", "1", "0"});
     for (auto _ : state)
         SpectralAnalysis(bench.ws);
-    Check(state, bench);
+    bench.Check(state);
 }
 BENCHMARK(BM_SpectrumWhole16000)->Unit(benchmark::kMillisecond);
 
@@ -145,7 +108,7 @@ void BM_CrossSpectrumAveraged16000(benchmark::State& state) {
     Bench bench(2, {"1", "1024", "512", "6", "1"});
     for (auto _ : state)
         SpectralAnalysis(bench.ws);
-    Check(state, bench);
+    bench.Check(state);
 }
 BENCHMARK(BM_CrossSpectrumAveraged16000)->Unit(benchmark::kMillisecond);
 
