@@ -48,6 +48,15 @@ class UserDialogs {
     virtual FormAnswer Form(const FormDialog& form) = 0;
     // The short warning sound, e.g. for a missing remembered-inputs file.
     virtual void Beep() {}
+    // Long work (iterations, searches) tells how far it has come: `what`
+    // names it, `share` is 0 .. 1. Returns false when the person asked to
+    // stop; the work then ends and says so. Done with `share` = 1 (or after
+    // a stop) the indicator goes away.
+    virtual bool Progress(const std::string& what, double share) {
+        (void)what;
+        (void)share;
+        return true;
+    }
     // The program's file dialog.
     virtual FileChoice ChooseFile(const FileRequest& request) = 0;
     // The graph prompt "ПОСМОТРИТЕ ГРАФИК" while the person looks at a new

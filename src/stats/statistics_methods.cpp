@@ -3,6 +3,7 @@
 #include "stats/correlation_report.h"
 #include "stats/cross_tabulation.h"
 #include "stats/descriptive.h"
+#include "stats/factor_report.h"
 #include "stats/goodness_of_fit.h"
 #include "stats/pairwise_run.h"
 #include "stats/probability_calculator.h"
@@ -24,6 +25,7 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
     registry.Add(5, [](MethodRun& run) { ChiSquareMethod(run.ws, run.listwise); });
     registry.Add(9, [](MethodRun& run) { RankCorrelationMethod(run.ws, run.listwise); });
     registry.Add(10, [](MethodRun& run) { CrossTabulation(run.ws); });
+    registry.Add(26, [](MethodRun& run) { FactorAnalysis(run.ws); });
     registry.Add(28, [](MethodRun& run) { ProbabilityCalculator(run.ws); });
     registry.Add(29, [](MethodRun& run) { GoodnessOfFit(run.ws); });
 }
