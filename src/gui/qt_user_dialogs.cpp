@@ -48,6 +48,30 @@ void QtUserDialogs::Variables(VariableDialog& dialog) {
     VariableDialogView::Run(dialog, parent_);
 }
 
+bool QtUserDialogs::Progress(const std::string& what, double share) {
+    if (share >= 1) {
+        if (progress_)
+            progress_->deleteLater();
+        progress_ = nullptr;
+        return true;
+    }
+    if (!progress_) {
+        progress_ = new QProgressDialog(QString::fromStdString(what), "Прервать", 0, 1000, parent_);
+        progress_->setWindowModality(Qt::ApplicationModal);
+        // Short work finishes before the window would show.
+        progress_->setMinimumDuration(400);
+    }
+    progress_->setLabelText(QString::fromStdString(what));
+    progress_->setValue(static_cast<int>(share * 1000));
+    QApplication::processEvents();
+    const bool go = !progress_->wasCanceled();
+    if (!go) {
+        progress_->deleteLater();
+        progress_ = nullptr;
+    }
+    return go;
+}
+
 void QtUserDialogs::Beep() {
     QApplication::beep();
 }

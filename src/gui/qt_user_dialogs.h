@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QProgressDialog>
 #include <QWidget>
 #include <functional>
 
@@ -21,6 +22,8 @@ class QtUserDialogs : public UserDialogs {
     // The generic form view.
     FormAnswer Form(const FormDialog& form) override;
     void Beep() override;
+    // A progress window with "Прервать", shown once the work lasts.
+    bool Progress(const std::string& what, double share) override;
     // The program's file dialog, shown by the window that owns it.
     FileChoice ChooseFile(const FileRequest& request) override;
     // The red panel of the graph prompt.
@@ -33,6 +36,7 @@ class QtUserDialogs : public UserDialogs {
   private:
     QPointer<QWidget> parent_;
     FileDialogHandler fileDialog_;
+    QPointer<QProgressDialog> progress_;
 };
 
 // Texts of the program keep the CR LF line breaks of their files; a message

@@ -196,7 +196,9 @@ void FillMoments(CorrelationMatrixFigures& f) {
     for (const std::vector<double>& column : f.analysed) {
         const RowMomentsResult m = MomentsOf(column);
         f.means.push_back(m.mean);
-        f.deviations.push_back(std::sqrt(m.variance));
+        // Taken relative to the largest deviation: values near 1e-300 keep
+        // a deviation their squares would lose.
+        f.deviations.push_back(m.deviation);
     }
 }
 
@@ -258,6 +260,9 @@ MatrixOutcome BuildCorrelationMatrix(MatrixKind kind, const MatrixInput& input, 
         if (Constant(f.analysed[i]))
             return {std::nullopt, ConstantVariableNotice(input.names[i])};
     FillMoments(f);
+    for (int i = 0; i < k; ++i)
+        if (!(f.deviations[i] > 0) || !std::isfinite(f.deviations[i]))
+            return {std::nullopt, ConstantVariableNotice(input.names[i])};
 
     f.correlations.assign(static_cast<std::size_t>(k) * k, 1.0);
     const std::vector<std::vector<double>> deviates =

@@ -147,6 +147,15 @@ void WriteScores(Workspace& ws, const std::vector<std::string>& labels,
     }
 }
 
+// The whole number low .. high (low >= 1) a field holds; 0 when it holds
+// anything else.
+int WholeNumber(const std::string& text, int low, int high) {
+    const ParsedNumber n = ParseNumber(Trim(text));
+    if (!n.ok() || !(n.value >= low && n.value <= high) || n.value != std::floor(n.value))
+        return 0;
+    return static_cast<int>(n.value);
+}
+
 bool Progress(Workspace& ws, const char* what, double share) {
     return ws.ui.Progress(what, share);
 }
@@ -201,11 +210,12 @@ void DrawProjection(Workspace& ws, const std::vector<std::vector<double>>& axes,
 }
 
 // The projection dialog again and again until it is cancelled. `column(j)`
-// gives the values of factor j at every point.
+// gives the values of factor j at every point. A single factor has no plane
+// to show: no dialog then.
 template <typename Column>
 void ProjectionLoop(Workspace& ws, int factors, const std::string& titleStart, int style, int names,
                     Column column) {
-    for (;;) {
+    while (factors >= 2) {
         const FormAnswer answer = ShowForm(ws, ProjectionForm(factors >= 3));
         if (answer.button == 0)
             return;
@@ -417,9 +427,8 @@ void FactorPrediction(FactorRun& run) {
         ws.FactorPredictionGrid = answer.values[1];
     if (answer.button != 1)
         return;
-    const ParsedNumber number = ParseNumber(Trim(answer.values[0]));
-    const int v = number.ok() ? static_cast<int>(number.value) : 0;
-    if (v < 1 || v > run.k() || v != number.value) {
+    const int v = WholeNumber(answer.values[0], 1, run.k());
+    if (v == 0) {
         ShowNotice(ws, PredictionVariableNotice);
         return;
     }
@@ -477,9 +486,8 @@ void RotationLoop(FactorRun& run) {
             FactorPrediction(run);
             continue;
         }
-        const ParsedNumber chosen = ParseNumber(Trim(answer.values[0]));
-        int f = chosen.ok() ? static_cast<int>(chosen.value) : 0;
-        if (f < 1 || f > retained)
+        int f = WholeNumber(answer.values[0], 1, retained);
+        if (f == 0)
             f = retained;
         const auto rotation = static_cast<Rotation>(std::clamp(answer.button, 1, 5));
         WriteResult(ws, std::string("          Вращение:") + RotationName(rotation) +
@@ -500,6 +508,12 @@ void RotationLoop(FactorRun& run) {
 }  // namespace
 
 void FactorAnalysis(Workspace& ws) {
+    // An empty sheet ends the run before the dialog, as for every method that
+    // takes all variables.
+    if (ws.sheet.VariableCount() == 0) {
+        ShowNotice(ws, TooFewValuesNotice);
+        return;
+    }
     FormReader read(ws, FactorAnalysisForm());
     if (!read.answered())
         return;

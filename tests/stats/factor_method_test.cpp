@@ -12,6 +12,7 @@
 #include "batch/batch_runner.h"
 #include "core/text.h"
 #include "dispatch/dispatcher.h"
+#include "dispatch/loading.h"
 #include "output/text_resource.h"
 #include "stats/correlation_matrix.h"
 #include "stats/factor_report.h"
@@ -184,6 +185,8 @@ TEST_F(FactorMethodTest, DataItCannotAnalyseIsRefusedBeforeAnythingIsComputed) {
          ConstantVariableNotice("b")},
         {{"a", "b", "c"}, {{"1", ".5"}, {"0", "1"}, {"0", "0"}}, 7, NotSquareNotice},
     };
+    dispatcher.FormIni(26);  // an empty sheet: no dialog
+    EXPECT_EQ(ui.notices(), std::vector<std::string>{TooFewValuesNotice});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.notice);
         ws.sheet.Reset();
@@ -276,6 +279,31 @@ TEST_F(FactorMethodTest, ASingularMatrixStaysFiniteThroughTheWholeRun) {
     EXPECT_TRUE(ui.notices().empty()) << ui.notices()[0];
     EXPECT_TRUE(Has("Фактор:          1        2"));
     EXPECT_TRUE(Has("                         Корреляции факторов"));
+    EXPECT_TRUE(Finite());
+}
+
+// One factor kept and rotated: there is no plane to draw, so no projection
+// dialog is shown for it (a plane of factors 1 and 2 would read past the
+// rotated factor).
+TEST_F(FactorMethodTest, ASingleRotatedFactorHasNoProjections) {
+    Sheet({"a", "b", "c"},
+          {{"1", "2", "3", "4", "5"}, {"1.01", "2", "3", "4", "5"}, {"1", "2", "3.01", "4", "5"}});
+    ui.ExpectForm(FactorAnalysisCaption, 1)
+        .ExpectYesNo("средние значения", false)
+        .ExpectYesNo("факторные вектора", false)
+        .ExpectYesNo("факторные нагрузки", false)
+        .ExpectForm(ProjectionCaption, 0)
+        .ExpectYesNo("координаты объектов", false)
+        .ExpectForm(ProjectionCaption, 0)
+        .ExpectForm(RotationCaption, 5)
+        .ExpectYesNo("Кайзера", true)
+        .ExpectYesNo("нагрузки после вращения", true)
+        .ExpectYesNo("координаты объектов после вращения", true)
+        .ExpectForm(RotationCaption, 0);
+    dispatcher.FormIni(26);
+    EXPECT_TRUE(ui.scriptDone());
+    EXPECT_TRUE(ui.notices().empty()) << ui.notices()[0];
+    EXPECT_TRUE(Has("          Вращение: обликью, число факторов=1"));
     EXPECT_TRUE(Finite());
 }
 

@@ -165,7 +165,10 @@ ScriptedAnswer RandomDialogs::FormAnswerFor(const FormDialog& form, std::string&
     for (const FormButton& button : form.buttons)
         if (button.answer != 0)
             buttons.push_back(button.answer);
-    if (buttons.empty() || Chance(8)) {
+    // A person shown the same form again and again stops sooner: a method
+    // that repeats its dialog until it is cancelled ends within the budget.
+    const int repeats = formsShown_[form.caption]++;
+    if (buttons.empty() || Chance(std::min(8 + 3 * repeats, 60))) {
         answer.cancel = true;
         line = "cancel";
         return answer;
