@@ -91,7 +91,7 @@ void BM_CorrelationMatrix20x3000(benchmark::State& state) {
     Bench bench(20, 3000, false);
     for (auto _ : state) {
         bench.ws.VerdictGroup = 1;
-        CorrelationMethod(bench.ws, true);
+        CorrelationMethod(bench.ws, Missing::Listwise);
     }
     Check(state, bench);
 }
@@ -101,7 +101,7 @@ void BM_KendallSpearman2x16000(benchmark::State& state) {
     Bench bench(2, 16000, false);
     for (auto _ : state) {
         bench.ws.VerdictGroup = 7;
-        RankCorrelationMethod(bench.ws, true);
+        RankCorrelationMethod(bench.ws, Missing::Listwise);
     }
     Check(state, bench);
 }

@@ -72,7 +72,7 @@ struct Bench {
 
     void Run(int type, const PairRoutine& routine) {
         ws.VerdictGroup = type;
-        PairwiseRun(ws, type, false, routine);
+        PairwiseRun(ws, type, Missing::PerRow, routine);
     }
 
     AllVariables ui;

@@ -1,6 +1,8 @@
 // libFuzzer target: the dBase reader. After the sheet checks, the table
 // written from the sheet must read back into an empty sheet without a notice.
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 #include "fuzz_common.h"
 #include "sheet/dbase_data_file.h"
@@ -18,7 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Slot& back = fuzz::FreshSlot(1, written.size());
     ReadDBaseData(back.ws, written);
     fuzz::CheckSheet(back.ws, written.size());
-    if (ws.sheet.VariableCount() > 0 && !back.ui.notices().empty())
+    if (ws.sheet.VariableCount() > 0 && !back.ui.notices().empty()) {
+        for (const std::string& notice : back.ui.notices())
+            std::fprintf(stderr, "%s\n", notice.c_str());
         fuzz::Fail("notice on reading back", 0, 0);
+    }
     return 0;
 }

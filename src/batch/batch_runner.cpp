@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 #include <cerrno>
+#include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -84,6 +86,7 @@ class BatchRun {
     void Digits(const ScriptLine& line);
     void Level(const ScriptLine& line);
     void Folder(const ScriptLine& line);
+    void Seed(const ScriptLine& line);
     void Images(const ScriptLine& line);
 
   private:
@@ -112,6 +115,7 @@ const BatchCommand Commands[] = {
     {"digits", "digits <число от 3 до 9>", 2, 2, &BatchRun::Digits},
     {"level", "level <число больше 0 и меньше 0,2>", 2, 2, &BatchRun::Level},
     {"folder", "folder <папка>", 2, 2, &BatchRun::Folder},
+    {"seed", "seed <целое число от 0 до 4294967295>", 2, 2, &BatchRun::Seed},
     {"images", "images <папка> [png|bmp] или images off", 2, 3, &BatchRun::Images},
 };
 
@@ -230,6 +234,16 @@ void BatchRun::Level(const ScriptLine& line) {
 
 void BatchRun::Folder(const ScriptLine& line) {
     session_.UseProgramFolder(answers_.PathOf(line.words[1]));
+}
+
+// The random generator's seed, so a script that draws random numbers
+// replays identically.
+void BatchRun::Seed(const ScriptLine& line) {
+    const ParsedNumber seed = ParseNumber(line.words[1]);
+    if (!seed.ok() || seed.value < 0 || seed.value > 4294967295.0 ||
+        seed.value != std::trunc(seed.value))
+        Refuse(line, "зерно датчика - целое число от 0 до 4294967295");
+    ws_.RandomSeed = static_cast<std::uint32_t>(seed.value);
 }
 
 void BatchRun::Images(const ScriptLine& line) {

@@ -48,15 +48,6 @@ class UserDialogs {
     virtual FormAnswer Form(const FormDialog& form) = 0;
     // The short warning sound, e.g. for a missing remembered-inputs file.
     virtual void Beep() {}
-    // Long work (iterations, searches) tells how far it has come: `what`
-    // names it, `share` is 0 .. 1. Returns false when the person asked to
-    // stop; the work then ends and says so. Done with `share` = 1 (or after
-    // a stop) the indicator goes away.
-    virtual bool Progress(const std::string& what, double share) {
-        (void)what;
-        (void)share;
-        return true;
-    }
     // The program's file dialog.
     virtual FileChoice ChooseFile(const FileRequest& request) = 0;
     // The graph prompt "ПОСМОТРИТЕ ГРАФИК" while the person looks at a new
@@ -66,6 +57,16 @@ class UserDialogs {
     // A variable dialog (list, single variable, regression): shown until it
     // closes itself. Without a way to show one it is cancelled.
     virtual void Variables(VariableDialog& dialog);
+    // Long work (a search, an iteration) says how far it got: `done` of
+    // `total` steps of the work named `text`; done = total closes the
+    // display. Answers false when the person asked to stop the work.
+    // Without a window nobody can stop it.
+    virtual bool Progress(const std::string& text, int done, int total) {
+        (void)text;
+        (void)done;
+        (void)total;
+        return true;
+    }
 };
 
 // One press in a variable dialog, naming the items by their column numbers.

@@ -30,4 +30,9 @@ bool AskYesNo(Workspace& ws, const std::string& text) {
     return yes;
 }
 
+bool ShowProgress(Workspace& ws, const std::string& text, int done, int total) {
+    const FloatingFlagsKept kept;
+    return ws.ui.Progress(text, done, total);
+}
+
 }  // namespace dalvex

@@ -109,5 +109,8 @@ void WriteResult(Workspace& ws, const std::string& text);
 void ShowNotice(Workspace& ws, const std::string& text);
 // LastAnswer = 1 for Yes, 2 otherwise; returns true for Yes.
 bool AskYesNo(Workspace& ws, const std::string& text);
+// Long work's progress (see UserDialogs::Progress); false when the person
+// stopped the work, which then ends with what it has written.
+bool ShowProgress(Workspace& ws, const std::string& text, int done, int total);
 
 }  // namespace dalvex

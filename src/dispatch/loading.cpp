@@ -29,6 +29,10 @@ bool SelectAllVariables(Workspace& ws, int spare, Missing missing) {
     return SelectAllVariables(ws, spare, LoadingMode(missing));
 }
 
+void LoadPair(Workspace& ws, int xcol, int ycol, Missing missing, ParsedColumns* parsed) {
+    LoadPair(ws, xcol, ycol, missing == Missing::Listwise ? 1 : 0, parsed);
+}
+
 void RemoveMissing(Workspace& ws, Missing missing) {
     if (missing == Missing::Listwise || missing == Missing::PerRow)
         RemoveMissing(ws, missing == Missing::Listwise);

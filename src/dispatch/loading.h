@@ -55,6 +55,9 @@ void LoadVariable(Workspace& ws, int k, int col, ParsedColumns* parsed = nullptr
 // observation numbers 0, 1, 2 ... as X. Mode > 0 removes missing values
 // listwise (and evens unequal lengths with a notice), mode 0 per row.
 void LoadPair(Workspace& ws, int xcol, int ycol, int mode, ParsedColumns* parsed = nullptr);
+// The same with the choice named: Listwise keeps complete pairs, any other
+// choice drops each row's own missing cells.
+void LoadPair(Workspace& ws, int xcol, int ycol, Missing missing, ParsedColumns* parsed = nullptr);
 
 // All SelectedColumns into rows 0..count - 1, DataWidth sized for them and
 // `spare` extra rows (FitDataRows: every column loads whole). Mode 0: listwise removal of missing

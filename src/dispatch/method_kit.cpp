@@ -188,6 +188,17 @@ GraphOrder& GraphOrder::Series(std::vector<double> x, std::vector<double> y, Ser
     return *this;
 }
 
+GraphOrder& GraphOrder::Described(std::vector<double> x, std::vector<double> y, int marker,
+                                  int style) {
+    series_.push_back({std::move(x), std::move(y), SeriesStyle::Line, {}, marker, style});
+    return *this;
+}
+
+GraphOrder& GraphOrder::Bars(std::vector<double> heights, std::string name) {
+    series_.push_back({{}, std::move(heights), SeriesStyle::Bars, std::move(name)});
+    return *this;
+}
+
 GraphOrder& GraphOrder::Title(std::string title) {
     title_ = std::move(title);
     return *this;
@@ -196,7 +207,9 @@ GraphOrder& GraphOrder::Title(std::string title) {
 void GraphOrder::Show(bool offerDiscard) {
     if (series_.empty() || static_cast<int>(series_.size()) > MaxGraphSeries)
         return;
-    const int rows = 2 * static_cast<int>(series_.size());
+    // A bar chart's series is one row, its heights; the others are X and Y.
+    const int rowsPerSeries = kind_ == GraphKind::Bars ? 1 : 2;
+    const int rows = rowsPerSeries * static_cast<int>(series_.size());
     std::size_t longest = 0;
     for (const Entry& s : series_)
         longest = std::max({longest, s.x.size(), s.y.size()});
@@ -209,14 +222,25 @@ void GraphOrder::Show(bool offerDiscard) {
     };
     const int lastSeries = static_cast<int>(series_.size()) - 1;
     for (int p = 0; p <= lastSeries; ++p) {
-        lay(2 * p, series_[p].x);
-        lay(2 * p + 1, series_[p].y);
-        ws_.graphTables.SeriesStyles[p] = static_cast<std::uint8_t>(series_[p].style);
-        ws_.graphTables.SeriesNames[p] = series_[p].name;
+        const Entry& s = series_[p];
+        if (kind_ == GraphKind::Bars) {
+            lay(p, s.y);
+        } else {
+            lay(2 * p, s.x);
+            lay(2 * p + 1, s.y);
+        }
+        if (kind_ == GraphKind::Described)
+            ws_.graphTables.Describe(p, 2 * p, 2 * p + 1, s.marker, s.described);
+        else
+            ws_.graphTables.SeriesStyles[p] = static_cast<std::uint8_t>(s.style);
+        ws_.graphTables.SeriesNames[p] = s.name;
     }
     ws_.VarLength[0] = lastSeries;
     ws_.SetTextBuffer(title_);
-    GraSt(ws_, RequestPairs, lastSeries);
+    const int request = kind_ == GraphKind::Bars        ? RequestBars
+                        : kind_ == GraphKind::Described ? RequestDescribed
+                                                        : RequestPairs;
+    GraSt(ws_, request, lastSeries);
     pqsegr(ws_, offerDiscard);
 }
 

@@ -163,16 +163,29 @@ bool AppendSheetVariable(Workspace& ws, const std::vector<double>& values);
 
 enum class SeriesStyle : std::uint8_t { Line = 0, LineAndMarkers = 1, Markers = 2, Bars = 3 };
 
-// An X-Y graph order: series after series, then Show lays them into
-// DataMatrix rows 2p and 2p + 1 with their lengths, fills the style table
-// and the title, hands them to the graph window and asks the graph prompt.
+// Which graph window an order asks for.
+enum class GraphKind : std::uint8_t {
+    Pairs,      // X-Y series: series p in rows 2p and 2p + 1, styled by SeriesStyle
+    Described,  // the same rows, each series with its marker and description style
+    Bars,       // a bar chart: series p (its heights only) in row p
+};
+
+// A graph order: series after series, then Show lays them into DataMatrix
+// rows with their lengths, fills the style or description table, the
+// names and the title, hands them to the graph window and asks the graph
+// prompt.
 class GraphOrder {
   public:
-    explicit GraphOrder(Workspace& ws) : ws_(ws) {}
+    explicit GraphOrder(Workspace& ws, GraphKind kind = GraphKind::Pairs) : ws_(ws), kind_(kind) {}
 
     // `name` is the series' legend entry; without one the legend numbers it.
     GraphOrder& Series(std::vector<double> x, std::vector<double> y,
                        SeriesStyle style = SeriesStyle::Line, std::string name = {});
+    // A series of a described graph: `marker` its marker shape and colour,
+    // `style` its description style (SeriesDescription::style).
+    GraphOrder& Described(std::vector<double> x, std::vector<double> y, int marker, int style);
+    // A group of bars of a bar chart.
+    GraphOrder& Bars(std::vector<double> heights, std::string name = {});
     GraphOrder& Title(std::string title);
     // Without `offerDiscard` the prompt offers only "Оставить".
     void Show(bool offerDiscard = true);
@@ -182,8 +195,10 @@ class GraphOrder {
         std::vector<double> x, y;
         SeriesStyle style;
         std::string name;
+        int marker = 0, described = 0;
     };
     Workspace& ws_;
+    GraphKind kind_;
     std::vector<Entry> series_;
     std::string title_;
 };

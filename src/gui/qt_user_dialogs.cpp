@@ -48,36 +48,33 @@ void QtUserDialogs::Variables(VariableDialog& dialog) {
     VariableDialogView::Run(dialog, parent_);
 }
 
-bool QtUserDialogs::Progress(const std::string& what, double share) {
-    if (share >= 1) {
-        if (progress_)
-            progress_->deleteLater();
-        progress_ = nullptr;
-        return true;
-    }
-    if (!progress_) {
-        progress_ = new QProgressDialog(QString::fromStdString(what), "Прервать", 0, 1000, parent_);
-        progress_->setWindowModality(Qt::ApplicationModal);
-        // Short work finishes before the window would show.
-        progress_->setMinimumDuration(400);
-    }
-    progress_->setLabelText(QString::fromStdString(what));
-    progress_->setValue(static_cast<int>(share * 1000));
-    QApplication::processEvents();
-    const bool go = !progress_->wasCanceled();
-    if (!go) {
-        progress_->deleteLater();
-        progress_ = nullptr;
-    }
-    return go;
-}
-
 void QtUserDialogs::Beep() {
     QApplication::beep();
 }
 
 FileChoice QtUserDialogs::ChooseFile(const FileRequest& request) {
     return fileDialog_ ? fileDialog_(request) : FileChoice{};
+}
+
+bool QtUserDialogs::Progress(const std::string& text, int done, int total) {
+    if (done >= total) {
+        const bool stopped = progress_ && progress_->wasCanceled();
+        progress_.reset();
+        return !stopped;
+    }
+    if (!progress_) {
+        progress_ = std::make_unique<QProgressDialog>(
+            QString::fromStdString(text), QStringLiteral("Отменить"), 0, total, parent_);
+        progress_->setWindowTitle(QApplication::applicationName());
+        progress_->setWindowModality(Qt::WindowModal);
+        // Short work finishes before anything shows.
+        progress_->setMinimumDuration(400);
+    }
+    progress_->setLabelText(QString::fromStdString(text));
+    progress_->setMaximum(total);
+    progress_->setValue(done);
+    QApplication::processEvents();
+    return !progress_->wasCanceled();
 }
 
 bool QtUserDialogs::GraphPrompt(bool offerDiscard) {

@@ -5,6 +5,7 @@
 #include <QProgressDialog>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "core/user_dialogs.h"
 
@@ -22,21 +23,21 @@ class QtUserDialogs : public UserDialogs {
     // The generic form view.
     FormAnswer Form(const FormDialog& form) override;
     void Beep() override;
-    // A progress window with "Прервать", shown once the work lasts.
-    bool Progress(const std::string& what, double share) override;
     // The program's file dialog, shown by the window that owns it.
     FileChoice ChooseFile(const FileRequest& request) override;
     // The red panel of the graph prompt.
     bool GraphPrompt(bool offerDiscard) override;
     // The variable dialogs' view.
     void Variables(VariableDialog& dialog) override;
+    // A progress window with "Отменить", shown when the work lasts.
+    bool Progress(const std::string& text, int done, int total) override;
     using FileDialogHandler = std::function<FileChoice(const FileRequest&)>;
     void SetFileDialog(FileDialogHandler handler) { fileDialog_ = std::move(handler); }
 
   private:
     QPointer<QWidget> parent_;
     FileDialogHandler fileDialog_;
-    QPointer<QProgressDialog> progress_;
+    std::unique_ptr<QProgressDialog> progress_;
 };
 
 // Texts of the program keep the CR LF line breaks of their files; a message

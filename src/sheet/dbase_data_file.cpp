@@ -64,9 +64,14 @@ std::vector<int> FieldWidths(const SheetGrid& g) {
     return widths;
 }
 
-void PutDescriptor(std::string& out, const std::string& name, int width) {
+void PutDescriptor(std::string& out, const std::string& name, int col, int width) {
     std::string d(DescriptorBytes, '\0');
-    std::string bytes = Utf8ToCp1251(Trim(name));
+    // A blank name would make a descriptor no reader accepts, this one
+    // included: the table could not be read back.
+    std::string trimmed = Trim(name);
+    if (trimmed.empty())
+        trimmed = Trim(SheetGrid::DefaultName(col));
+    std::string bytes = Utf8ToCp1251(trimmed);
     bytes.resize(std::min<std::size_t>(bytes.size(), DBaseNameBytes));
     d.replace(0, bytes.size(), bytes);
     d[11] = 'C';
@@ -120,7 +125,7 @@ std::string WriteDBaseData(const Workspace& ws) {
     PutLittle(out, static_cast<std::uint32_t>(recordBytes), 2);
     out.append(20, '\0');
     for (int c = 1; c <= n; ++c)
-        PutDescriptor(out, g.Cell(c, 0), widths[c - 1]);
+        PutDescriptor(out, g.Cell(c, 0), c, widths[c - 1]);
     out += DescriptorsEnd;
     out.reserve(out.size() + static_cast<std::size_t>(recordBytes) * rows + 1);
     for (int r = 1; r <= rows; ++r) {

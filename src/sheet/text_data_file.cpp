@@ -145,13 +145,16 @@ std::vector<Token> TabTokens(std::string_view line) {
 }
 
 // A token as a cell text: no-break spaces back to the blanks they stand
-// for, at most MaxCellChars characters.
+// for, a TAB kept inside quotes as a blank (a cell shows no TABs), at most
+// MaxCellChars characters.
 std::string TokenText(const std::string& token) {
     std::string text;
     for (std::size_t i = 0; i < token.size(); ++i) {
         if (token.compare(i, NoBreakSpace.size(), NoBreakSpace) == 0) {
             text += ' ';
             i += NoBreakSpace.size() - 1;
+        } else if (static_cast<unsigned char>(token[i]) < 0x20) {
+            text += ' ';
         } else {
             text += token[i];
         }

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <memory>
 
 #include "core/form_dialog.h"
 #include "core/number.h"
 #include "core/sheet_bridge.h"
 #include "core/text.h"
+#include "dispatch/method_kit.h"
 #include "numeric/distributions.h"
 #include "output/significance.h"
 #include "stats/two_sample_report.h"
@@ -22,17 +22,6 @@ const std::string NineBlanks(9, ' ');
 
 std::string Number(const Workspace& ws, double x) {
     return FormatNumber(x, ws.digits(), ws.decimalSeparator());
-}
-
-// A figure in its 9-character field, with a blank before it when it fills
-// the field, so two figures never run together.
-std::string Field(const Workspace& ws, double x) {
-    const std::string text = FormatNumber(x, ws.digits(), ws.decimalSeparator());
-    return CharLength(text) >= 9 ? " " + text : PadLeft(text, 9);
-}
-
-std::string NameField(const std::string& name) {
-    return PadLeft(name, 9);
 }
 
 // A report line that is written and restarted with 9 blanks as soon as it
@@ -254,14 +243,14 @@ namespace {
 
 // Why a pair has no coefficient: too few complete pairs or a constant
 // variable; empty when it has one.
-std::string Unusable(const PairStep& step, const std::vector<double>& x,
-                     const std::vector<double>& y) {
+std::string Unusable(const PairStep& step) {
+    const std::vector<double>& x = step.first.values;
+    const std::vector<double>& y = step.second.values;
     if (std::min(x.size(), y.size()) < 3)
         return FewPairsLine;
     if (!PearsonR(x, y)) {
         const bool xConstant = std::all_of(x.begin(), x.end(), [&](double v) { return v == x[0]; });
-        return ConstantVariableLine(
-            NameOf(step.ws, xConstant ? step.firstColumn : step.secondColumn));
+        return ConstantVariableLine(xConstant ? step.first.name : step.second.name);
     }
     return {};
 }
@@ -270,36 +259,38 @@ bool MatrixRun(const Workspace& ws) {
     return ws.SelectedColumns[0] > 2;
 }
 
+void Enter(CorrelationMatrix& m, const PairStep& step, double r, int count) {
+    m.at(step.i, step.j) = m.at(step.j, step.i) = r;
+    m.counts[step.i * m.size + step.j] = m.counts[step.j * m.size + step.i] = count;
+}
+
 void PearsonPair(PairStep& step, CorrelationMatrix& m) {
     Workspace& ws = step.ws;
-    const std::vector<double> x = LoadedValues(ws, 0);
-    const std::vector<double> y = LoadedValues(ws, 1);
+    const std::vector<double>& x = step.first.values;
+    const std::vector<double>& y = step.second.values;
     step.length = static_cast<int>(std::min(x.size(), y.size()));
     const std::optional<PearsonFigures> f = Pearson(x, y);
     if (MatrixRun(ws)) {
-        if (f && m.size > 0) {
-            m.at(step.i, step.j) = m.at(step.j, step.i) = f->r;
-            m.counts[step.i * m.size + step.j] = m.counts[step.j * m.size + step.i] = f->count;
-            step.matrix[step.i * m.size + step.j] = step.matrix[step.j * m.size + step.i] = f->r;
-        }
+        if (f && m.size > 0)
+            Enter(m, step, f->r, f->count);
         return;
     }
     if (!f) {
-        WriteResult(ws, Unusable(step, x, y));
+        WriteResult(ws, Unusable(step));
         return;
     }
-    ws.SetTextBuffer("Коэфф.корреляции=" + Number(ws, f->r) + " T:=" + Number(ws, f->t));
-    WriteSignificance(ws, f->significance, f->count - 2, 1);
+    WriteStatistic(ws, "Коэфф.корреляции=" + Number(ws, f->r) + " T:=", f->t, f->significance,
+                   f->count - 2, 1);
     step.lists.AppendUnpaired(Number(ws, f->r) + " " + Number(ws, f->significance),
                               CorrelationListFile);
 }
 
 void KendallSpearmanPair(PairStep& step, CorrelationMatrix& m) {
     Workspace& ws = step.ws;
-    const std::vector<double> x = LoadedValues(ws, 0);
-    const std::vector<double> y = LoadedValues(ws, 1);
+    const std::vector<double>& x = step.first.values;
+    const std::vector<double>& y = step.second.values;
     step.length = static_cast<int>(std::min(x.size(), y.size()));
-    const std::string why = Unusable(step, x, y);
+    const std::string why = Unusable(step);
     if (!why.empty()) {
         WriteResult(ws, why);
         return;
@@ -307,17 +298,14 @@ void KendallSpearmanPair(PairStep& step, CorrelationMatrix& m) {
     const RankCorrelationFigures f = RankCorrelation(x, y);
     NormalApproxLine(ws, 7, 1, f.count, {f.tau, f.tauZ, f.tauSignificance});
     NormalApproxLine(ws, 8, 1, f.count, {f.rho, f.rhoZ, f.rhoSignificance});
-    if (m.size == 0)
-        return;
-    m.at(step.i, step.j) = m.at(step.j, step.i) = f.rho;
-    m.counts[step.i * m.size + step.j] = m.counts[step.j * m.size + step.i] = f.count;
-    step.matrix[step.i * m.size + step.j] = step.matrix[step.j * m.size + step.i] = f.rho;
+    if (m.size > 0)
+        Enter(m, step, f.rho, f.count);
 }
 
 void ChiSquarePair(PairStep& step, int kind) {
     Workspace& ws = step.ws;
-    const std::vector<double> x = LoadedValues(ws, 0);
-    const std::vector<double> y = LoadedValues(ws, 1);
+    const std::vector<double>& x = step.first.values;
+    const std::vector<double>& y = step.second.values;
     auto negative = [](const std::vector<double>& v) {
         return std::any_of(v.begin(), v.end(), [](double f) { return f < 0; });
     };
@@ -330,39 +318,36 @@ void ChiSquarePair(PairStep& step, int kind) {
         WriteResult(ws, ChiSquareUnusableLine);
         return;
     }
-    ws.SetTextBuffer("Хи-квадрат=" + Number(ws, f->chi2));
-    WriteSignificance(ws, ChiSquareTail(f->chi2, f->df), f->df, 1);
+    WriteStatistic(ws, "Хи-квадрат=", f->chi2, ChiSquareTail(f->chi2, f->df), f->df, 1);
 }
 
 // Runs a correlation method: the coefficients land in one matrix shared by
 // the pair routine and the report after all pairs.
-void RunCorrelation(Workspace& ws, int type, bool listwise,
+void RunCorrelation(Workspace& ws, int type, Missing missing,
                     void (*pair)(PairStep&, CorrelationMatrix&)) {
-    auto m = std::make_shared<CorrelationMatrix>();
+    CorrelationMatrix m;
     int pairCount = 0;
     PairwiseRun(
-        ws, type, listwise,
-        [&, m](PairStep& step) {
-            if (m->size == 0 && MatrixRun(ws)) {
-                m->Resize(ws.SelectedColumns[0]);
-                m->names = SelectedNames(ws, m->size);
+        ws, type, missing,
+        [&](PairStep& step) {
+            if (m.size == 0 && MatrixRun(ws)) {
+                m.Resize(ws.SelectedColumns[0]);
+                m.names = SelectedNames(ws, m.size);
             }
             ++pairCount;
-            pair(step, *m);
+            pair(step, m);
         },
-        [&, m](Workspace& w, int, const std::vector<double>&) {
-            CorrelationMatrixReport(w, type, *m, pairCount);
-        });
+        [&](Workspace& w) { CorrelationMatrixReport(w, type, m, pairCount); });
 }
 
 }  // namespace
 
-void CorrelationMethod(Workspace& ws, bool listwise) {
-    RunCorrelation(ws, CorrelationPairs, listwise, PearsonPair);
+void CorrelationMethod(Workspace& ws, Missing missing) {
+    RunCorrelation(ws, CorrelationPairs, missing, PearsonPair);
 }
 
-void RankCorrelationMethod(Workspace& ws, bool listwise) {
-    RunCorrelation(ws, RankCorrelationPairs, listwise, KendallSpearmanPair);
+void RankCorrelationMethod(Workspace& ws, Missing missing) {
+    RunCorrelation(ws, RankCorrelationPairs, missing, KendallSpearmanPair);
 }
 
 int AskSecondDistribution(Workspace& ws) {
@@ -370,11 +355,11 @@ int AskSecondDistribution(Workspace& ws) {
     form.caption = SecondDistributionCaption;
     form.Button("&1=эмпирич.(однородности)", 1).Button("&2=теоретич.(согласия)", 2);
     form.Button("Отменить", 0);
-    return ShowForm(ws, form).button;
+    return FormReader(ws, form).button();
 }
 
-void ChiSquareMethod(Workspace& ws, bool listwise) {
-    PairwiseRun(ws, ChiSquarePairs, listwise, [](PairStep& step) {
+void ChiSquareMethod(Workspace& ws, Missing missing) {
+    PairwiseRun(ws, ChiSquarePairs, missing, [](PairStep& step) {
         const int kind = AskSecondDistribution(step.ws);
         if (kind == 0)
             return;

@@ -71,9 +71,9 @@ void CorrelationMatrixReport(Workspace& ws, int type, const CorrelationMatrix& m
 bool WriteMatrixToSheet(Workspace& ws, const CorrelationMatrix& m);
 
 // Method 3, 9 and 5 as the dispatcher runs them.
-void CorrelationMethod(Workspace& ws, bool listwise);
-void RankCorrelationMethod(Workspace& ws, bool listwise);
-void ChiSquareMethod(Workspace& ws, bool listwise);
+void CorrelationMethod(Workspace& ws, Missing missing);
+void RankCorrelationMethod(Workspace& ws, Missing missing);
+void ChiSquareMethod(Workspace& ws, Missing missing);
 
 // "Второе распределение": 1 homogeneity, 2 goodness of fit, 0 cancelled.
 int AskSecondDistribution(Workspace& ws);

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <functional>
 
-#include "core/graph_handover.h"
 #include "core/number.h"
 #include "core/sheet_bridge.h"
 #include "core/sheet_grid.h"
 #include "core/text.h"
+#include "dispatch/method_kit.h"
 #include "output/significance.h"
 
 namespace dalvex {
@@ -17,11 +17,6 @@ namespace {
 
 std::string Number(const Workspace& ws, double x) {
     return FormatNumber(x, ws.digits(), ws.decimalSeparator());
-}
-
-std::string Field(const Workspace& ws, double x) {
-    const std::string text = FormatNumber(x, ws.digits(), ws.decimalSeparator());
-    return CharLength(text) >= 9 ? " " + text : PadLeft(text, 9);
 }
 
 std::string List(const std::vector<std::string>& names) {
@@ -191,8 +186,7 @@ void WriteTotalPercents(Workspace& ws, const NamedTable& t, const CrossTabFigure
 
 void WriteMeasures(Workspace& ws, const CrossTabFigures& f) {
     ws.VerdictIndex = 1;
-    ws.SetTextBuffer("Хи-квадрат =" + Number(ws, f.chi2));
-    WriteSignificance(ws, f.significance, f.df, 1);
+    WriteStatistic(ws, "Хи-квадрат =", f.chi2, f.significance, f.df, 1);
     WriteResult(ws, "Коэфф. Фи =" + Number(ws, f.phi));
     WriteResult(ws, "Коэфф.сопряж. Пирсона =" + Number(ws, f.contingency));
     WriteResult(ws, "V-коэфф. Краммера =" + Number(ws, f.cramer));
@@ -205,21 +199,15 @@ void WriteMeasures(Workspace& ws, const CrossTabFigures& f) {
 }
 
 void DrawTable(Workspace& ws, const NamedTable& t) {
-    const int K = t.table.columns(), M = t.table.rows();
-    ws.store.SetRowWidth(0, CellCapacity / K);
-    for (int c = 0; c < K; ++c) {
-        for (int r = 0; r < M; ++r)
-            ws.store.Data(c, r) = t.table.cells[c][r];
-        ws.VarLength[c + 1] = M - 1;
-    }
-    ws.VarLength[0] = K - 1;
-    // The bars carry the names of the table's columns where they are in the sheet.
+    // The bars carry the names of the table's columns where they are in the
+    // sheet: the graph names its series after the selected variables.
     ws.SelectedColumns[0] = static_cast<int>(t.sheetColumns.size());
     for (std::size_t c = 0; c < t.sheetColumns.size(); ++c)
         ws.SelectedColumns[c + 1] = t.sheetColumns[c];
-    ws.SetTextBuffer(CrossTabCaption);
-    GraSt(ws, RequestBars, K - 1);
-    pqsegr(ws);
+    GraphOrder graph(ws, GraphKind::Bars);
+    for (const std::vector<double>& column : t.table.cells)
+        graph.Bars(column);
+    graph.Title(CrossTabCaption).Show();
 }
 
 }  // namespace

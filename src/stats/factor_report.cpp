@@ -156,8 +156,9 @@ int WholeNumber(const std::string& text, int low, int high) {
     return static_cast<int>(n.value);
 }
 
+// Long work reports in thousandths; the share 1 closes the display.
 bool Progress(Workspace& ws, const char* what, double share) {
-    return ws.ui.Progress(what, share);
+    return ws.ui.Progress(what, static_cast<int>(share * 1000), 1000);
 }
 
 }  // namespace

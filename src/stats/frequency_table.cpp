@@ -30,6 +30,23 @@ std::string ExactText(double x, char decimalSeparator) {
 
 }  // namespace
 
+bool BordersMeasurable(double left, double right, int classes, double mean, double sd) {
+    // Worked out with the flags kept, so that trying does not itself stop
+    // the command.
+    FloatingFlagsKept kept;
+    const double width = (right - left) / classes;
+    if (!std::isfinite(width))
+        return false;
+    if (!(sd > 0))
+        return true;  // a constant has no spread to measure by; its callers refuse it
+    for (const double border : {left, right}) {
+        const double standardised = (border - mean) / sd;
+        if (!std::isfinite(standardised))
+            return false;
+    }
+    return true;
+}
+
 std::string ClassCountNotice() {
     return "!ЧИСЛО ИНТЕРВАЛОВ ДОЛЖНО БЫТЬ ОТ 1 ДО " + std::to_string(VectorCapacity) + "!";
 }
@@ -63,6 +80,16 @@ std::optional<FrequencyTableFigures> AskFrequencyClasses(Workspace& ws,
     }
 
     const RowMomentsResult moments = MomentsOf(values);
+    // A border far out on data of a small spread (1e308 typed for values
+    // near 1e7 that differ by 1e-3) has a standardised value beyond any
+    // number, and so has the class width of borders at both ends of the
+    // number range: the field is refused instead of the table breaking off.
+    if (!BordersMeasurable(left, right, k, moments.mean, moments.deviation)) {
+        const bool leftFar =
+            !BordersMeasurable(left, moments.mean, 1, moments.mean, moments.deviation);
+        read.Refuse(leftFar ? 1 : 2, BorderRangeNotice);
+        return std::nullopt;
+    }
     ClassCounts counted = CountClasses(values, left, right, k);
     FrequencyTableFigures figures;
     figures.counts = std::move(counted.counts);

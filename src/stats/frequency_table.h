@@ -48,5 +48,11 @@ int FrequencyTable(Workspace& ws, int n);
 std::string ClassCountNotice();
 inline constexpr const char* BorderNumberNotice = "!ГРАНИЦА ИНТЕРВАЛОВ НЕ ЯВЛЯЕТСЯ ЧИСЛОМ!";
 inline constexpr const char* BorderOrderNotice = "!ЛЕВАЯ ГРАНИЦА ДОЛЖНА БЫТЬ МЕНЬШЕ ПРАВОЙ!";
+inline constexpr const char* BorderRangeNotice = "!ГРАНИЦА ИНТЕРВАЛОВ СЛИШКОМ ДАЛЕКО ОТ ДАННЫХ!";
+
+// Whether classes between the borders can be told apart and their borders
+// standardised by the data's mean and deviation without leaving the range of
+// numbers.
+bool BordersMeasurable(double left, double right, int classes, double mean, double sd);
 
 }  // namespace dalvex

@@ -8,9 +8,7 @@
 #include "core/number.h"
 #include "core/sheet_bridge.h"
 #include "core/workspace.h"
-#include "dispatch/loading.h"
-#include "dispatch/variable_dialogs.h"
-#include "output/significance.h"
+#include "dispatch/method_kit.h"
 
 namespace dalvex {
 
@@ -18,7 +16,6 @@ namespace {
 
 constexpr double Pi = 3.14159265358979323846;
 constexpr int WeibullPasses = 500;
-constexpr int FitRowWidth = 65000 / 4;
 // The verdict texts of the goodness of fit.
 constexpr int FitVerdictGroup = 24;
 
@@ -328,31 +325,13 @@ std::string FitRefusalNotice(const FitResult& fit, const std::string& name) {
 
 namespace {
 
-void WriteStatistic(Workspace& ws, const std::string& label, double value, double p, int n) {
-    ws.SetTextBuffer(label + FormatNumber(value, ws.digits(), ws.decimalSeparator()));
-    WriteSignificance(ws, p, n, 0);
-}
-
 void DrawFit(Workspace& ws, const FitResult& fit) {
-    DataStore& store = ws.store;
-    store.SetRowWidth(0, FitRowWidth);
-    for (int i = 0; i < fit.n; ++i) {
-        store.Data(0, i) = fit.sorted[i];
-        store.Data(1, i) = fit.empirical[i];
-    }
-    for (std::size_t i = 0; i < fit.curveX.size(); ++i) {
-        store.Data(2, static_cast<int>(i)) = fit.curveX[i];
-        store.Data(3, static_cast<int>(i)) = fit.curveF[i];
-    }
-    ws.VarLength[0] = 3;
-    ws.VarLength[1] = ws.VarLength[2] = fit.n - 1;
-    ws.VarLength[3] = ws.VarLength[4] = static_cast<int>(fit.curveX.size()) - 1;
     // The empirical function as points, the fitted one as a line.
-    ws.graphTables.SeriesStyles[0] = 2;
-    ws.graphTables.SeriesStyles[1] = 0;
-    ws.SetTextBuffer("Распределения");
-    GraSt(ws, RequestPairs, 1);
-    pqsegr(ws);
+    GraphOrder(ws)
+        .Series(fit.sorted, fit.empirical, SeriesStyle::Markers)
+        .Series(fit.curveX, fit.curveF, SeriesStyle::Line)
+        .Title("Распределения")
+        .Show();
 }
 
 }  // namespace
@@ -360,28 +339,20 @@ void DrawFit(Workspace& ws, const FitResult& fit) {
 void GoodnessOfFit(Workspace& ws) {
     ws.VerdictGroup = FitVerdictGroup;
     ws.VerdictIndex = 1;
-    if (pq030(ws) == 0)
-        return;
-    const int column = ws.SelectedColumns[1];
-    ws.store.SetRowWidth(0, FitRowWidth);
-    ws.VarLength[0] = 0;
-    LoadVariable(ws, 1, column);
     // The missing-value mark never enters the values or their number.
-    RemoveMissing(ws, false);
-    const int type = ShowForm(ws, Tqq272Form()).button;
+    const std::vector<LoadedRow> rows = ChooseAndLoad(ws, Choose::One, 0, Missing::PerRow);
+    if (rows.empty())
+        return;
+    const LoadedRow& row = rows.front();
+    const int type = FormReader(ws, Tqq272Form()).button();
     if (type < 1 || type > 10)
         return;
-    const auto law = static_cast<ContinuousLaw>(type);
-
-    std::vector<double> values;
-    for (int i = 0; i <= ws.VarLength[1]; ++i)
-        values.push_back(ws.store.Data(0, i));
-    const FitResult fit = FitDistribution(law, std::move(values));
+    const FitResult fit = FitDistribution(static_cast<ContinuousLaw>(type), row.values);
     if (fit.refusal != FitRefusal::None) {
-        ShowNotice(ws, FitRefusalNotice(fit, VariableName(ws, column - 1)));
+        ShowNotice(ws, FitRefusalNotice(fit, row.name));
         return;
     }
-    WriteResult(ws, DistributionName(NameIndex(law)) + " " +
+    WriteResult(ws, DistributionName(NameIndex(fit.law)) + " " +
                         FormatNumber(fit.a, ws.digits(), ws.decimalSeparator()) + ", " +
                         FormatNumber(fit.b, ws.digits(), ws.decimalSeparator()));
     WriteResult(ws, " ");

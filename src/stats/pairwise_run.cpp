@@ -134,13 +134,16 @@ PairList ReadPairList(const std::vector<std::string>& lines, int variableCount) 
 // ---------------------------------------------------------------------------
 // The run.
 
-std::vector<double> LoadedValues(Workspace& ws, int row) {
-    std::vector<double> values;
+LoadedRow PairRow(Workspace& ws, int row, int column) {
+    LoadedRow loaded;
+    loaded.row = row;
+    loaded.column = column;
+    loaded.name = VariableName(ws, column - 1);
     const int last = ws.VarLength[row + 1];
-    values.reserve(last + 1);
+    loaded.values.reserve(last < 0 ? 0 : last + 1);
     for (int i = 0; i <= last; ++i)
-        values.push_back(ws.store.Data(row, i));
-    return values;
+        loaded.values.push_back(ws.store.Data(row, i));
+    return loaded;
 }
 
 void BonferroniNote(Workspace& ws, int type, int pairCount, int length) {
@@ -170,34 +173,32 @@ namespace {
 
 class Run {
   public:
-    Run(Workspace& ws, int type, bool listwise, const PairRoutine& routine)
-        : ws_(ws), type_(type), listwise_(listwise), routine_(routine) {}
+    Run(Workspace& ws, int type, Missing missing, const PairRoutine& routine)
+        : ws_(ws), type_(type), missing_(missing), routine_(routine) {}
 
     int RunPair(int i, int j, int L) {
         if (type_ != CorrelationPairs)
             WriteResult(ws_, " ");
         const int first = ws_.SelectedColumns[i + 1];
         const int second = ws_.SelectedColumns[j + 1];
-        LoadPair(ws_, first, second, listwise_ ? 1 : 0, &parsed);
+        LoadPair(ws_, first, second, missing_, &parsed);
         ws_.VerdictIndex = 1;
+        PairStep step{ws_,   type_, missing_, PairRow(ws_, 0, first), PairRow(ws_, 1, second), i, j,
+                      lists, 0,     &parsed};
         if (!(type_ == CorrelationPairs && L > 1))
-            WriteResult(ws_, PairHeaderStart + VariableName(ws_, first - 1) + ", " +
-                                 VariableName(ws_, second - 1));
-        PairStep step{ws_, type_, listwise_, first, second, i, j, lists, matrix};
-        step.length = ws_.VarLength[1] + 1;
-        step.parsed = &parsed;
+            WriteResult(ws_, PairHeaderStart + step.first.name + ", " + step.second.name);
+        step.length = step.first.count();
         routine_(step);
         return step.length;
     }
 
     SignificanceLists lists;
-    std::vector<double> matrix;
     ParsedColumns parsed;
 
   private:
     Workspace& ws_;
     int type_;
-    bool listwise_;
+    Missing missing_;
     const PairRoutine& routine_;
 };
 
@@ -235,7 +236,6 @@ void RunPairs(Workspace& ws, int type, Run& run, const AfterPairs& after) {
             ShowNotice(ws, TooFewVariablesNotice);
             return;
         }
-        run.matrix.assign(4, 0.0);
         for (const auto& [first, second] : list.pairs) {
             ws.SelectedColumns[0] = 2;
             ws.SelectedColumns[1] = first;
@@ -247,7 +247,6 @@ void RunPairs(Workspace& ws, int type, Run& run, const AfterPairs& after) {
         return;
     }
 
-    run.matrix.assign(static_cast<std::size_t>(L + 1) * (L + 1), 0.0);
     for (int i = 0; i < L; ++i) {
         for (int j = i + 1; j <= L; ++j) {
             length = run.RunPair(i, j, L);
@@ -257,14 +256,14 @@ void RunPairs(Workspace& ws, int type, Run& run, const AfterPairs& after) {
     if (type != CorrelationPairs && type != ChiSquarePairs && type != SimpleRegressionPairs)
         BonferroniNote(ws, type, pairCount, length);
     if ((type == CorrelationPairs || type == RankCorrelationPairs) && L > 1 && after)
-        after(ws, L, run.matrix);
+        after(ws);
 }
 
 }  // namespace
 
-void PairwiseRun(Workspace& ws, int type, bool listwise, const PairRoutine& routine,
+void PairwiseRun(Workspace& ws, int type, Missing missing, const PairRoutine& routine,
                  const AfterPairs& after) {
-    Run run(ws, type, listwise, routine);
+    Run run(ws, type, missing, routine);
     run.lists.Clear();
     // A fault stops the run; what the pairs before it logged is saved all the same.
     try {

@@ -13,6 +13,7 @@
 
 #include "core/workspace.h"
 #include "dispatch/loading.h"
+#include "dispatch/method_kit.h"
 
 namespace dalvex {
 
@@ -68,17 +69,16 @@ class SignificanceLists {
 // any data folder was used.
 std::string SignificanceFolder(const Workspace& ws);
 
-// What a pair routine is given: the pair is loaded into DataMatrix rows 0
-// (first) and 1 (second), missing values removed listwise or per row.
+// What a pair routine is given: the pair loaded into DataMatrix rows 0
+// (first) and 1 (second), missing values removed listwise or per row, and
+// the same rows with their variables as LoadedRow values.
 struct PairStep {
     Workspace& ws;
     int type = 0;
-    bool listwise = false;
-    int firstColumn = 0, secondColumn = 0;  // sheet columns
-    int i = 0, j = 0;                       // their places in the selection
+    Missing missing = Missing::PerRow;
+    LoadedRow first, second;
+    int i = 0, j = 0;  // their places in the selection
     SignificanceLists& lists;
-    // The (L + 1)^2 matrix of the correlation methods, row-major by i, j.
-    std::vector<double>& matrix;
     // The number of values of the pair, for the correlation's Bonferroni
     // bound; set to the loaded length, a routine may change it.
     int length = 0;
@@ -89,10 +89,10 @@ struct PairStep {
 
 using PairRoutine = std::function<void(PairStep&)>;
 // Runs after all pairs when more than two variables were compared (the
-// correlation matrix report of types 1 and 5): the selection's last index L.
-using AfterPairs = std::function<void(Workspace&, int L, const std::vector<double>& matrix)>;
+// correlation matrix report of types 1 and 5).
+using AfterPairs = std::function<void(Workspace&)>;
 
-void PairwiseRun(Workspace& ws, int type, bool listwise, const PairRoutine& routine,
+void PairwiseRun(Workspace& ws, int type, Missing missing, const PairRoutine& routine,
                  const AfterPairs& after = {});
 
 // The pairs of a list file: every line holding a blank names two sheet
@@ -109,7 +109,7 @@ PairList ReadPairList(const std::vector<std::string>& lines, int variableCount);
 // level (and for correlations the critical coefficient for `length` values).
 void BonferroniNote(Workspace& ws, int type, int pairCount, int length);
 
-// Rows 0 .. VarLength[row + 1] of a DataMatrix row.
-std::vector<double> LoadedValues(Workspace& ws, int row);
+// DataMatrix row `row` as loaded from sheet column `column`.
+LoadedRow PairRow(Workspace& ws, int row, int column);
 
 }  // namespace dalvex

@@ -8,6 +8,7 @@
 #include "core/number.h"
 #include "core/settings.h"
 #include "core/workspace.h"
+#include "dispatch/method_kit.h"
 #include "numeric/data_range.h"
 
 namespace dalvex {
@@ -202,9 +203,16 @@ void WriteMoments(Workspace& ws, double mean, double variance) {
                         ", Ст.отклонение=" + Number(ws, std::sqrt(variance)));
 }
 
+bool Shown(int index, int field) {
+    return ParameterDialogs[index].labels[field][0] != '\0';
+}
+
 // Tqq278 with its three texts kept in "q278.ini": the hidden fields keep
-// theirs. Returns false when cancelled.
-bool AskParameters(Workspace& ws, int index, std::vector<std::string>& texts) {
+// theirs. The visible fields must be numbers; a hidden one keeps the number
+// of its remembered text (0 when it is none).
+// Returns false when cancelled or refused.
+bool AskParameters(Workspace& ws, int index, std::vector<std::string>& texts,
+                   std::array<double, 3>& values) {
     const std::string memory = ws.ProgramFolder + ParameterMemory;
     texts.assign(ParameterDefaults.begin(), ParameterDefaults.end());
     std::vector<std::string> remembered;
@@ -213,70 +221,54 @@ bool AskParameters(Workspace& ws, int index, std::vector<std::string>& texts) {
             texts[i] = remembered[i];
     else
         ws.ui.Beep();
-    const FormAnswer answer = ws.ui.Form(Tqq278Form(index, texts));
-    ws.LastAnswer = answer.button;
-    if (answer.button != 1)
+    FormReader read(ws, Tqq278Form(index, texts));
+    if (read.button() != 1)
         return false;
     std::size_t next = 0;
     for (int i = 0; i < 3; ++i)
-        if (ParameterDialogs[index].labels[i][0] != '\0' && next < answer.values.size())
-            texts[i] = answer.values[next++];
+        if (Shown(index, i) && next < read.answer().values.size())
+            texts[i] = read.answer().values[next++];
     if (!WriteLinesFile(memory, texts).ok)
         ws.ui.Beep();
-    return true;
-}
-
-bool Shown(int index, int field) {
-    return ParameterDialogs[index].labels[field][0] != '\0';
-}
-
-// The visible fields must be numbers; a hidden one counts as 0.
-bool ReadParameters(Workspace& ws, int index, const std::vector<std::string>& texts,
-                    std::array<double, 3>& values) {
+    int field = 0;
     for (int i = 0; i < 3; ++i) {
-        const ParsedNumber parsed = ParseNumber(texts[i]);
-        if (Shown(index, i) && !parsed.ok()) {
-            ShowNotice(ws, ParameterNotANumberNotice);
-            return false;
+        if (Shown(index, i)) {
+            values[i] = read.Number(field++, ParameterNotANumberNotice);
+        } else {
+            const ParsedNumber hidden = ParseNumber(texts[i]);
+            values[i] = hidden.ok() ? hidden.value : 0;
         }
-        values[i] = parsed.ok() ? parsed.value : 0;
     }
-    return true;
+    return read.ok();
 }
 
 void DrawDiscrete(Workspace& ws, const DiscreteTable& table) {
-    const int last = static_cast<int>(table.probability.size()) - 1;
-    ws.VarLength[0] = 3;
-    for (int r = 1; r <= 4; ++r)
-        ws.VarLength[r] = last;
-    ws.graphTables.Describe(0, 0, 3, 0, 1);
-    ws.graphTables.Describe(1, 0, 1, 1, 1);
-    ws.SetTextBuffer("Вероятности");
-    GraSt(ws, RequestDescribed, 1);
-    pqsegr(ws);
+    std::vector<double> r(table.probability.size());
+    for (std::size_t i = 0; i < r.size(); ++i)
+        r[i] = table.first + static_cast<double>(i);
+    GraphOrder(ws, GraphKind::Described)
+        .Described(r, table.cumulative, 0, 1)
+        .Described(r, table.probability, 1, 1)
+        .Title("Вероятности")
+        .Show();
 }
 
 void DiscreteCalculator(Workspace& ws, DiscreteLaw law) {
     const int index = static_cast<int>(law) - 1;
     std::vector<std::string> texts;
-    if (!AskParameters(ws, index, texts))
-        return;
     std::array<double, 3> values{};
-    if (!ReadParameters(ws, index, texts, values))
+    if (!AskParameters(ws, index, texts, values))
         return;
     DiscreteParameters params{values[0],
                               static_cast<int>(std::clamp(std::trunc(values[1]), -1e9, 1e9)),
                               static_cast<int>(std::clamp(std::trunc(values[2]), -1e9, 1e9))};
 
-    const FormAnswer rowsAnswer = ShowForm(ws, Tqq270Form());
-    if (rowsAnswer.button != 1)
+    FormReader rowsForm(ws, Tqq270Form());
+    if (rowsForm.button() != 1)
         return;
-    const ParsedNumber rowsNumber = ParseNumber(rowsAnswer.values.at(0));
-    if (!rowsNumber.ok() || rowsNumber.value < 1 || rowsNumber.value > CalculatorRowWidth) {
-        ShowNotice(ws, TableRowsNotice());
+    const int rows = rowsForm.Integer(0, 1, CalculatorRowWidth, TableRowsNotice());
+    if (!rowsForm.ok())
         return;
-    }
-    const int rows = static_cast<int>(rowsNumber.value);
 
     WriteResult(ws, DistributionName(index + 1) + " " + Number(ws, params.p) + ", " +
                         Number(ws, params.n) + ", " + Number(ws, params.m));
@@ -291,16 +283,9 @@ void DiscreteCalculator(Workspace& ws, DiscreteLaw law) {
     WriteResult(ws, "");
     WriteResult(ws, DiscreteTableTitle);
     WriteResult(ws, DiscreteTableHeading);
-    ws.store.SetRowWidth(0, CalculatorRowWidth);
-    for (int i = 0; i < rows; ++i) {
-        const double r = table.first + i;
-        WriteResult(ws, Padded(ws, r) + "  " + Padded(ws, table.probability[i]) + "  " +
-                            Padded(ws, table.cumulative[i]));
-        ws.store.Data(0, i) = r;
-        ws.store.Data(1, i) = table.probability[i];
-        ws.store.Data(2, i) = r;
-        ws.store.Data(3, i) = table.cumulative[i];
-    }
+    for (int i = 0; i < rows; ++i)
+        WriteResult(ws, Padded(ws, table.first + i) + "  " + Padded(ws, table.probability[i]) +
+                            "  " + Padded(ws, table.cumulative[i]));
     if (rows > 1)
         DrawDiscrete(ws, table);
 }
@@ -349,41 +334,26 @@ void BoundsLines(Workspace& ws, ContinuousLaw law, double a, double b) {
             continue;
         }
         const BoundsFigures f = ComputeBounds(law, a, b, x1.value, x2.value);
-        WriteResult(ws, Padded(ws, f.x1) + Padded(ws, f.x2) + Padded(ws, f.f1) + Padded(ws, f.f2) +
-                            Padded(ws, f.f2 - f.f1));
+        WriteResult(ws, Fields(ws, {f.x1, f.x2, f.f1, f.f2, f.f2 - f.f1}));
     }
 }
 
 void DrawContinuous(Workspace& ws, const LawCurves& curves) {
-    ws.store.SetRowWidth(0, CalculatorRowWidth);
-    for (std::size_t i = 0; i < curves.x.size(); ++i) {
-        ws.store.Data(0, static_cast<int>(i)) = curves.x[i];
-        ws.store.Data(1, static_cast<int>(i)) = curves.cdf[i];
-    }
-    for (std::size_t i = 0; i < curves.middle.size(); ++i) {
-        ws.store.Data(2, static_cast<int>(i)) = curves.middle[i];
-        ws.store.Data(3, static_cast<int>(i)) = curves.density[i];
-    }
-    ws.VarLength[0] = 3;
-    ws.VarLength[1] = ws.VarLength[2] = static_cast<int>(curves.x.size()) - 1;
-    ws.VarLength[3] = ws.VarLength[4] = static_cast<int>(curves.middle.size()) - 1;
-    ws.graphTables.Describe(0, 0, 1, 0, 0);
-    ws.SetTextBuffer("Функция распределения вероятностей");
-    GraSt(ws, RequestDescribed, 0);
-    pqsegr(ws);
-    ws.graphTables.Describe(0, 2, 3, 1, 0);
-    ws.SetTextBuffer("Функция распределения плотности вероятностей");
-    GraSt(ws, RequestDescribed, 0);
-    pqsegr(ws);
+    GraphOrder(ws, GraphKind::Described)
+        .Described(curves.x, curves.cdf, 0, 0)
+        .Title("Функция распределения вероятностей")
+        .Show();
+    GraphOrder(ws, GraphKind::Described)
+        .Described(curves.middle, curves.density, 1, 0)
+        .Title("Функция распределения плотности вероятностей")
+        .Show();
 }
 
 void ContinuousCalculator(Workspace& ws, ContinuousLaw law, bool inverse) {
     const int index = static_cast<int>(law) + 4;
     std::vector<std::string> texts;
-    if (!AskParameters(ws, index, texts))
-        return;
     std::array<double, 3> values{};
-    if (!ReadParameters(ws, index, texts, values))
+    if (!AskParameters(ws, index, texts, values))
         return;
     const double a = values[0];
     const double b = Shown(index, 1) ? values[1] : 0;
@@ -415,9 +385,7 @@ void ContinuousCalculator(Workspace& ws, ContinuousLaw law, bool inverse) {
 }  // namespace
 
 void ProbabilityCalculator(Workspace& ws) {
-    ws.store.SetRowWidth(0, CalculatorRowWidth);
-    const FormAnswer choice = ShowForm(ws, Tqq271Form());
-    const int answer = choice.button;
+    const int answer = FormReader(ws, Tqq271Form()).button();
     if (answer < 1 || answer > 21)
         return;
     if (answer <= 5) {

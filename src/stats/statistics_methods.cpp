@@ -1,5 +1,6 @@
 #include "stats/statistics_methods.h"
 
+#include "stats/arima_report.h"
 #include "stats/correlation_report.h"
 #include "stats/cross_tabulation.h"
 #include "stats/descriptive.h"
@@ -11,21 +12,32 @@
 
 namespace dalvex {
 
+namespace {
+
+// The pairwise runs load each pair as the method table says.
+Missing PairMissing(const MethodRun& run) {
+    return run.listwise ? Missing::Listwise : Missing::PerRow;
+}
+
+}  // namespace
+
 void RegisterStatisticsMethods(MethodRegistry& registry) {
     // Methods 11, 12, 17 and 36 also pass their choice dialog.
     registry.Add(1, [](MethodRun& run) { DescriptiveStatistics(run.ws); });
     registry.Add(2, [](MethodRun& run) { HistogramNormality(run.ws); });
-    registry.Add(3, [](MethodRun& run) { CorrelationMethod(run.ws, run.listwise); });
-    registry.Add(
-        4, [](MethodRun& run) { PairwiseRun(run.ws, run.mode, run.listwise, StudentFisherPair); });
+    registry.Add(3, [](MethodRun& run) { CorrelationMethod(run.ws, PairMissing(run)); });
+    registry.Add(4, [](MethodRun& run) {
+        PairwiseRun(run.ws, run.mode, PairMissing(run), StudentFisherPair);
+    });
     for (int method : {6, 7, 8})
         registry.Add(method, [](MethodRun& run) {
-            PairwiseRun(run.ws, run.mode, run.listwise, RankTestsPair);
+            PairwiseRun(run.ws, run.mode, PairMissing(run), RankTestsPair);
         });
-    registry.Add(5, [](MethodRun& run) { ChiSquareMethod(run.ws, run.listwise); });
-    registry.Add(9, [](MethodRun& run) { RankCorrelationMethod(run.ws, run.listwise); });
+    registry.Add(5, [](MethodRun& run) { ChiSquareMethod(run.ws, PairMissing(run)); });
+    registry.Add(9, [](MethodRun& run) { RankCorrelationMethod(run.ws, PairMissing(run)); });
     registry.Add(10, [](MethodRun& run) { CrossTabulation(run.ws); });
     registry.Add(26, [](MethodRun& run) { FactorAnalysis(run.ws); });
+    registry.Add(18, [](MethodRun& run) { ArimaModel(run.ws); });
     registry.Add(28, [](MethodRun& run) { ProbabilityCalculator(run.ws); });
     registry.Add(29, [](MethodRun& run) { GoodnessOfFit(run.ws); });
 }

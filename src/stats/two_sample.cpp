@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "core/arithmetic_fault.h"
+#include "dispatch/method_kit.h"
 #include "numeric/distributions.h"
 #include "numeric/ranks.h"
 
@@ -27,10 +28,6 @@ SampleMoments MomentsOf(const std::vector<double>& values) {
     return m;
 }
 
-double FisherSignificance(double f, double nu1, double nu2) {
-    return nu1 == 1 ? FisherTail(std::sqrt(f), 1, nu2) : FisherTail(f, nu1, nu2);
-}
-
 StudentFisherFigures StudentFisher(const std::vector<double>& x, const std::vector<double>& y,
                                    double level) {
     const SampleMoments a = MomentsOf(x);
@@ -41,15 +38,17 @@ StudentFisherFigures StudentFisher(const std::vector<double>& x, const std::vect
     const double n0 = a.count, n1 = b.count;
 
     r.f = CheckedDivide(a.variance, b.variance);
+    // The larger variance on top: the upper tail of that ratio is one side
+    // of the two-sided test, whichever variance is the larger.
     if (r.f >= 1) {
         r.fDf1 = a.count - 1;
         r.fDf2 = b.count - 1;
-        r.fSignificance = FisherSignificance(r.f, r.fDf1, r.fDf2);
     } else {
         r.fDf1 = b.count - 1;
         r.fDf2 = a.count - 1;
-        r.fSignificance = FisherSignificance(1 / r.f, r.fDf1, r.fDf2);
     }
+    const double larger = r.f >= 1 ? r.f : 1 / r.f;
+    r.fSignificance = std::min(1.0, 2 * FSignificance(larger, r.fDf1, r.fDf2));
 
     r.difference = a.mean - b.mean;
     r.equalVariances = r.fSignificance > level;

@@ -18,15 +18,13 @@ struct SampleMoments {
 };
 SampleMoments MomentsOf(const std::vector<double>& values);
 
-// The significance of F with (nu1, nu2) degrees of freedom. With one numerator
-// degree of freedom FisherTail takes Student's t, so F goes in as its root.
-double FisherSignificance(double f, double nu1, double nu2);
-
 // Fisher's variance ratio and Student's t for two independent samples.
 // Both samples need at least 2 values and a variance above 0.
 struct StudentFisherFigures {
     int count0 = 0, count1 = 0;  // the samples' sizes N0, N1
     double f = 0;                // v0 / v1, as printed
+    // Two-sided: twice the upper tail of the larger variance over the
+    // smaller, held to 1 (the alternative is that the variances differ).
     double fSignificance = 0;
     // The degrees of freedom the ratio is tested with: the larger variance's
     // first (N0 - 1, N1 - 1 when f >= 1, else swapped).

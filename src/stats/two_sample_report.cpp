@@ -5,6 +5,7 @@
 #include "core/number.h"
 #include "core/sheet_bridge.h"
 #include "dispatch/loading.h"
+#include "dispatch/method_kit.h"
 #include "output/significance.h"
 
 namespace dalvex {
@@ -15,27 +16,23 @@ std::string Number(const Workspace& ws, double x) {
     return FormatNumber(x, ws.digits(), ws.decimalSeparator());
 }
 
-std::string NameOf(const Workspace& ws, int column) {
-    return VariableName(ws, column - 1);
-}
-
 // The complete pairs of the two columns, loaded again listwise so that each
 // difference belongs to one observation, whatever per-row loading did.
 std::vector<double> CompletePairDifferences(PairStep& step) {
-    LoadPair(step.ws, step.firstColumn, step.secondColumn, 1, step.parsed);
-    const std::vector<double> x = LoadedValues(step.ws, 0);
-    const std::vector<double> y = LoadedValues(step.ws, 1);
-    std::vector<double> d(x.size());
-    for (std::size_t i = 0; i < x.size(); ++i)
-        d[i] = x[i] - y[i];
+    LoadPair(step.ws, step.first.column, step.second.column, Missing::Listwise, step.parsed);
+    const LoadedRow x = PairRow(step.ws, 0, step.first.column);
+    const LoadedRow y = PairRow(step.ws, 1, step.second.column);
+    std::vector<double> d(x.values.size());
+    for (std::size_t i = 0; i < d.size(); ++i)
+        d[i] = x.values[i] - y.values[i];
     return d;
 }
 
 // Paired tests apply to columns of equal length in the sheet: then row i of
 // one belongs with row i of the other.
 bool PairedColumns(const PairStep& step) {
-    return step.ws.sheet.ColumnLength(step.firstColumn) ==
-           step.ws.sheet.ColumnLength(step.secondColumn);
+    return step.ws.sheet.ColumnLength(step.first.column) ==
+           step.ws.sheet.ColumnLength(step.second.column);
 }
 
 }  // namespace
@@ -50,8 +47,8 @@ std::string ConstantVariableLine(const std::string& name) {
 
 void NormalApproxLine(Workspace& ws, int k, int nu1, int nu2, const NormalApproximation& a) {
     ReadTextResource(ws, RankLabelGroup, k);
-    ws.SetTextBuffer(ws.TextBuffer() + Number(ws, a.statistic) + ", Z=" + Number(ws, a.z));
-    WriteSignificance(ws, a.significance, nu2, nu1);
+    WriteStatistic(ws, ws.TextBuffer() + Number(ws, a.statistic) + ", Z=", a.z, a.significance, nu2,
+                   nu1);
 }
 
 void TableLine(Workspace& ws, const char* label, const TableVerdict& v) {
@@ -65,21 +62,20 @@ void TableLine(Workspace& ws, const char* label, const TableVerdict& v) {
 }
 
 void WriteStudentFisher(Workspace& ws, const StudentFisherFigures& f, SignificanceLists& lists) {
-    ws.SetTextBuffer("Статистика Фишера=" + Number(ws, f.f));
-    WriteSignificance(ws, f.fSignificance, f.fDf2, f.fDf1);
+    // The printed ratio is v0 / v1 even below 1; the significance is the
+    // test's own, taken with the larger variance on top.
+    WriteStatistic(ws, "Статистика Фишера=", f.f, f.fSignificance, f.fDf2, f.fDf1);
     ws.VerdictIndex = 3;
     if (f.t == 0)
         return;
-    ws.SetTextBuffer("Статистика Стьюдента=" + Number(ws, std::fabs(f.t)));
-    WriteSignificance(ws, f.tSignificance, f.df, 1);
+    WriteStatistic(ws, "Статистика Стьюдента=", std::fabs(f.t), f.tSignificance, f.df, 1);
     lists.AppendUnpaired(ws, f.tSignificance, UnpairedStudentFile);
     WriteResult(ws, "Разность средних=" + Number(ws, std::fabs(f.difference)) +
                         ", доверит.интервал=" + Number(ws, f.halfWidth));
 }
 
 void WritePairedStudent(Workspace& ws, const PairedStudentFigures& f, SignificanceLists& lists) {
-    ws.SetTextBuffer("Стьюдент для парных данных=" + Number(ws, f.t));
-    WriteSignificance(ws, f.significance, f.df, 1);
+    WriteStatistic(ws, "Стьюдент для парных данных=", f.t, f.significance, f.df, 1);
     lists.AppendPaired(ws, f.significance, PairedStudentFile);
 }
 
@@ -109,8 +105,7 @@ void RankTests(Workspace& ws, const PooledRankSums& s, int kind, SignificanceLis
             break;
         default: {
             const SmirnovFigures d = Smirnov(s);
-            ws.SetTextBuffer("Смирнов=" + Number(ws, d.d));
-            WriteSignificance(ws, d.significance, s.n1, s.n0);
+            WriteStatistic(ws, "Смирнов=", d.d, d.significance, s.n1, s.n0);
             break;
         }
     }
@@ -138,23 +133,21 @@ void PairedRankTests(Workspace& ws, const PairedRankFigures& f, SignificanceList
 
 void StudentFisherPair(PairStep& step) {
     Workspace& ws = step.ws;
-    const std::vector<double> x = LoadedValues(ws, 0);
-    const std::vector<double> y = LoadedValues(ws, 1);
-    const std::pair<const std::vector<double>*, int> samples[] = {{&x, step.firstColumn},
-                                                                  {&y, step.secondColumn}};
-    for (const auto& [values, column] : samples) {
-        if (values->size() < 2) {
-            WriteResult(ws, TooFewValuesLine(NameOf(ws, column), 2));
+    for (const LoadedRow* row : {&step.first, &step.second}) {
+        if (row->count() < 2) {
+            WriteResult(ws, TooFewValuesLine(row->name, 2));
             return;
         }
     }
-    for (const auto& [values, column] : samples) {
-        if (MomentsOf(*values).variance == 0) {
-            WriteResult(ws, ConstantVariableLine(NameOf(ws, column)));
+    for (const LoadedRow* row : {&step.first, &step.second}) {
+        if (MomentsOf(row->values).variance == 0) {
+            WriteResult(ws, ConstantVariableLine(row->name));
             return;
         }
     }
-    WriteStudentFisher(ws, StudentFisher(x, y, ws.settings.SignificanceLevel), step.lists);
+    WriteStudentFisher(
+        ws, StudentFisher(step.first.values, step.second.values, ws.settings.SignificanceLevel),
+        step.lists);
 
     if (!PairedColumns(step))
         return;
@@ -170,12 +163,12 @@ void StudentFisherPair(PairStep& step) {
 void RankTestsPair(PairStep& step) {
     Workspace& ws = step.ws;
     const int kind = step.type - 6;
-    const std::vector<double> x = LoadedValues(ws, 0);
-    const std::vector<double> y = LoadedValues(ws, 1);
+    const std::vector<double>& x = step.first.values;
+    const std::vector<double>& y = step.second.values;
     if (x.empty()) {
-        WriteResult(ws, TooFewValuesLine(NameOf(ws, step.firstColumn), 1));
+        WriteResult(ws, TooFewValuesLine(step.first.name, 1));
     } else if (y.empty()) {
-        WriteResult(ws, TooFewValuesLine(NameOf(ws, step.secondColumn), 1));
+        WriteResult(ws, TooFewValuesLine(step.second.name, 1));
     } else if (x.size() + y.size() < 3) {
         WriteResult(ws, FewerThanThreeLine);
     } else {

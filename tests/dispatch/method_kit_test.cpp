@@ -100,7 +100,8 @@ struct GraphRows : GraphHost {
         this->request = request;
         this->lastSeries = lastSeries;
         title = ws.TextBuffer();
-        for (int r = 0; r < 2 * (lastSeries + 1); ++r) {
+        const int rowsPerSeries = request == RequestBars ? 1 : 2;
+        for (int r = 0; r < rowsPerSeries * (lastSeries + 1); ++r) {
             rows.emplace_back();
             for (int i = 0; i <= ws.VarLength[r + 1]; ++i)
                 rows.back().push_back(ws.store.Data(r, i));
@@ -128,6 +129,27 @@ TEST_F(MethodKitTest, GraphOrderLaysOutSeriesStylesAndTitleThenPrompts) {
     EXPECT_EQ(ws.graphTables.SeriesStyles[0], 3);
     EXPECT_EQ(ws.graphTables.SeriesStyles[1], 0);
     EXPECT_EQ(host.prompts, 1);
+
+    // A bar chart keeps one row per group of bars; a described graph pairs
+    // its rows in its description table.
+    GraphRows bars(ws);
+    ws.graphs = &bars;
+    GraphOrder(ws, GraphKind::Bars).Bars({1, 2}).Bars({3, 4}).Bars({5, 6}).Title("Столбцы").Show();
+    EXPECT_EQ(bars.request, RequestBars);
+    EXPECT_EQ(bars.lastSeries, 2);
+    EXPECT_EQ(bars.rows, (std::vector<std::vector<double>>{{1, 2}, {3, 4}, {5, 6}}));
+    GraphRows described(ws);
+    ws.graphs = &described;
+    GraphOrder(ws, GraphKind::Described)
+        .Described({0, 1}, {2, 3}, 0, 1)
+        .Described({4}, {5}, 1, 2)
+        .Show(false);
+    EXPECT_EQ(described.request, RequestDescribed);
+    EXPECT_EQ(described.rows, (std::vector<std::vector<double>>{{0, 1}, {2, 3}, {4}, {5}}));
+    const SeriesDescription& second = ws.graphTables.SeriesDescriptions[1];
+    EXPECT_EQ(std::vector<int>({second.xRow, second.yRow, second.marker, second.style}),
+              (std::vector<int>{2, 3, 1, 2}));
+    EXPECT_EQ(described.prompts, 100);
 
     // A series that is not all numbers never reaches the window.
     GraphRows other(ws);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -437,6 +438,21 @@ TEST_F(DataFilesTest, DBaseFieldsWidenForLongTextsAndNamesAreCutToTen) {
     EXPECT_EQ(Column(2), Col{"7"});  // not shifted
 }
 
+// A variable named only by blanks (a dBase file can give one) is saved under
+// its column's default name: a blank descriptor would make the table unreadable.
+TEST_F(DataFilesTest, DBaseTableOfABlankNameReadsBack) {
+    Name(1, "         ");
+    Name(2, "b");
+    Fill({{"1", "2"}});
+    const std::string bytes = WriteDBaseData(ws);
+    sheet.ShtFre();
+    ReadDBaseData(ws, bytes);
+    EXPECT_TRUE(ui.notices().empty()) << ui.notices().front();
+    EXPECT_EQ(NameOf(1), "x1");
+    EXPECT_EQ(Column(1), Col{"1"});
+    EXPECT_EQ(Column(2), Col{"2"});
+}
+
 TEST_F(DataFilesTest, DBaseReaderCases) {
     // One field; a ten-character name ending at byte 10.
     ReadDBaseData(ws, Table({{"ABCDEFGHIJ", 3}}, {"   1", "  22"}));
@@ -764,8 +780,13 @@ TEST_F(DataFilesTest, FuzzFindingsReadSafelyThroughEveryReader) {
                 if (c > g.VariableCount()) {
                     ASSERT_EQ(g.ColumnLength(c), 0) << entry.path();
                 }
-                for (int r = 0; r <= g.ColumnLength(c); ++r)
-                    ASSERT_EQ(SanitizeUtf8(g.Cell(c, r)), g.Cell(c, r)) << entry.path();
+                for (int r = 0; r <= g.ColumnLength(c); ++r) {
+                    const std::string& text = g.Cell(c, r);
+                    ASSERT_EQ(SanitizeUtf8(text), text) << entry.path();
+                    ASSERT_TRUE(std::none_of(text.begin(), text.end(),
+                                             [](unsigned char ch) { return ch < 0x20; }))
+                        << entry.path() << " column " << c << " row " << r;
+                }
             }
         }
         ++inputs;

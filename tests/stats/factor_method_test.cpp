@@ -26,9 +26,9 @@ struct Windows : RunWindows {};
 
 // Counts the progress reports and stops the work when told to.
 struct StoppingDialogs : ScriptedDialogs {
-    bool Progress(const std::string& what, double share) override {
+    bool Progress(const std::string& what, int done, int total) override {
         progress.push_back(what);
-        return share >= 1 || !stop;
+        return done >= total || !stop;
     }
     std::vector<std::string> progress;
     bool stop = false;

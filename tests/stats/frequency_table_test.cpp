@@ -119,6 +119,28 @@ TEST_F(FrequencyTableTest, RefusedAnswersShowANoticeAndWriteNothing) {
     EXPECT_EQ(FrequencyTable(ws, 9), 15999);
 }
 
+// Borders typed far beyond data of a small spread: their standardised
+// values, or the class width, leave the range of numbers.
+TEST_F(FrequencyTableTest, BordersBeyondTheNumberRangeAreRefused) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"3", "10000000", "1e308"},
+        {"3", "-1e308", "10000001"},
+        {"3", "-1e308", "1e308"},
+    };
+    SetRow(0, {1e7, 1e7 + 1e-3, 1e7 + 2e-3, 1e7 + 3e-3});
+    for (const auto& texts : cases) {
+        ui.ClearLog();
+        report.lines.clear();
+        ui.ExpectForm("Гистограмма", 1, texts);
+        EXPECT_EQ(FrequencyTable(ws, 3), -1) << texts[1] << " " << texts[2];
+        EXPECT_EQ(ui.notices(), std::vector<std::string>{BorderRangeNotice});
+        EXPECT_TRUE(report.lines.empty());
+    }
+    // Far but still measurable borders give their table.
+    ui.ExpectForm("Гистограмма", 1, {"3", "-1e290", "1e290"});
+    EXPECT_EQ(FrequencyTable(ws, 3), 2);
+}
+
 TEST_F(FrequencyTableTest, ClosedFormEndsWithoutATable) {
     SetRow(0, {1, 2, 3});
     ui.ExpectForm("Гистограмма", 0);

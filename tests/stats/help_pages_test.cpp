@@ -28,6 +28,7 @@ TEST(StatsHelpPages, EveryBuiltMethodHasItsPage) {
                                                  {108, "rank_correlation.html"},
                                                  {109, "cross_tabulation.html"},
                                                  {125, "factor_analysis.html"},
+                                                 {117, "arima_models.html"},
                                                  {127, "probability_calculator.html"},
                                                  {128, "goodness_of_fit.html"}};
     for (const auto& [context, file] : pages) {

@@ -128,21 +128,65 @@ TEST(ProbabilityMethods, CalculatorRefusesParametersAndEndsTheTable) {
         "form 1 5\n"
         "method 28\n"
         "form 9\n"  // Weibull with a negative shape
-        "form 1 2 -1\n"
-        "method 28\n"
-        "form 5\n"
-        "form 1 2\n"
-        "form 1 0\n");
+        "form 1 2 -1\n");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     const std::string header = "ВЫЧИСЛЕНИЕ ВЕРОЯТНОСТЕЙ РАСПРЕДЕЛЕНИЙ.  Файл: \n";
     EXPECT_EQ(run.results, header + "Распределение биномиальное: 1.5, 10, 2\n\n\n" + header +
                                "Распределение гипергеомтрическое: 0.13, 10, 50\n\n\n" + header +
-                               "Распределение Вейбулла:2,-1\n\n\n" + header + "\n\n");
+                               "Распределение Вейбулла:2,-1\n\n\n");
     EXPECT_EQ(run.messages,
               "Сообщение: !ВЕРОЯТНОСТЬ ДОЛЖНА БЫТЬ ОТ 0 ДО 1!\n"
               "Сообщение: !ЧИСЛО УСПЕХОВ P*N ДОЛЖНО БЫТЬ ЦЕЛЫМ, ВЫБОРКА m - ОТ 0 ДО N!\n"
-              "Сообщение: !СТ.ОТКЛОНЕНИЕ, МАСШТАБ И ФОРМА ДОЛЖНЫ БЫТЬ БОЛЬШЕ 0!\n"
-              "Сообщение: !ЧИСЛО ЗНАЧЕНИЙ ДОЛЖНО БЫТЬ ОТ 1 ДО 16250!\n");
+              "Сообщение: !СТ.ОТКЛОНЕНИЕ, МАСШТАБ И ФОРМА ДОЛЖНЫ БЫТЬ БОЛЬШЕ 0!\n");
+}
+
+// At nine digits a probability fills its field: one blank keeps it apart
+// from the field before. Erlang of scale 2 and shape 3, pgamma(x, 3, scale = 2).
+TEST(ProbabilityMethods, BoundsAtNineDigitsNeverRunTogether) {
+    const TempFolder folder("probability-digits");
+    std::ostringstream results, messages;
+    const int status = RunBatchScript(
+        "digits 9\nmethod 28\nform 12\nform 1 2 3\nform 1 0.5 4\nform 0\n"
+        "graph keep\ngraph keep\n",
+        folder.WithSlash(), BuiltStatisticsMethods(), results, messages);
+    ASSERT_EQ(status, BatchDone) << messages.str();
+    EXPECT_NE(results.str().find("\n      0.5        4 0.00216149669 0.323323584 0.321162087\n"),
+              std::string::npos)
+        << results.str();
+}
+
+// A parameter or a number of rows that does not fit stops the script at the
+// form's line, naming the field, before any line of the table is written.
+TEST(ProbabilityMethods, RefusedFieldsStopTheScriptAtTheirForm) {
+    struct Case {
+        const char* forms;
+        const char* line;
+        const char* field;
+        const char* notice;
+    };
+    const Case cases[] = {
+        {"form 5\nform 1 2\nform 1 0\n",
+         "строка 4 сценария «form 1 0»: форма «Таблица распределения»", "«Значений функц.распред=»",
+         "!ЧИСЛО ЗНАЧЕНИЙ ДОЛЖНО БЫТЬ ОТ 1 ДО 16250!"},
+        {"form 5\nform 1 2\nform 1 16251\n", "строка 4", "«Значений функц.распред=»",
+         "!ЧИСЛО ЗНАЧЕНИЙ ДОЛЖНО БЫТЬ ОТ 1 ДО 16250!"},
+        {"form 1\nform 1 0.5 десять\n",
+         "строка 3 сценария «form 1 0.5 десять»: форма «Биномиальное распределение:»",
+         "«Число опытов N = »", "!ПАРАМЕТР НЕ ЯВЛЯЕТСЯ ЧИСЛОМ!"},
+    };
+    for (const Case& c : cases) {
+        const TempFolder folder("probability-refused");
+        std::ostringstream results, messages;
+        const int status =
+            RunBatchScript(std::string("method 28\n") + c.forms + "graph keep\n",
+                           folder.WithSlash(), BuiltStatisticsMethods(), results, messages);
+        EXPECT_EQ(status, BatchScriptFault) << c.forms;
+        for (const std::string& part :
+             {std::string(c.line), std::string(c.field), std::string(c.notice)})
+            EXPECT_NE(messages.str().find(part), std::string::npos) << part << "\n"
+                                                                    << messages.str();
+        EXPECT_EQ(results.str().find("Распределение"), std::string::npos) << results.str();
+    }
 }
 
 // Found by the fault sweep: a logistic law at -1e308 with scale 707 has no
@@ -230,15 +274,20 @@ TEST_F(ProbabilityGraphs, DiscreteTableDrawsProbabilitiesAndCumulativeOverEveryR
     EXPECT_EQ(graphs.request, RequestDescribed);
     EXPECT_EQ(graphs.lastSeries, 1);
     EXPECT_EQ(graphs.title, "Вероятности");
+    // The cumulative probabilities first, then the probabilities, both over r.
     EXPECT_EQ(graphs.rows[0], (std::vector<double>{1, 2, 3, 4}));
+    EXPECT_EQ(graphs.rows[2], graphs.rows[0]);
     const double probability[] = {0.5, 0.25, 0.125, 0.0625};
     const double cumulative[] = {0.5, 0.75, 0.875, 0.9375};
     for (int i = 0; i < 4; ++i) {
-        EXPECT_NEAR(graphs.rows[1][i], probability[i], 1e-15);
-        EXPECT_NEAR(graphs.rows[3][i], cumulative[i], 1e-15);
+        EXPECT_NEAR(graphs.rows[1][i], cumulative[i], 1e-15);
+        EXPECT_NEAR(graphs.rows[3][i], probability[i], 1e-15);
     }
-    EXPECT_EQ(ws.graphTables.SeriesDescriptions[0].yRow, 3);
-    EXPECT_EQ(ws.graphTables.SeriesDescriptions[1].yRow, 1);
+    const SeriesDescription* d = ws.graphTables.SeriesDescriptions.data();
+    EXPECT_EQ(std::vector<int>({d[0].xRow, d[0].yRow, d[0].marker, d[0].style}),
+              (std::vector<int>{0, 1, 0, 1}));
+    EXPECT_EQ(std::vector<int>({d[1].xRow, d[1].yRow, d[1].marker, d[1].style}),
+              (std::vector<int>{2, 3, 1, 1}));
     EXPECT_EQ(graphs.prompts, 1);
     EXPECT_TRUE(ui.scriptDone());
 }
@@ -249,15 +298,19 @@ TEST_F(ProbabilityGraphs, ContinuousLawDrawsItsFunctionAndDensity) {
         .ExpectForm("Функция распределения", 0);
     ProbabilityCalculator(ws);
     ASSERT_EQ(graphs.requests, 2);
+    ASSERT_EQ(graphs.drawn.size(), 2u);
     EXPECT_EQ(graphs.title, "Функция распределения плотности вероятностей");
     // F over [0, 4a] at 52 points, and the difference quotients at the 51
     // midpoints: near the density e^(-x/a)/a there.
-    ASSERT_EQ(graphs.rows[0].size(), 52u);
-    EXPECT_DOUBLE_EQ(graphs.rows[0].back(), 8);
-    EXPECT_NEAR(graphs.rows[1].back(), 1 - std::exp(-4.0), 1e-15);
-    ASSERT_EQ(graphs.rows[2].size(), 51u);
+    const auto& function = graphs.drawn[0];
+    ASSERT_EQ(function[0].size(), 52u);
+    EXPECT_DOUBLE_EQ(function[0].back(), 8);
+    EXPECT_NEAR(function[1].back(), 1 - std::exp(-4.0), 1e-15);
+    const auto& density = graphs.drawn[1];
+    ASSERT_EQ(density[0].size(), 51u);
     for (std::size_t i = 0; i < 51; ++i)
-        EXPECT_NEAR(graphs.rows[3][i], std::exp(-graphs.rows[2][i] / 2) / 2, 1e-3);
+        EXPECT_NEAR(density[1][i], std::exp(-density[0][i] / 2) / 2, 1e-3);
+    EXPECT_EQ(ws.graphTables.SeriesDescriptions[0].marker, 1);
 }
 
 TEST_F(ProbabilityGraphs, FitDrawsTheEmpiricalAndFittedFunctions) {

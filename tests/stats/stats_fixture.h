@@ -34,6 +34,7 @@ struct GraphCapture : GraphHost {
                     row.push_back(ws_.store.Data(r, i));
             rows.push_back(row);
         }
+        drawn.push_back(rows);
     }
     void pqsegr(bool) override { ++prompts; }
 
@@ -41,6 +42,8 @@ struct GraphCapture : GraphHost {
     std::string title;
     std::vector<int> styles;
     std::vector<std::vector<double>> rows;
+    // The rows of every graph drawn, in order.
+    std::vector<std::vector<std::vector<double>>> drawn;
 
   private:
     Workspace& ws_;
