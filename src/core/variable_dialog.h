@@ -77,6 +77,8 @@ class VariableDialog {
     virtual bool closed() const = 0;
     // The help context the dialog takes while shown.
     virtual int helpContext() const { return 0; }
+    // The most variables the chosen list takes; 0 for any number.
+    virtual int capacity() const { return 0; }
 };
 
 }  // namespace dalvex

@@ -4,18 +4,12 @@
 #include <cmath>
 #include <numeric>
 
+#include "numeric/autocorrelation.h"
 #include "numeric/distributions.h"
 
 namespace dalvex {
 
 namespace {
-
-// c_0 .. c_maxLag of x about its mean, divided by n at every lag.
-std::vector<double> Autocovariances(const std::vector<double>& x, int maxLag);
-
-// φ_11 .. φ_mm of the autocorrelations r_0 = 1 .. r_m by the Durbin-Levinson
-// recursion, ending early where the prediction error reaches 0.
-std::vector<double> PartialAutocorrelations(const std::vector<double>& r);
 
 double Mean(const std::vector<double>& x) {
     // Two passes: a large common offset keeps the digits of the mean; each
@@ -50,44 +44,6 @@ double Held(double e) {
     while (std::fabs(e) > 1e10)
         e /= 10;
     return e;
-}
-
-std::vector<double> Autocovariances(const std::vector<double>& x, int maxLag) {
-    const int n = static_cast<int>(x.size());
-    const double m = Mean(x);
-    std::vector<double> d(n);
-    for (int i = 0; i < n; ++i)
-        d[i] = x[i] - m;
-    std::vector<double> c(static_cast<std::size_t>(maxLag) + 1, 0.0);
-    for (int k = 0; k <= maxLag && k < n; ++k) {
-        double s = 0;
-        for (int t = 0; t + k < n; ++t)
-            s += d[t] * d[t + k];
-        c[k] = s / n;
-    }
-    return c;
-}
-
-std::vector<double> PartialAutocorrelations(const std::vector<double>& r) {
-    const int m = static_cast<int>(r.size()) - 1;
-    std::vector<double> partial, prev, cur;
-    double v = 1;
-    for (int k = 1; k <= m; ++k) {
-        if (!(v > 0))
-            break;
-        double num = r[k];
-        for (int j = 1; j < k; ++j)
-            num -= prev[j - 1] * r[k - j];
-        const double f = num / v;
-        cur.assign(k, 0.0);
-        cur[k - 1] = f;
-        for (int j = 1; j < k; ++j)
-            cur[j - 1] = prev[j - 1] - f * prev[k - j - 1];
-        partial.push_back(f);
-        v *= 1 - f * f;
-        prev = cur;
-    }
-    return partial;
 }
 
 }  // namespace
@@ -322,7 +278,8 @@ std::vector<double> MaFactor(const std::vector<double>& gamma) {
         bool converged = true;
         for (int i = 0; i <= q; ++i) {
             const double next = tau[i] + step[i];
-            if (!std::isfinite(next) || std::fabs(next) > 1e150)
+            // A diverging iteration ends before its products can overflow.
+            if (!std::isfinite(next) || std::fabs(next) > 1e100)
                 return {};
             if (std::fabs(next - tau[i]) > 0.01 * std::fabs(next))
                 converged = false;
@@ -563,7 +520,8 @@ struct SumOfSquares {
 
 }  // namespace
 
-ArimaRefinement RefineArima(const std::vector<double>& x, const ArimaModelFit& start) {
+ArimaRefinement RefineArima(const std::vector<double>& x, const ArimaModelFit& start,
+                            const ProgressStep& progress) {
     ArimaRefinement refined;
     refined.model = start;
     const int p = start.orders.p, q = start.orders.q;
@@ -591,6 +549,10 @@ ArimaRefinement RefineArima(const std::vector<double>& x, const ArimaModelFit& s
             refined.iterationLimit = true;
             break;
         }
+        if (progress && !progress(iterations, RefinementIterationLimit)) {
+            refined.cancelled = true;
+            break;
+        }
         ++iterations;
         const std::vector<double> g = sum.Gradient(beta, e);
         double largest = 0, g2 = 0;
@@ -610,9 +572,11 @@ ArimaRefinement RefineArima(const std::vector<double>& x, const ArimaModelFit& s
         const std::vector<double> trial = moved(lambda);
         const double sTrial = sum(trial, trialResiduals);
         const double denominator = g2 * lambda + sTrial - s;
+        // A nearly straight section would send the step far away: it moves a
+        // coefficient by at most 100 at a time.
         double best = lambda;
         if (denominator > 0)
-            best = 0.5 * g2 * lambda * lambda / denominator;
+            best = std::min(0.5 * g2 * lambda * lambda / denominator, 1000 * lambda);
         if (best < lambda / 4)
             scale *= 0.25;
         std::vector<double> next = moved(best);

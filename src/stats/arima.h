@@ -111,7 +111,8 @@ struct ArimaRefinement {
     double sumOfSquares = 0;  // S in the series' units
     int iterations = 0;
     bool iterationLimit = false;  // stopped after the last allowed iteration
-    double intercept = 0;         // a0 = (1 - Σ φ)·μ
+    bool cancelled = false;
+    double intercept = 0;  // a0 = (1 - Σ φ)·μ
     // The AR polynomial times (1 - B)^d: A_1 .. A_{p+d} of the undifferenced
     // series.
     std::vector<double> expanded;
@@ -121,7 +122,10 @@ inline constexpr int RefinementIterationLimit = 125;
 
 // Least squares by steepest descent with a quadratic line search, from the
 // search's model, on the series `x` (undifferenced).
-ArimaRefinement RefineArima(const std::vector<double>& x, const ArimaModelFit& start);
+// `progress` hears of every iteration (of RefinementIterationLimit); when it
+// answers false the descent stops with `cancelled`.
+ArimaRefinement RefineArima(const std::vector<double>& x, const ArimaModelFit& start,
+                            const ProgressStep& progress = {});
 
 // (1 - Σ φ_i B^i)(1 - B)^d as 1 - Σ A_k B^k: A_1 .. A_{p+d}.
 std::vector<double> ExpandDifferencing(const std::vector<double>& phi, int d);

@@ -34,6 +34,10 @@ namespace {
 
 // The orders the work areas hold: the search goes two above each.
 constexpr int LargestOrder = SquareSide - 3;
+// Differencing multiplies the forecast's weights by binomial coefficients;
+// up to 22 differences (20 asked, two more searched) they stay finite over
+// the longest horizon.
+constexpr int LargestDifferencing = 20;
 
 std::string Num(const Workspace& ws, double x) {
     return FormatNumber(Checked(x), ws.digits(), ws.decimalSeparator());
@@ -99,7 +103,7 @@ bool AskParameters(Workspace& ws, ArimaParameters& out) {
         return false;
     out.orders.p = read.Integer(0, 0, LargestOrder, ArimaNotApplicableNotice);
     out.orders.q = read.Integer(1, 0, LargestOrder, ArimaNotApplicableNotice);
-    out.orders.d = read.Integer(2, 0, LargestOrder, ArimaNotApplicableNotice);
+    out.orders.d = read.Integer(2, 0, LargestDifferencing, ArimaNotApplicableNotice);
     out.steps = read.Integer(3, 1, 1000000000, ArimaNotApplicableNotice);
     out.t0 = read.Number(4, ArimaTimeNotice, -1e100, 1e100);
     out.dt = read.Number(5, ArimaTimeNotice, -1e100, 1e100);
@@ -199,21 +203,25 @@ void WriteDurbinWatson(Workspace& ws, const DurbinWatsonFigures& dw, const Arima
     }
 }
 
-// Closes the progress display however the search ends.
-class SearchProgress {
+// Shows how far a long stage got, and closes the display however the stage
+// ends.
+class StageProgress {
   public:
-    explicit SearchProgress(Workspace& ws) : ws_(ws) {}
-    ~SearchProgress() { ShowProgress(ws_, ArimaSearchProgress, total_, total_); }
-    SearchProgress(const SearchProgress&) = delete;
-    SearchProgress& operator=(const SearchProgress&) = delete;
+    StageProgress(Workspace& ws, const char* text, int total)
+        : ws_(ws), text_(text), total_(total) {}
+    ~StageProgress() { ShowProgress(ws_, text_, total_, total_); }
+    StageProgress(const StageProgress&) = delete;
+    StageProgress& operator=(const StageProgress&) = delete;
+    // `done` counts the step about to be made.
     bool operator()(int done, int total) {
         total_ = total;
-        return ShowProgress(ws_, ArimaSearchProgress, done - 1, total);
+        return ShowProgress(ws_, text_, std::min(done, total - 1), total);
     }
 
   private:
     Workspace& ws_;
-    int total_ = ArimaCandidateCount;
+    const char* text_;
+    int total_;
 };
 
 }  // namespace
@@ -253,8 +261,10 @@ void ArimaModel(Workspace& ws) {
 
     ArimaSearchFigures search;
     {
-        SearchProgress progress(ws);
-        search = SearchArima(x, o, ws.settings.SignificanceLevel, std::ref(progress));
+        StageProgress progress(ws, ArimaSearchProgress, ArimaCandidateCount);
+        // The step about to be tried: 0 before the first candidate.
+        search = SearchArima(x, o, ws.settings.SignificanceLevel,
+                             [&](int done, int total) { return progress(done - 1, total); });
     }
     for (const ArimaCandidate& c : search.tried)
         WriteCandidate(ws, c);
@@ -274,7 +284,15 @@ void ArimaModel(Workspace& ws) {
                         ", дифф=" + Num(ws, chosen.orders.d));
 
     WriteResult(ws, "");
-    const ArimaRefinement refined = RefineArima(x, chosen);
+    ArimaRefinement refined;
+    {
+        StageProgress progress(ws, ArimaRefinementProgress, RefinementIterationLimit);
+        refined = RefineArima(x, chosen, std::ref(progress));
+    }
+    if (refined.cancelled) {
+        ShowNotice(ws, ArimaStoppedNotice);
+        return;
+    }
     if (refined.iterationLimit)
         ShowNotice(ws, ArimaIterationLimitNotice);
     WriteCoefficients(ws, refined);

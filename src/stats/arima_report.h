@@ -23,6 +23,7 @@ inline constexpr const char* ArimaConstantResidualsNotice =
     "!ОСТАТКИ ПОСТОЯННЫ - КРИТЕРИЙ ДУРБИНА-ВАТСОНА НЕ ОПРЕДЕЛЕН!";
 inline constexpr const char* ArimaStoppedNotice = "!ВЫЧИСЛЕНИЯ ПРЕРВАНЫ!";
 inline constexpr const char* ArimaSearchProgress = "Поиск ARIMA-модели";
+inline constexpr const char* ArimaRefinementProgress = "Уточнение коэффициентов ARIMA-модели";
 
 inline constexpr const char* PredictionErrorQuestion =
     "Выдать график ошибки прогноза от числа параметров AR-модели?";

@@ -8,6 +8,8 @@
 #include "stats/goodness_of_fit.h"
 #include "stats/pairwise_run.h"
 #include "stats/probability_calculator.h"
+#include "stats/spectral_analysis.h"
+#include "stats/time_series_correlation.h"
 #include "stats/two_sample_report.h"
 
 namespace dalvex {
@@ -37,6 +39,8 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
     registry.Add(9, [](MethodRun& run) { RankCorrelationMethod(run.ws, PairMissing(run)); });
     registry.Add(10, [](MethodRun& run) { CrossTabulation(run.ws); });
     registry.Add(26, [](MethodRun& run) { FactorAnalysis(run.ws); });
+    registry.Add(15, [](MethodRun& run) { CorrelationFunction(run.ws); });
+    registry.Add(16, [](MethodRun& run) { SpectralAnalysis(run.ws); });
     registry.Add(18, [](MethodRun& run) { ArimaModel(run.ws); });
     registry.Add(28, [](MethodRun& run) { ProbabilityCalculator(run.ws); });
     registry.Add(29, [](MethodRun& run) { GoodnessOfFit(run.ws); });

@@ -8,6 +8,8 @@
 //   arma11 <- arima.sim(list(ar = 0.6, ma = 0.4), n = 500)
 //   ari    <- cumsum(arima.sim(list(ar = 0.5), n = 300) + 0.3) + 100
 //   noise  <- rnorm(200)
+// and two harder ones: "rounded", the AR(1) rounded to whole numbers (ties),
+// and "nearunit", set.seed(31); arima.sim(list(ar = 0.995), n = 1000) + 50.
 // and the expected figures come from data/arima_reference.R, which computes
 // them with R's own routines: acf(type = "partial") and ar.yw for the scan,
 // Box.test(type = "Box-Pierce", fitdf = p + q) for the portmanteau
@@ -142,6 +144,30 @@ const RCase RCases[] = {
      {0.7656164134, 0.7672577591, 0.7672647966, 0.7672648268, 0.7672648270},
      {-0.05123313341, 0.06811119767, 0.06029233021, 0.06080458486, 0.06077102439},
      0.9961651958},
+    {"rounded",
+     {1, 0, 0},
+     212.7675286,
+     200,
+     {0.6914875157},
+     {},
+     1.080664099,
+     3.075252443,
+     {0.6914875157, 0.4781549844, 0.3306382023, 0.2286321891, 0.1580963045},
+     {1.124084483, 1.366655140, 1.468549663, 1.514850880, 1.536497043},
+     {8.607152569, 9.026990991, 9.317304018, 9.518051852, 9.656866473},
+     1.007087113},
+    {"nearunit",
+     {1, 0, 0},
+     119.1843208,
+     100,
+     {0.9938724206},
+     {},
+     0.9812992286,
+     0.2841748796,
+     {0.9938724206, 0.9877823885, 0.9817296735, 0.9757140470, 0.9697352818},
+     {0.8486024048, 1.1964338104, 1.4608528183, 1.6817085074, 1.8744909674},
+     {53.54651381, 53.50257818, 53.45891176, 53.41551292, 53.37238000},
+     1.002424591},
 };
 
 TEST(ArimaFiguresTest, EveryStageMatchesR) {
@@ -268,17 +294,26 @@ struct Windows : RunWindows {
     std::string DataFileName() const override { return "ряд.txt"; }
 };
 
-// Scripted answers that can stop the search at the k-th progress step.
+// Scripted answers that stop the stage named `stopText` at its step `stopAt`.
 struct StoppingDialogs : ScriptedDialogs {
     bool Progress(const std::string& text, int done, int total) override {
-        steps.push_back(done);
-        texts.push_back(text);
-        (void)total;
-        return stopAt < 0 || done < stopAt;
+        shown.push_back({text, done, total});
+        return !(text == stopText && done >= stopAt && done < total);
     }
-    int stopAt = -1;
-    std::vector<int> steps;
-    std::vector<std::string> texts;
+    struct Shown {
+        std::string text;
+        int done, total;
+    };
+    // Whether the display of `text` was closed (done = total) as it last showed.
+    bool Closed(const std::string& text) const {
+        for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+            if (it->text == text)
+                return it->done == it->total;
+        return false;
+    }
+    std::string stopText;
+    int stopAt = 0;
+    std::vector<Shown> shown;
 };
 
 class ArimaMethodTest : public ::testing::Test {
@@ -378,10 +413,9 @@ TEST_F(ArimaMethodTest, ReportOfAnAr1FromTheDispatcher) {
     std::string first;
     std::getline(memory, first);
     EXPECT_EQ(first.substr(0, 1), "1");
-    // The search showed its progress and closed it.
-    ASSERT_FALSE(ui.steps.empty());
-    EXPECT_EQ(ui.steps.back(), ArimaCandidateCount);
-    EXPECT_EQ(ui.texts.back(), ArimaSearchProgress);
+    // The search and the refinement showed their progress and closed it.
+    EXPECT_TRUE(ui.Closed(ArimaSearchProgress));
+    EXPECT_TRUE(ui.Closed(ArimaRefinementProgress));
 }
 
 TEST_F(ArimaMethodTest, OrdersHorizonAndLengthAreChecked) {
@@ -395,6 +429,7 @@ TEST_F(ArimaMethodTest, OrdersHorizonAndLengthAreChecked) {
         {60, {"0", "0", "0", "5"}, ArimaNotApplicableNotice},
         {60, {"1", "0", "0", "0"}, ArimaNotApplicableNotice},
         {60, {"-1", "2", "0", "5"}, ArimaNotApplicableNotice},
+        {60, {"1", "0", "21", "5"}, ArimaNotApplicableNotice},
         // A series needs p + q + d + 28 values.
         {2 + 1 + 1 + 28, {"2", "1", "1", "5"}, nullptr},
         {2 + 1 + 1 + 27, {"2", "1", "1", "5"}, ArimaNotApplicableNotice},
@@ -610,18 +645,33 @@ TEST_F(ArimaMethodTest, GraphsOfTheScanForecastAndResiduals) {
     EXPECT_EQ(graphs.rows[1].size(), 199u);
 }
 
-TEST_F(ArimaMethodTest, StoppingTheSearchEndsTheMethodWithWhatItWrote) {
-    ws.settings.SignificanceLevel = 1.5;
-    Sheet(Series("ari"));
-    ui.stopAt = 3;
-    ui.ExpectYesNo("", false).ExpectYesNo("", false);
-    ui.ExpectForm("ARIMA-модели", 1, {"1", "0", "1", "3"});
-    dispatcher.FormIni(18);
-    EXPECT_TRUE(ui.scriptDone());
-    EXPECT_EQ(ui.notices(), std::vector<std::string>{ArimaStoppedNotice});
-    EXPECT_EQ(Lines("Модель: AR=").size(), 3u);
-    EXPECT_TRUE(Lines("       а0").empty());
-    EXPECT_EQ(ui.steps.back(), ArimaCandidateCount);  // the display was closed
+TEST_F(ArimaMethodTest, StoppingASearchOrARefinementEndsTheMethodWithWhatItWrote) {
+    struct Case {
+        const char* stage;
+        int at;
+        std::size_t models;
+    };
+    // Stopped before the fourth candidate, or at the refinement's third step
+    // after all 25 candidates that can be estimated.
+    const Case cases[] = {{ArimaSearchProgress, 3, 3}, {ArimaRefinementProgress, 2, 25}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stage);
+        report.lines.clear();
+        ui.ClearLog();
+        ui.shown.clear();
+        ws.settings.SignificanceLevel = 1.5;
+        Sheet(Series("arma11"));
+        ui.stopText = c.stage;
+        ui.stopAt = c.at;
+        ui.ExpectYesNo("", false).ExpectYesNo("", false);
+        ui.ExpectForm("ARIMA-модели", 1, {"1", "0", "1", "3"});
+        dispatcher.FormIni(18);
+        EXPECT_TRUE(ui.scriptDone());
+        EXPECT_EQ(ui.notices(), std::vector<std::string>{ArimaStoppedNotice});
+        EXPECT_EQ(Lines("Модель: AR=").size(), c.models);
+        EXPECT_TRUE(Lines("       а0").empty());
+        EXPECT_TRUE(ui.Closed(c.stage));
+    }
 }
 
 TEST(ArimaBatchTest, RunsFromDalvexBatchAndReplaysWithItsSeed) {

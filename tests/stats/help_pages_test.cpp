@@ -28,6 +28,8 @@ TEST(StatsHelpPages, EveryBuiltMethodHasItsPage) {
                                                  {108, "rank_correlation.html"},
                                                  {109, "cross_tabulation.html"},
                                                  {125, "factor_analysis.html"},
+                                                 {114, "time_series_correlation.html"},
+                                                 {115, "spectral_analysis.html"},
                                                  {117, "arima_models.html"},
                                                  {127, "probability_calculator.html"},
                                                  {128, "goodness_of_fit.html"}};

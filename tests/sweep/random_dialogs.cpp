@@ -255,7 +255,8 @@ ScriptedAnswer RandomDialogs::VariablesAnswerFor(const VariableDialog& dialog, s
         answer.presses = {Press(VariableAction::ReadPairs)};
     } else {
         line = "variables";
-        for (const std::string& word : pick(500)) {
+        // A dialog that takes only so many refuses the rest: not a finding.
+        for (const std::string& word : pick(dialog.capacity() > 0 ? dialog.capacity() : 500)) {
             line += " " + word;
             answer.presses.push_back(Press(VariableAction::Include, {word}));
         }

@@ -7,6 +7,10 @@ arma11 <- as.numeric(arima.sim(list(ar = 0.6, ma = 0.4), n = 500))
 ari <- cumsum(as.numeric(arima.sim(list(ar = 0.5), n = 300)) + 0.3) + 100
 wn <- rnorm(200)
 w <- function(x, f) writeLines(formatC(x, digits = 12, format = "g"), f)
+w(round(ar1), "arima_rounded.txt")  # ties
+set.seed(31)
+nearunit <- as.numeric(arima.sim(list(ar = 0.995), n = 1000)) + 50
+w(nearunit, "arima_nearunit.txt")
 w(ar1, "arima_ar1.txt"); w(arma11, "arima_arma11.txt"); w(ari, "arima_ari.txt"); w(wn, "arima_noise.txt")
 
 # Independent figures for the ARIMA tests, by the definitions of the method.
@@ -68,3 +72,6 @@ portmanteau("ar1", ar1, 1, 0, 0); report("ar1", ar1, 1, 0, 0)
 portmanteau("arma11", arma, 1, 1, 0); report("arma11", arma, 1, 1, 0)
 portmanteau("ari", ari, 1, 0, 1); report("ari", ari, 1, 0, 1)
 portmanteau("noise", wn, 1, 0, 0); report("noise", wn, 1, 0, 0)
+rounded <- rd("arima_rounded.txt"); nu <- rd("arima_nearunit.txt")
+portmanteau("rounded", rounded, 1, 0, 0); report("rounded", rounded, 1, 0, 0)
+portmanteau("nearunit", nu, 1, 0, 0); report("nearunit", nu, 1, 0, 0)

@@ -1,0 +1,158 @@
+#include "stats/time_series_dialogs.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "core/arithmetic_fault.h"
+#include "core/settings.h"
+#include "core/text.h"
+
+namespace dalvex {
+
+namespace {
+
+constexpr int MaxSeries = 2;
+
+}  // namespace
+
+TimeSeriesMemory ReadTimeSeriesMemory(Workspace& ws, const std::string& file, int fields) {
+    TimeSeriesMemory memory;
+    std::vector<std::string> lines;
+    if (!ReadLinesFile(ws.ProgramFolder + file, lines).ok) {
+        ws.ui.Beep();
+        return memory;
+    }
+    const auto split = lines.begin() + std::min<std::ptrdiff_t>(fields, lines.size());
+    memory.fields.assign(lines.begin(), split);
+    memory.entries.assign(split, lines.end());
+    return memory;
+}
+
+void WriteTimeSeriesMemory(Workspace& ws, const std::string& file, const TimeSeriesMemory& memory) {
+    std::vector<std::string> lines = memory.fields;
+    lines.insert(lines.end(), memory.entries.begin(), memory.entries.end());
+    if (!WriteLinesFile(ws.ProgramFolder + file, lines).ok)
+        ws.ui.Beep();
+}
+
+TimeSeriesVariables::TimeSeriesVariables(Workspace& ws, std::string caption,
+                                         std::vector<std::string> remembered,
+                                         bool chooseOnlyVariable)
+    : VariableDialogModel(ws), caption_(std::move(caption)), remembered_(std::move(remembered)) {
+    ws.SelectedColumns[0] = 0;
+    ws.LastAnswer = 0;
+    lists_ = {{"Переменные", "Переменные, не включенные в анализ", {}},
+              {"Для анализа", "Один или два ряда: X, затем Y", {}}};
+    for (int col = 1; col <= ws.sheet.VariableCount(); ++col)
+        lists_[0].items.push_back(VariableItem(ws, col));
+    if (chooseOnlyVariable && ws.sheet.VariableCount() == 1) {
+        Move(0, {0}, 1);
+        Confirm();
+    }
+}
+
+std::vector<std::string> TimeSeriesVariables::texts() const {
+    return {"Выберите один или два ряда ", "для анализа и нажмите <Enter>"};
+}
+
+std::vector<VariableButton> TimeSeriesVariables::buttons() const {
+    return {{VariableAction::Include, "→", "Включить выделенную переменную в анализ"},
+            {VariableAction::Exclude, "←", "Исключить выделенную переменную из анализа"},
+            {VariableAction::All, "Все", "Включить в анализ первые две переменные"},
+            {VariableAction::Restore, "↺", "Восстановить предыдущие переменные"},
+            {VariableAction::Confirm, "Утвердить", "Утвердить и завершить выбор"},
+            {VariableAction::Cancel, "Отменить", "Отменить выбор и меню"}};
+}
+
+void TimeSeriesVariables::Include(std::vector<int> indices) {
+    std::sort(indices.begin(), indices.end());
+    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+    const std::size_t room = MaxSeries - std::min<std::size_t>(MaxSeries, lists_[1].items.size());
+    if (indices.size() > room)
+        indices.resize(room);
+    Move(0, indices, 1);
+}
+
+void TimeSeriesVariables::Press(VariableAction action,
+                                const std::vector<std::vector<int>>& selected) {
+    const std::vector<int> none;
+    const std::vector<int>& offered = selected.empty() ? none : selected[0];
+    switch (action) {
+        case VariableAction::Include:
+            Include(offered);
+            break;
+        case VariableAction::Exclude:
+            if (selected.size() > 1)
+                Move(1, selected[1], 0);
+            break;
+        case VariableAction::All: {
+            std::vector<int> every(lists_[0].items.size());
+            for (std::size_t i = 0; i < every.size(); ++i)
+                every[i] = static_cast<int>(i);
+            Include(every);
+            break;
+        }
+        case VariableAction::Restore:
+            for (const std::string& line : remembered_)
+                if (lists_[1].items.size() < MaxSeries)
+                    MoveMatching(line, 1);
+            break;
+        case VariableAction::Enter:
+            Include(offered);
+            Confirm();
+            break;
+        case VariableAction::Confirm:
+            Confirm();
+            break;
+        case VariableAction::Cancel:
+            Close(0);
+            break;
+        default:
+            break;
+    }
+}
+
+void TimeSeriesVariables::DoubleClick(int list, int item) {
+    if (list == 0)
+        Include({item});
+    else if (list == 1)
+        Move(1, {item}, 0);
+}
+
+void TimeSeriesVariables::Confirm() {
+    if (lists_[1].items.empty()) {
+        Close(0);
+        return;
+    }
+    std::vector<int> columns;
+    if (!Columns(1, columns))
+        return;
+    ws_.SelectedColumns[0] = static_cast<int>(columns.size());
+    std::copy(columns.begin(), columns.end(), ws_.SelectedColumns.begin() + 1);
+    Close(1);
+}
+
+// An integer field where an empty text counts 0.
+int IntegerOrZero(FormReader& read, int field, const char* notice) {
+    if (read.ok() && field < static_cast<int>(read.answer().values.size()) &&
+        Trim(read.answer().values[field]).empty())
+        return 0;
+    return read.Integer(field, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
+                        notice);
+}
+
+int ChooseTimeSeries(Workspace& ws, const std::string& caption, TimeSeriesMemory& memory,
+                     bool chooseOnlyVariable) {
+    TimeSeriesVariables dialog(ws, caption, memory.entries, chooseOnlyVariable);
+    if (!dialog.closed()) {
+        const FloatingFlagsKept kept;  // the window's arithmetic is not the command's
+        ws.ui.Variables(dialog);
+    }
+    if (!dialog.closed())
+        ws.LastAnswer = 0;
+    if (ws.LastAnswer != 0)
+        memory.entries = dialog.chosen();
+    return ws.LastAnswer;
+}
+
+}  // namespace dalvex
