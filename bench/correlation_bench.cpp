@@ -7,85 +7,31 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <cstdint>
-#include <filesystem>
+#include <vector>
 
-#include "core/sheet_bridge.h"
-#include "core/user_dialogs.h"
-#include "core/workspace.h"
+#include "bench_support.h"
 #include "stats/correlation_report.h"
 #include "stats/cross_tabulation.h"
 
 namespace dalvex {
 namespace {
 
-class Lcg {
-  public:
-    double Next() {
-        seed_ = seed_ * 134775813u + 1;
-        return seed_ * (1.0 / 4294967296.0);
-    }
-
-  private:
-    std::uint32_t seed_ = 2024;
-};
-
-// Chooses every variable; declines to write the matrix into the sheet, so
-// that every run meets the same sheet.
-class AllVariables : public UserDialogs {
-  public:
-    void Notice(const std::string&) override { ++notices; }
-    bool YesNo(const std::string&) override { return false; }
-    FormAnswer Form(const FormDialog& form) override { return {1, form.Values()}; }
-    FileChoice ChooseFile(const FileRequest&) override { return {}; }
-    bool GraphPrompt(bool) override { return true; }
-    void Variables(VariableDialog& dialog) override {
-        dialog.Press(VariableAction::All, {});
-        dialog.Press(VariableAction::Confirm, {});
-    }
-    int notices = 0;
-};
-
-struct CountingReport : ReportSink {
-    void WriteResult(const std::string& text) override { chars += text.size(); }
-    std::size_t chars = 0;
-};
-
-struct Bench {
-    // `counts`: whole numbers 1..30 as a contingency table; otherwise
-    // correlated measurements rounded to tenths (ties for the rank methods).
-    Bench(int variables, int length, bool counts) {
-        ws.store.Allocate();
-        ws.report = &report;
-        folder = std::filesystem::temp_directory_path() / "dalvex-correlation-bench";
-        std::filesystem::create_directories(folder);
-        ws.ProgramFolder = folder.string() + "/";
+// Declines to write the matrix into the sheet, so that every run meets the
+// same sheet. `counts`: whole numbers 1..30 as a contingency table;
+// otherwise correlated measurements rounded to tenths (ties for the rank
+// methods).
+struct Bench : BenchWorkspace<> {
+    Bench(int variables, int length, bool counts) : BenchWorkspace<>(false) {
         Lcg random;
         std::vector<double> common(length);
         for (double& v : common)
             v = random.Next();
-        for (int c = 1; c <= variables; ++c) {
-            PutSheetText(ws, "v" + std::to_string(c), c, -1);
-            for (int i = 0; i < length; ++i) {
-                const double x = counts ? std::floor(1 + 30 * random.Next())
-                                        : std::round((common[i] + random.Next()) * 100) / 10;
-                PutSheetValue(ws, c, i, x);
-            }
-        }
+        FillSheet(variables, length, [&](int, int i) {
+            return counts ? std::floor(1 + 30 * random.Next())
+                          : std::round((common[i] + random.Next()) * 100) / 10;
+        });
     }
-    ~Bench() { std::filesystem::remove_all(folder); }
-
-    AllVariables ui;
-    Workspace ws{ui};
-    CountingReport report;
-    std::filesystem::path folder;
 };
-
-void Check(benchmark::State& state, const Bench& bench) {
-    if (bench.ui.notices > 0)
-        state.SkipWithError("the method stopped with a notice");
-    benchmark::DoNotOptimize(bench.report.chars);
-}
 
 void BM_CorrelationMatrix20x3000(benchmark::State& state) {
     Bench bench(20, 3000, false);
@@ -93,7 +39,7 @@ void BM_CorrelationMatrix20x3000(benchmark::State& state) {
         bench.ws.VerdictGroup = 1;
         CorrelationMethod(bench.ws, Missing::Listwise);
     }
-    Check(state, bench);
+    bench.Check(state);
 }
 BENCHMARK(BM_CorrelationMatrix20x3000)->Unit(benchmark::kMillisecond);
 
@@ -103,7 +49,7 @@ void BM_KendallSpearman2x16000(benchmark::State& state) {
         bench.ws.VerdictGroup = 7;
         RankCorrelationMethod(bench.ws, Missing::Listwise);
     }
-    Check(state, bench);
+    bench.Check(state);
 }
 BENCHMARK(BM_KendallSpearman2x16000)->Unit(benchmark::kMillisecond);
 
@@ -113,7 +59,7 @@ void BM_CrossTabulation50x50(benchmark::State& state) {
         bench.ws.VerdictGroup = 8;
         CrossTabulation(bench.ws);
     }
-    Check(state, bench);
+    bench.Check(state);
 }
 BENCHMARK(BM_CrossTabulation50x50)->Unit(benchmark::kMillisecond);
 

@@ -9,8 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/user_dialogs.h"
-#include "core/workspace.h"
+#include "bench_support.h"
 #include "stats/goodness_of_fit.h"
 #include "stats/probability_calculator.h"
 
@@ -19,10 +18,8 @@ namespace {
 
 // Answers the calculator's forms by their captions: the binomial law with
 // p = 0.5 and N = 10000, a table of 10001 rows.
-class TableDialogs : public UserDialogs {
+class TableDialogs : public AgreeingDialogs {
   public:
-    void Notice(const std::string&) override { ++notices; }
-    bool YesNo(const std::string&) override { return true; }
     FormAnswer Form(const FormDialog& form) override {
         if (form.caption == "Функция вероятности распределения")
             return {1, {}};
@@ -30,40 +27,23 @@ class TableDialogs : public UserDialogs {
             return {1, {"0.5", "10000"}};
         return {1, {"10001"}};
     }
-    FileChoice ChooseFile(const FileRequest&) override { return {}; }
-    bool GraphPrompt(bool) override { return true; }
-    int notices = 0;
-};
-
-struct CountingReport : ReportSink {
-    void WriteResult(const std::string& text) override { chars += text.size(); }
-    std::size_t chars = 0;
 };
 
 void BM_BinomialTable10000(benchmark::State& state) {
-    TableDialogs dialogs;
-    Workspace ws(dialogs);
-    ws.store.Allocate();
-    CountingReport report;
-    ws.report = &report;
-    ws.ProgramFolder = "/nonexistent/";
+    BenchWorkspace<TableDialogs> bench;
     for (auto _ : state)
-        ProbabilityCalculator(ws);
-    if (dialogs.notices != 0)
-        state.SkipWithError("the table was refused");
-    benchmark::DoNotOptimize(report.chars);
+        ProbabilityCalculator(bench.ws);
+    bench.Check(state);
 }
 BENCHMARK(BM_BinomialTable10000)->Unit(benchmark::kMillisecond);
 
 // 16000 values between 0.05 and 0.95, so every law, beta included, can
 // take them; the seed's sequence is the program's own generator's.
 std::vector<double> Values() {
-    std::uint32_t seed = 2024;
+    Lcg random;
     std::vector<double> values(16000);
-    for (double& x : values) {
-        seed = seed * 134775813u + 1;
-        x = 0.05 + 0.9 * (seed * (1.0 / 4294967296.0));
-    }
+    for (double& x : values)
+        x = 0.05 + 0.9 * random.Next();
     return values;
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 
 #include "core/text.h"
 
@@ -12,41 +11,6 @@ namespace {
 
 constexpr std::array<const char*, 9> AnswerWords = {
     "yes", "no", "cancel", "form", "file", "graph", "variables", "variable", "regression"};
-
-std::string Quoted(const std::string& text) {
-    return "«" + text + "»";
-}
-
-// Texts of the program keep their CR LF line breaks; a terminal wants plain ones.
-std::string PlainLines(const std::string& text) {
-    std::string plain;
-    for (char c : text)
-        if (c != '\r')
-            plain += c;
-    return plain;
-}
-
-bool IsWholeNumber(const std::string& word) {
-    int value = 0;
-    const char* end = word.data() + word.size();
-    const auto [stop, error] = std::from_chars(word.data(), end, value);
-    return !word.empty() && error == std::errc() && stop == end;
-}
-
-VariablePress Press(VariableAction action, std::vector<std::string> items = {}) {
-    VariablePress press;
-    press.action = action;
-    press.items = std::move(items);
-    press.mustTake = !press.items.empty();
-    return press;
-}
-
-// "Утвердить" closes a dialog that the presses before left open.
-VariablePress ConfirmIfOpen() {
-    VariablePress press = Press(VariableAction::Confirm);
-    press.onlyIfOpen = true;
-    return press;
-}
 
 }  // namespace
 
@@ -144,9 +108,9 @@ ScriptedAnswer BatchAnswers::AnswerOf(const ScriptLine& line, DialogKind kind,
         answer.yes = first == "yes";
     } else if (n == 1 && first == "cancel") {
         answer.cancel = true;
-    } else if (first == "form" && n >= 2 && IsWholeNumber(words[1])) {
+    } else if (first == "form" && n >= 2 && WholeNumber(words[1])) {
         answer.kind = DialogKind::Form;
-        answer.button = std::stoi(words[1]);
+        answer.button = *WholeNumber(words[1]);
         answer.texts.assign(words.begin() + 2, words.end());
         answer.labelled = true;
     } else if (first == "file" && n == 2) {

@@ -55,7 +55,7 @@ struct BatchFailure {
 };
 
 std::string Quoted(const std::string& text) {
-    return "«" + text + "»";
+    return ScriptedDialogs::Quoted(text);
 }
 
 class BatchRun;

@@ -9,14 +9,14 @@
 
 namespace dalvex {
 
-namespace {
+// ---------------------------------------------------------------------------
+// The texts of scripts.
 
-std::string Quoted(const std::string& text) {
+std::string ScriptedDialogs::Quoted(const std::string& text) {
     return "«" + text + "»";
 }
 
-// Texts of the program keep their CR LF line breaks; messages want plain ones.
-std::string PlainLines(const std::string& text) {
+std::string ScriptedDialogs::PlainLines(const std::string& text) {
     std::string plain;
     for (char c : text)
         if (c != '\r')
@@ -24,7 +24,7 @@ std::string PlainLines(const std::string& text) {
     return plain;
 }
 
-std::optional<int> WholeNumber(const std::string& word) {
+std::optional<int> ScriptedDialogs::WholeNumber(const std::string& word) {
     int value = 0;
     const char* end = word.data() + word.size();
     const auto [stop, error] = std::from_chars(word.data(), end, value);
@@ -32,6 +32,22 @@ std::optional<int> WholeNumber(const std::string& word) {
         return std::nullopt;
     return value;
 }
+
+VariablePress ScriptedDialogs::Press(VariableAction action, std::vector<std::string> items) {
+    VariablePress press;
+    press.action = action;
+    press.items = std::move(items);
+    press.mustTake = !press.items.empty();
+    return press;
+}
+
+VariablePress ScriptedDialogs::ConfirmIfOpen() {
+    VariablePress press = Press(VariableAction::Confirm);
+    press.onlyIfOpen = true;
+    return press;
+}
+
+namespace {
 
 const char* KindName(VariableDialogKind kind) {
     switch (kind) {
@@ -52,18 +68,18 @@ std::string Describe(const ScriptedAnswer& answer) {
         return "отмена диалога";
     switch (answer.kind) {
         case DialogKind::YesNo:
-            return "ответ на вопрос " + Quoted(answer.expect);
+            return "ответ на вопрос " + ScriptedDialogs::Quoted(answer.expect);
         case DialogKind::Form:
-            return "ответ на форму " + Quoted(answer.expect);
+            return "ответ на форму " + ScriptedDialogs::Quoted(answer.expect);
         case DialogKind::File:
             return std::string("ответ на выбор файла") + (answer.mode == 0 ? " для чтения"
                                                           : answer.mode == 1 ? " для записи"
                                                                              : "");
         case DialogKind::GraphPrompt:
-            return "ответ на запрос " + Quoted("ПОСМОТРИТЕ ГРАФИК");
+            return "ответ на запрос " + ScriptedDialogs::Quoted("ПОСМОТРИТЕ ГРАФИК");
         case DialogKind::Variables:
             if (!answer.expect.empty())
-                return "ответ на диалог " + Quoted(answer.expect);
+                return "ответ на диалог " + ScriptedDialogs::Quoted(answer.expect);
             if (answer.variableKind)
                 return std::string("ответ на диалог ") + KindName(*answer.variableKind);
             return "ответ на диалог переменных";
@@ -334,7 +350,7 @@ namespace {
 // The index in `list` of the item a word names: its column number, or the
 // variable's name as the list shows it.
 std::optional<int> FindItem(const VariableList& list, const std::string& word) {
-    const auto column = WholeNumber(word);
+    const auto column = ScriptedDialogs::WholeNumber(word);
     for (std::size_t i = 0; i < list.items.size(); ++i) {
         const std::string& item = list.items[i];
         if (column ? ItemColumn(item) == column

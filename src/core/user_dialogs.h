@@ -184,6 +184,19 @@ class ScriptedDialogs : public UserDialogs {
     [[noreturn]] void Refuse(const ScriptedAnswer& answer, const AskedDialog& asked,
                              const std::string& why) const;
 
+    // The texts the interpreter and the batch runner say things with.
+    // «text», as messages quote a caption, a label or a script's word.
+    static std::string Quoted(const std::string& text);
+    // A program text without the CR of its line breaks.
+    static std::string PlainLines(const std::string& text);
+    // A word that is a whole number, as answers number buttons and columns.
+    static std::optional<int> WholeNumber(const std::string& word);
+    // A press naming its items by words; with items, an item the dialog
+    // leaves in its list is refused.
+    static VariablePress Press(VariableAction action, std::vector<std::string> items = {});
+    // "Утвердить" closing a dialog that the presses before left open.
+    static VariablePress ConfirmIfOpen();
+
     const std::vector<std::string>& notices() const { return notices_; }
     const std::vector<std::string>& questions() const { return questions_; }
     // Every form shown, with the texts it was shown with.

@@ -100,8 +100,10 @@ void LoadPair(Workspace& ws, int xcol, int ycol, int mode, ParsedColumns* parsed
         LoadVariable(ws, 1, xcol, parsed);
     }
     ws.VarLength[0] = 1;
+    // A pairwise run meets the same unequal lengths pair after pair: the
+    // notice is said once in a run.
     if (mode > 0 && ws.VarLength[1] != ws.VarLength[2]) {
-        ShowNotice(ws, UnequalLengthNotice);
+        ws.runNotices.ShowOnce(ws, UnequalLengthNotice);
         ws.VarLength[1] = std::min(ws.VarLength[1], ws.VarLength[2]);
     }
     RemoveMissing(ws, mode > 0);
@@ -123,7 +125,7 @@ bool LoadSelected(Workspace& ws, int spare, int mode) {
         LoadVariable(ws, k, ws.SelectedColumns[k]);
         const int length = ws.VarLength[k] + 1;
         if ((mode == 0 || mode == 1) && longest >= 0 && length != longest)
-            ShowNotice(ws, UnequalLengthNotice);
+            ws.runNotices.ShowOnce(ws, UnequalLengthNotice);
         longest = std::max(longest, length);
     }
     ws.VarLength[0] = count - 1;

@@ -47,9 +47,7 @@ FormDialog SpectralForm(const std::vector<std::string>& remembered) {
     form.Field("Вр.шаг=", "1", "Время между соседними наблюдениями")
         .Field("Длина=", "10", "Длина отрезка ряда; 0 - весь ряд")
         .Field("Сдвиг=", "0", "Шаг между началами отрезков; 0 - один отрезок")
-        .Group("Окно")
         .Choice("Окно", {WindowItems.begin(), WindowItems.end()}, 0, "Весовое окно отрезка")
-        .Group("Усреднение")
         .Choice("Усреднение", {AveragingItems.begin(), AveragingItems.end()}, 0,
                 "Усреднение спектров отрезков")
         .Button("Утвердить", 1)
@@ -59,14 +57,19 @@ FormDialog SpectralForm(const std::vector<std::string>& remembered) {
 }
 
 FormDialog GraphChoiceForm(bool twoSeries) {
+    // The characteristics stand one a line with what each one is.
+    constexpr const char* group = "Характеристика";
     FormDialog form;
     form.caption = GraphChoiceCaption;
-    form.Button(" &1=АЧХ", 1, "Амплитудный спектр").Button(" &2=ФЧХ", 2, "Фазовый спектр");
+    form.GroupButton(group, " &1=АЧХ", 1, "амплитудный спектр")
+        .GroupButton(group, " &2=ФЧХ", 2, "фазовый спектр, градусы");
     if (twoSeries)
-        form.Button(" &3=Когерентность", 3)
-            .Button(" &4=Передат.функ.1", 4, "Взаимный спектр, деленный на амплитуду Y")
-            .Button(" &5=Передат.функ.2", 5, "Взаимный спектр, деленный на амплитуду X");
-    form.Button(" &6=Действит.часть", 6).Button(" &7=Мнимая часть", 7).Button("<Esc>=Отменить", 0);
+        form.GroupButton(group, " &3=Когерентность", 3, "от 0 до 1")
+            .GroupButton(group, " &4=Передат.функ.1", 4, "взаимный спектр / амплитуда Y")
+            .GroupButton(group, " &5=Передат.функ.2", 5, "взаимный спектр / амплитуда X");
+    form.GroupButton(group, " &6=Действит.часть", 6, "амплитуда × cos фазы")
+        .GroupButton(group, " &7=Мнимая часть", 7, "амплитуда × sin фазы")
+        .Button("<Esc>=Отменить", 0);
     return form;
 }
 

@@ -75,6 +75,7 @@ TEST_F(LoadingTest, PairOfUnequalLengthsIsCutToTheShorterWithANotice) {
     for (ParsedColumns* source : {static_cast<ParsedColumns*>(nullptr), &parsed}) {
         ui.ClearLog();
         results.lines.clear();
+        ws.runNotices.Begin();
         LoadPair(ws, 1, 2, 1, source);
         EXPECT_EQ(ui.notices(), std::vector<std::string>{UnequalLengthNotice});
         EXPECT_EQ(Row(0), (std::vector<double>{1, 3}));
@@ -82,6 +83,22 @@ TEST_F(LoadingTest, PairOfUnequalLengthsIsCutToTheShorterWithANotice) {
         EXPECT_EQ(results.lines, std::vector<std::string>{"Пропущн=1 2"});
     }
     EXPECT_EQ(parsed.Of(ws, 2), (std::vector<double>{5, MissingValue, 7}));
+}
+
+// Pair after pair of a run, and variable after variable of a selection, meet
+// the same unequal lengths: the notice is said once in a run.
+TEST_F(LoadingTest, UnequalLengthsAreNoticedOnceInARun) {
+    Sheet({{"a", "1", "2", "3"}, {"b", "4", "5"}, {"c", "6"}});
+    ws.runNotices.Begin();
+    LoadPair(ws, 1, 2, Missing::Listwise);
+    LoadPair(ws, 1, 3, Missing::Listwise);
+    LoadPair(ws, 2, 3, Missing::PerRow);
+    EXPECT_EQ(ui.notices(), std::vector<std::string>{UnequalLengthNotice});
+    ui.ClearLog();
+    ws.runNotices.Begin();
+    ws.SelectedColumns = {3, 1, 2, 3};
+    ASSERT_TRUE(LoadSelected(ws, 0, Missing::Keep));
+    EXPECT_EQ(ui.notices(), std::vector<std::string>{UnequalLengthNotice});
 }
 
 TEST_F(LoadingTest, SelectedColumnsSizeTheRowsAndTakeTheRange) {

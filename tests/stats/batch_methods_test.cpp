@@ -4,11 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
-#include "batch/batch_runner.h"
-#include "stats/statistics_methods.h"
+#include "support/batch_run.h"
 #include "support/temp_folder.h"
 
 namespace dalvex {
@@ -16,24 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int status;
-    std::string results;
-    std::string messages;
-};
-
-Outcome RunScript(const std::string& script) {
-    std::ostringstream results, messages;
-    const int status = RunBatchScript(script, std::string(DALVEX_STATS_DATA) + "/",
-                                      BuiltStatisticsMethods(), results, messages);
-    return {status, results.str(), messages.str()};
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+BatchOutcome RunScript(const std::string& script) {
+    return RunMethodsScript(script, std::string(DALVEX_STATS_DATA) + "/");
 }
 
 // describe.txt: "a" is the eight values of the figures test with a missing
@@ -43,7 +25,7 @@ std::string ReadFile(const fs::path& path) {
 TEST(BatchMethodsTest, DescriptiveStatisticsFromTheFileToTheSavedSheet) {
     const TempFolder temp("stats-describe");
     const fs::path saved = temp / "describe.tab";
-    const Outcome run = RunScript(
+    const BatchOutcome run = RunScript(
         "open describe.txt\n"
         "method 1\n"
         "variables all\n"
@@ -71,7 +53,7 @@ TEST(BatchMethodsTest, DescriptiveStatisticsFromTheFileToTheSavedSheet) {
 
     // Three new columns: the sum of "a" is over its 8 values (28.4, not 3.55
     // times its 9 cells), "three" has empty cells.
-    std::string sheet = ReadFile(saved);
+    std::string sheet = FileBytes(saved);
     std::istringstream lines(sheet);
     std::vector<std::string> rows;
     for (std::string line; std::getline(lines, line);)
@@ -96,7 +78,7 @@ TEST(BatchMethodsTest, DescriptiveStatisticsFromTheFileToTheSavedSheet) {
 // skewed.txt: the 100 skewed values of the histogram test in another order,
 // with one missing cell. The only variable is taken without a dialog.
 TEST(BatchMethodsTest, HistogramWithItsTestsStoredFrequenciesAndGraph) {
-    const Outcome run = RunScript(
+    const BatchOutcome run = RunScript(
         "open skewed.txt\n"
         "method 2\n"
         "form 1\n"
@@ -114,7 +96,7 @@ TEST(BatchMethodsTest, HistogramWithItsTestsStoredFrequenciesAndGraph) {
 }
 
 TEST(BatchMethodsTest, TooFewClassesStopAfterTheTable) {
-    const Outcome run = RunScript(
+    const BatchOutcome run = RunScript(
         "open skewed.txt\n"
         "method 2\n"
         "form 1 3\n");
@@ -127,7 +109,7 @@ TEST(BatchMethodsTest, TooFewClassesStopAfterTheTable) {
 // stops the run at the form's line, before the lines meant for a run that
 // went on are read as commands.
 TEST(BatchMethodsTest, HistogramFormByLabelAndRefusedFields) {
-    const Outcome byLabel = RunScript(
+    const BatchOutcome byLabel = RunScript(
         "open skewed.txt\n"
         "method 2\n"
         "form 1 \"число интервалов=3\"\n");
@@ -147,7 +129,7 @@ TEST(BatchMethodsTest, HistogramFormByLabelAndRefusedFields) {
         {"form 1 \"Шаг=3\"", "«Число интервалов=»", "поля «Шаг» у формы нет"},
     };
     for (const Case& c : cases) {
-        const Outcome run =
+        const BatchOutcome run =
             RunScript(std::string("open skewed.txt\nmethod 2\n") + c.form + "\nyes\ngraph keep\n");
         EXPECT_EQ(run.status, BatchScriptFault) << c.form;
         const std::string line =

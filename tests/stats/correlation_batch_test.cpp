@@ -12,12 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "batch/batch_runner.h"
 #include "core/text.h"
-#include "stats/statistics_methods.h"
+#include "support/batch_run.h"
 #include "support/temp_folder.h"
 
 namespace dalvex {
@@ -33,25 +30,13 @@ class CorrelationBatchTest : public ::testing::Test {
             fs::copy_file(fs::path(DALVEX_STATS_DATA) / name, folder_ / name);
     }
 
-    struct Outcome {
-        int status;
-        std::string results;
-        std::string messages;
-    };
-
-    Outcome Run(const std::string& script, const char* data = "corr.txt") {
-        std::ostringstream results, messages;
-        const int status =
-            RunBatchScript("open " + std::string(data) + "\n" + script, folder_.string() + "/",
-                           BuiltStatisticsMethods(), results, messages);
-        return {status, results.str(), messages.str()};
+    BatchOutcome Run(const std::string& script, const char* data = "corr.txt") {
+        return RunMethodsScript("open " + std::string(data) + "\n" + script,
+                                folder_.string() + "/");
     }
 
     std::string ReadFile(const std::string& name) {
-        std::ifstream in(folder_ / name, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        return Cp1251ToUtf8(bytes.str());
+        return Cp1251ToUtf8(FileBytes(folder_ / name));
     }
 
     TempFolder temp_{"correlation"};
@@ -59,7 +44,7 @@ class CorrelationBatchTest : public ::testing::Test {
 };
 
 TEST_F(CorrelationBatchTest, PearsonOfAPairWithAMissingCellAndItsList) {
-    const Outcome run = Run("method 3\nvariables a c\n");
+    const BatchOutcome run = Run("method 3\nvariables a c\n");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     EXPECT_EQ(run.results,
               "КОРРЕЛЯЦИЯ ПИРСОНА.  Файл: corr.txt\n"
@@ -71,7 +56,7 @@ TEST_F(CorrelationBatchTest, PearsonOfAPairWithAMissingCellAndItsList) {
 }
 
 TEST_F(CorrelationBatchTest, ThreeVariablesGiveTheMatrixThePartialsAndWriteAfterTheData) {
-    const Outcome run = Run("method 3\nvariables a b c\nyes\nsave out.txt\n");
+    const BatchOutcome run = Run("method 3\nvariables a b c\nyes\nsave out.txt\n");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     EXPECT_EQ(run.results,
               "КОРРЕЛЯЦИЯ ПИРСОНА.  Файл: corr.txt\n"
@@ -100,7 +85,7 @@ TEST_F(CorrelationBatchTest, ThreeVariablesGiveTheMatrixThePartialsAndWriteAfter
 }
 
 TEST_F(CorrelationBatchTest, FiveVariablesCountAgainstTheBonferroniBound) {
-    const Outcome run = Run("method 3\nvariables a b c g k\nno\n");
+    const BatchOutcome run = Run("method 3\nvariables a b c g k\nno\n");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     const std::string expected =
         "            Корреляционная матрица\n"
@@ -118,7 +103,7 @@ TEST_F(CorrelationBatchTest, FiveVariablesCountAgainstTheBonferroniBound) {
 }
 
 TEST_F(CorrelationBatchTest, KendallAndSpearmanWithTheirMatrix) {
-    const Outcome run = Run("method 9\nvariables a b c\nno\n");
+    const BatchOutcome run = Run("method 9\nvariables a b c\nno\n");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     const std::string pair =
         " \n"
@@ -141,7 +126,7 @@ TEST_F(CorrelationBatchTest, KendallAndSpearmanWithTheirMatrix) {
 }
 
 TEST_F(CorrelationBatchTest, DegenerateInputSaysWhyAndNeverPrintsAFault) {
-    const Outcome run =
+    const BatchOutcome run =
         Run("method 3\nvariables x y\n"
             "method 3\nvariables x k\n"
             "method 3\nvariables x y k\nno\n"
@@ -162,24 +147,25 @@ TEST_F(CorrelationBatchTest, DegenerateInputSaysWhyAndNeverPrintsAFault) {
 }
 
 TEST_F(CorrelationBatchTest, ChiSquareAsksForTheSecondDistribution) {
-    const Outcome run = Run("method 5\nvariables a c\nform 1\nmethod 5\nvariables a b\ncancel\n");
+    const BatchOutcome run =
+        Run("method 5\nvariables a c\nform 1\nmethod 5\nvariables a b\ncancel\n");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     // chisq.test(rbind(a, c), correct = FALSE) over the 25 complete rows.
     EXPECT_NE(run.results.find("Хи-квадрат=30.66, Значимость=0.1637, степ.своб = 24\n"),
               std::string::npos)
         << run.results;
     // b holds -0.2: no frequency.
-    const Outcome negative = Run("method 5\nvariables a b\nform 2\n");
+    const BatchOutcome negative = Run("method 5\nvariables a b\nform 2\n");
     EXPECT_NE(negative.results.find("Критерий неприменим: отрицательная частота\n"),
               std::string::npos)
         << negative.results;
-    const Outcome wrong = Run("method 5\nvariables a c\nyes\n");
+    const BatchOutcome wrong = Run("method 5\nvariables a c\nyes\n");
     EXPECT_EQ(wrong.status, BatchScriptFault);
     EXPECT_NE(wrong.messages.find("Второе распределение"), std::string::npos) << wrong.messages;
 }
 
 TEST_F(CorrelationBatchTest, CrossTabulationOfTheSheet) {
-    const Outcome run = Run("method 10\ngraph keep\n", "crosstab.txt");
+    const BatchOutcome run = Run("method 10\ngraph keep\n", "crosstab.txt");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     const std::string head =
         "КРОССТАБУЛЯЦИЯ.  Файл: crosstab.txt\n"
@@ -220,7 +206,7 @@ TEST_F(CorrelationBatchTest, CrossTabulationOfTheSheet) {
 }
 
 TEST_F(CorrelationBatchTest, RawCategoriesAreCountedAndWrittenAfterTheData) {
-    const Outcome run = Run("method 10\ngraph keep\nsave out.txt\n", "categories.txt");
+    const BatchOutcome run = Run("method 10\ngraph keep\nsave out.txt\n", "categories.txt");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     EXPECT_NE(run.results.find("Столбцы: ж м \nСтроки: да нет \n"), std::string::npos);
     EXPECT_NE(run.results.find("        3        6|        9\n        5        3|        8\n"),
@@ -234,14 +220,14 @@ TEST_F(CorrelationBatchTest, RawCategoriesAreCountedAndWrittenAfterTheData) {
 }
 
 TEST_F(CorrelationBatchTest, TablesThatCannotBeTabulatedAreRefusedWithoutTouchingTheSheet) {
-    const Outcome empty = Run("method 10\nsave out.txt\n", "emptyrow.txt");
+    const BatchOutcome empty = Run("method 10\nsave out.txt\n", "emptyrow.txt");
     ASSERT_EQ(empty.status, BatchDone) << empty.messages;
     EXPECT_NE(empty.messages.find("!НУЛЕВЫЕ ИТОГИ ТАБЛИЦЫ СОПРЯЖЕННОСТИ - СТРОКИ: 3!"),
               std::string::npos)
         << empty.messages;
     EXPECT_EQ(empty.results.find("Процентная"), std::string::npos);
 
-    const Outcome fractional = Run("method 10\nsave out.txt\n", "fractional.txt");
+    const BatchOutcome fractional = Run("method 10\nsave out.txt\n", "fractional.txt");
     ASSERT_EQ(fractional.status, BatchDone) << fractional.messages;
     EXPECT_NE(fractional.messages.find("!ДАННЫЕ НЕ ДЛЯ ТАБУЛЯЦИИ!"), std::string::npos);
     EXPECT_EQ(SplitLines(ReadFile("out.txt"))[0], "a b");

@@ -7,34 +7,22 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
-#include <sstream>
 
-#include "batch/batch_runner.h"
 #include "stats/goodness_of_fit.h"
 #include "stats/probability_calculator.h"
-#include "stats/statistics_methods.h"
 #include "stats_fixture.h"
+#include "support/batch_run.h"
 #include "support/temp_folder.h"
 
 namespace dalvex {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string results;
-    std::string messages;
-};
-
-Outcome RunScript(const std::string& script) {
-    std::ostringstream results, messages;
-    const int status = RunBatchScript(script, std::string(DALVEX_STATS_DATA) + "/",
-                                      BuiltStatisticsMethods(), results, messages);
-    return {status, results.str(), messages.str()};
+BatchOutcome RunScript(const std::string& script) {
+    return RunMethodsScript(script, std::string(DALVEX_STATS_DATA) + "/");
 }
 
 TEST(ProbabilityMethods, CalculatorTablesBoundsAndQuantiles) {
-    const Outcome run = RunScript(
+    const BatchOutcome run = RunScript(
         "method 28\n"
         "form 1\n"         // binomial
         "form 1 0.5 10\n"  // p, N
@@ -117,7 +105,7 @@ TEST(ProbabilityMethods, CalculatorTablesBoundsAndQuantiles) {
 }
 
 TEST(ProbabilityMethods, CalculatorRefusesParametersAndEndsTheTable) {
-    const Outcome run = RunScript(
+    const BatchOutcome run = RunScript(
         "method 28\n"
         "form 1\n"
         "form 1 1.5 10\n"
@@ -144,15 +132,14 @@ TEST(ProbabilityMethods, CalculatorRefusesParametersAndEndsTheTable) {
 // from the field before. Erlang of scale 2 and shape 3, pgamma(x, 3, scale = 2).
 TEST(ProbabilityMethods, BoundsAtNineDigitsNeverRunTogether) {
     const TempFolder folder("probability-digits");
-    std::ostringstream results, messages;
-    const int status = RunBatchScript(
+    const BatchOutcome run = RunMethodsScript(
         "digits 9\nmethod 28\nform 12\nform 1 2 3\nform 1 0.5 4\nform 0\n"
         "graph keep\ngraph keep\n",
-        folder.WithSlash(), BuiltStatisticsMethods(), results, messages);
-    ASSERT_EQ(status, BatchDone) << messages.str();
-    EXPECT_NE(results.str().find("\n      0.5        4 0.00216149669 0.323323584 0.321162087\n"),
+        folder.WithSlash());
+    ASSERT_EQ(run.status, BatchDone) << run.messages;
+    EXPECT_NE(run.results.find("\n      0.5        4 0.00216149669 0.323323584 0.321162087\n"),
               std::string::npos)
-        << results.str();
+        << run.results;
 }
 
 // A parameter or a number of rows that does not fit stops the script at the
@@ -176,16 +163,13 @@ TEST(ProbabilityMethods, RefusedFieldsStopTheScriptAtTheirForm) {
     };
     for (const Case& c : cases) {
         const TempFolder folder("probability-refused");
-        std::ostringstream results, messages;
-        const int status =
-            RunBatchScript(std::string("method 28\n") + c.forms + "graph keep\n",
-                           folder.WithSlash(), BuiltStatisticsMethods(), results, messages);
-        EXPECT_EQ(status, BatchScriptFault) << c.forms;
+        const BatchOutcome run = RunMethodsScript(
+            std::string("method 28\n") + c.forms + "graph keep\n", folder.WithSlash());
+        EXPECT_EQ(run.status, BatchScriptFault) << c.forms;
         for (const std::string& part :
              {std::string(c.line), std::string(c.field), std::string(c.notice)})
-            EXPECT_NE(messages.str().find(part), std::string::npos) << part << "\n"
-                                                                    << messages.str();
-        EXPECT_EQ(results.str().find("Распределение"), std::string::npos) << results.str();
+            EXPECT_NE(run.messages.find(part), std::string::npos) << part << "\n" << run.messages;
+        EXPECT_EQ(run.results.find("Распределение"), std::string::npos) << run.results;
     }
 }
 
@@ -194,7 +178,7 @@ TEST(ProbabilityMethods, RefusedFieldsStopTheScriptAtTheirForm) {
 // The bounds are still computed, the graph is left out with a notice (the
 // script has no answer for a graph prompt).
 TEST(ProbabilityMethods, ALawWhoseScaleIsLostBesideItsLocationIsNotDrawn) {
-    const Outcome run = RunScript(
+    const BatchOutcome run = RunScript(
         "method 28\n"
         "form 10\n"
         "form 1 -1e308 707\n"
@@ -218,7 +202,7 @@ TEST(ProbabilityMethods, ALawWhoseScaleIsLostBesideItsLocationIsNotDrawn) {
 // missing cell among its 31, "neg" 31 values some of them negative, "const"
 // 31 times 2, "none" 31 missing cells (read as an empty variable).
 TEST(ProbabilityMethods, GoodnessOfFitFromTheFile) {
-    const Outcome run = RunScript(
+    const BatchOutcome run = RunScript(
         "open fit.txt\n"
         "method 29\n"
         "variable w\n"

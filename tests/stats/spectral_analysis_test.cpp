@@ -309,6 +309,19 @@ TEST_F(SpectralMethodTest, ShortSeriesAndBadFieldsAreRefused) {
         EXPECT_EQ(ui.notices(), std::vector<std::string>{SpectralStepNotice}) << step;
         EXPECT_TRUE(report.lines.empty());
     }
+
+    // A column of missing cells only.
+    ui.ClearLog();
+    report.lines.clear();
+    PutSheetText(ws, "пусто", 2, -1);
+    for (int i = 0; i < 20; ++i)
+        PutSheetText(ws, "?", 2, i);
+    ui.ExpectVariables(SpectralCaption,
+                       {{VariableAction::Include, {2}}, {VariableAction::Confirm, {}}})
+        .ExpectForm(SpectralCaption, 1, {"1", "0", "0", "0", "0"});
+    SpectralAnalysis(ws);
+    EXPECT_EQ(ui.notices(), std::vector<std::string>{TooLittleDataNotice});
+    EXPECT_EQ(graphs.requests, 0);
 }
 
 }  // namespace

@@ -14,10 +14,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include "batch/batch_runner.h"
-#include "stats/statistics_methods.h"
+#include "support/batch_run.h"
 #include "support/temp_folder.h"
 
 namespace dalvex {
@@ -32,29 +30,15 @@ class TwoSampleBatchTest : public ::testing::Test {
             fs::copy_file(fs::path(DALVEX_STATS_DATA) / name, folder_ / name);
     }
 
-    struct Outcome {
-        int status;
-        std::string results;
-        std::string messages;
-    };
-
-    Outcome Run(const std::string& script, const char* data = "twosample.txt") {
-        std::ostringstream results, messages;
-        const int status =
-            RunBatchScript("open " + std::string(data) + "\n" + script, folder_.string() + "/",
-                           BuiltStatisticsMethods(), results, messages);
-        return {status, results.str(), messages.str()};
+    BatchOutcome Run(const std::string& script, const char* data = "twosample.txt") {
+        return RunMethodsScript("open " + std::string(data) + "\n" + script,
+                                folder_.string() + "/");
     }
 
     void WriteFile(const std::string& name, const std::string& text) {
         std::ofstream(folder_ / name, std::ios::binary) << text;
     }
-    std::string ReadFile(const std::string& name) {
-        std::ifstream in(folder_ / name, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
+    std::string ReadFile(const std::string& name) { return FileBytes(folder_ / name); }
 
     TempFolder temp_{"twosample"};
     fs::path folder_ = temp_.path();
@@ -63,7 +47,7 @@ class TwoSampleBatchTest : public ::testing::Test {
 const char* const Header = "                            Переменные: ";
 
 TEST_F(TwoSampleBatchTest, StudentAndFisherOverThreePairsWithTheBonferroniNote) {
-    const Outcome run = Run("method 4\nvariables p q w\n");
+    const BatchOutcome run = Run("method 4\nvariables p q w\n");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     const std::string expected =
         "КРИТЕРИИ СТЬЮДЕНТА И ФИШЕРА.  Файл: twosample.txt\n"
@@ -117,7 +101,7 @@ TEST_F(TwoSampleBatchTest, StudentAndFisherOverThreePairsWithTheBonferroniNote) 
 }
 
 TEST_F(TwoSampleBatchTest, NearlyEqualLargeValuesKeepTheirDifferences) {
-    const Outcome run = Run("method 4\nvariables u v\n");
+    const BatchOutcome run = Run("method 4\nvariables u v\n");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     EXPECT_NE(run.results.find("Статистика Фишера=3.182, Значимость=0.2306, степ.своб = 5,5\n"
                                "   Гипотеза 0: <Нет различий между дисперсиями выборок>\n"
@@ -131,7 +115,7 @@ TEST_F(TwoSampleBatchTest, NearlyEqualLargeValuesKeepTheirDifferences) {
 }
 
 TEST_F(TwoSampleBatchTest, ShiftTestsWithTheApproximationAndWithTheTables) {
-    const Outcome run =
+    const BatchOutcome run =
         Run("method 6\nvariables x y\nmethod 6\nvariables p q\nmethod 6\nvariables u v\n");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     const std::string expected =
@@ -187,7 +171,7 @@ TEST_F(TwoSampleBatchTest, ShiftTestsWithTheApproximationAndWithTheTables) {
 }
 
 TEST_F(TwoSampleBatchTest, ScaleTests) {
-    const Outcome run = Run("method 7\nvariables x y\n");
+    const BatchOutcome run = Run("method 7\nvariables x y\n");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     EXPECT_NE(
         run.results.find("x, y\n"
@@ -203,7 +187,7 @@ TEST_F(TwoSampleBatchTest, ScaleTests) {
 TEST_F(TwoSampleBatchTest, SmirnovOverAListOfPairsFromAFile) {
     // Lines without a blank are passed over.
     WriteFile("pairs.txt", "1 2\r\nпары\r\n6 7\r\n");
-    const Outcome run = Run("method 8\nvariables pairs\nfile pairs.txt\n");
+    const BatchOutcome run = Run("method 8\nvariables pairs\nfile pairs.txt\n");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     const std::string expected =
         "КРИТЕРИЙ ПРОИЗВОЛЬНЫХ АЛЬТЕРНАТИВ (СМИРНОВА).  Файл: twosample.txt\n"
@@ -236,7 +220,7 @@ TEST_F(TwoSampleBatchTest, AListNamingWhatTheSheetDoesNotHoldIsRefused) {
     };
     for (const auto& [list, notice] : cases) {
         WriteFile("pairs.txt", list);
-        const Outcome run = Run("method 8\nvariables pairs\nfile pairs.txt\n");
+        const BatchOutcome run = Run("method 8\nvariables pairs\nfile pairs.txt\n");
         ASSERT_EQ(run.status, BatchDone) << run.messages;
         EXPECT_EQ(run.messages, std::string("Сообщение: ") + notice + "\n");
         // Nothing is computed: the header and the closing lines only.
@@ -246,7 +230,7 @@ TEST_F(TwoSampleBatchTest, AListNamingWhatTheSheetDoesNotHoldIsRefused) {
 }
 
 TEST_F(TwoSampleBatchTest, OneVariableIsTooFewAndACancelledDialogSaysNothing) {
-    const Outcome run = Run("method 6\nvariables x\nmethod 7\ncancel\n");
+    const BatchOutcome run = Run("method 6\nvariables x\nmethod 7\ncancel\n");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     EXPECT_EQ(run.messages, "Сообщение: !МАЛО ПЕРЕМЕННЫХ!\n");
     EXPECT_EQ(run.results,
@@ -278,7 +262,7 @@ TEST_F(TwoSampleBatchTest, DegeneratePairsSayWhyInsteadOfFaulting) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
-        const Outcome run = Run(c.script, "degenerate.txt");
+        const BatchOutcome run = Run(c.script, "degenerate.txt");
         ASSERT_EQ(run.status, BatchDone) << run.messages;
         for (const char* line : c.lines)
             EXPECT_NE(run.results.find(line), std::string::npos) << run.results;

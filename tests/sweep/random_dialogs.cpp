@@ -19,20 +19,6 @@ const char* const HostileTexts[] = {
 
 constexpr std::size_t AllVariablesAtMost = 60;
 
-VariablePress Press(VariableAction action, std::vector<std::string> items = {}) {
-    VariablePress press;
-    press.action = action;
-    press.items = std::move(items);
-    press.mustTake = !press.items.empty();
-    return press;
-}
-
-VariablePress ConfirmIfOpen() {
-    VariablePress press = Press(VariableAction::Confirm);
-    press.onlyIfOpen = true;
-    return press;
-}
-
 bool Offers(const VariableDialog& dialog, VariableAction action) {
     const std::vector<VariableButton> buttons = dialog.buttons();
     return std::any_of(buttons.begin(), buttons.end(),
