@@ -457,6 +457,17 @@ TEST_F(ArimaMethodTest, OrdersHorizonAndLengthAreChecked) {
     }
 }
 
+TEST_F(ArimaMethodTest, CancellingTheFormEndsTheMethodAfterTheHeader) {
+    Sheet(Series("noise"));
+    ui.ExpectYesNo("", false).ExpectYesNo("", false);
+    ui.ExpectForm("ARIMA-модели", 0);
+    dispatcher.FormIni(18);
+    EXPECT_TRUE(ui.scriptDone());
+    EXPECT_TRUE(ui.notices().empty());
+    EXPECT_EQ(report.lines, (std::vector<std::string>{dispatcher.HeaderLine(18), "",
+                                                      "               Переменная ряд", "", ""}));
+}
+
 TEST_F(ArimaMethodTest, HorizonIsCappedToTheRoomOfTheStore) {
     // 252 steps at most beside a short series: the work rows hold no more.
     Sheet(Series("noise"));
