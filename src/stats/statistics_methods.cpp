@@ -4,6 +4,7 @@
 #include "stats/correlation_report.h"
 #include "stats/cross_tabulation.h"
 #include "stats/descriptive.h"
+#include "stats/frequencies.h"
 #include "stats/goodness_of_fit.h"
 #include "stats/pairwise_run.h"
 #include "stats/probability_calculator.h"
@@ -42,6 +43,7 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
     registry.Add(18, [](MethodRun& run) { ArimaModel(run.ws); });
     registry.Add(28, [](MethodRun& run) { ProbabilityCalculator(run.ws); });
     registry.Add(29, [](MethodRun& run) { GoodnessOfFit(run.ws); });
+    registry.Add(30, [](MethodRun& run) { CompareFrequencies(run.ws); });
 }
 
 MethodRegistry BuiltStatisticsMethods() {
