@@ -6,6 +6,7 @@
 
 #include "core/number.h"
 #include "core/workspace.h"
+#include "dispatch/loading.h"
 #include "dispatch/method_kit.h"
 #include "numeric/distributions.h"
 #include "output/significance.h"
@@ -133,6 +134,60 @@ void CompareFrequencies(Workspace& ws) {
         }
         ShowNotice(ws, "Мин.размер выборки = " + std::to_string(n));
     }
+}
+
+// ---------------------------------------------------------------------------
+
+SequentialChart ComputeSequentialChart(const std::vector<double>& x, const std::vector<double>& y,
+                                       double x0, double d, double s) {
+    SequentialChart chart;
+    double sum = 0;
+    for (double v : y) {
+        sum += v - x0;
+        chart.sums.push_back(sum);
+    }
+    chart.slope = s / 2;
+    const double ratio = (x0 + s) * d / x0;
+    chart.intercept = std::log(99.0) * ratio * ratio / s;
+    chart.firstX = x.front();
+    chart.lastX = x.back();
+    const double n = static_cast<double>(y.size());
+    chart.upper = {chart.intercept + chart.slope, chart.intercept + chart.slope * n};
+    chart.lower = {-chart.intercept + chart.slope, -chart.intercept + chart.slope * n};
+    return chart;
+}
+
+void SequentialAnalysis(Workspace& ws) {
+    const std::vector<LoadedRow> rows = ChooseAndLoad(ws, Choose::List, 3, Missing::Listwise);
+    if (rows.empty())
+        return;
+    if (rows.size() != 2) {
+        ShowNotice(ws, TwoVariablesNotice);
+        return;
+    }
+    if (rows[1].values.empty()) {
+        ShowNotice(ws, TooFewValuesNotice);
+        return;
+    }
+    FormReader read(ws, Tqq296Form());
+    if (!read.answered())
+        return;
+    const double x0 = read.Number(0, ParameterErrorNotice);
+    if (read.ok() && x0 == 0)
+        read.Refuse(0, ParameterErrorNotice);
+    const double d = read.Number(1, ParameterErrorNotice);
+    const double s = read.Number(2, ParameterErrorNotice);
+    if (read.ok() && !(s > 0))
+        read.Refuse(2, ParameterErrorNotice);
+    if (!read.ok())
+        return;
+    const SequentialChart chart = ComputeSequentialChart(rows[0].values, rows[1].values, x0, d, s);
+    GraphOrder(ws, GraphKind::Described)
+        .Described(rows[0].values, chart.sums, 0, 1)
+        .Described({chart.firstX, chart.lastX}, chart.upper, 1, 0)
+        .Described({chart.firstX, chart.lastX}, chart.lower, 1, 0)
+        .Title("ПоследАн")
+        .Show();
 }
 
 }  // namespace dalvex

@@ -49,4 +49,23 @@ long SampleSizeFor(double f, double delta);
 // Method 30.
 void CompareFrequencies(Workspace& ws);
 
+inline constexpr const char* TwoVariablesNotice = "!НУЖНЫ ДВЕ ПЕРЕМЕННЫЕ: АБСЦИССЫ И НАБЛЮДЕНИЯ!";
+
+// The sequential chart of observations y (at abscissae x) for the mean x0
+// against x0 + S: the cumulative sum of y - x0 and the two boundaries
+// +-h + k i after i observations, k = S/2 and h = ln 99 ((x0 + S) d / x0)^2 / S,
+// drawn as straight lines from the first abscissa to the last.
+struct SequentialChart {
+    std::vector<double> sums;
+    double slope = 0, intercept = 0;
+    double firstX = 0, lastX = 0;
+    std::vector<double> upper, lower;  // at firstX and lastX
+};
+// x0 must not be 0 and S must be positive; y not empty.
+SequentialChart ComputeSequentialChart(const std::vector<double>& x, const std::vector<double>& y,
+                                       double x0, double d, double s);
+
+// Method 31.
+void SequentialAnalysis(Workspace& ws);
+
 }  // namespace dalvex

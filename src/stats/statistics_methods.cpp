@@ -9,6 +9,7 @@
 #include "stats/pairwise_run.h"
 #include "stats/probability_calculator.h"
 #include "stats/spectral_analysis.h"
+#include "stats/survival.h"
 #include "stats/time_series_correlation.h"
 #include "stats/two_sample_report.h"
 
@@ -44,6 +45,8 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
     registry.Add(28, [](MethodRun& run) { ProbabilityCalculator(run.ws); });
     registry.Add(29, [](MethodRun& run) { GoodnessOfFit(run.ws); });
     registry.Add(30, [](MethodRun& run) { CompareFrequencies(run.ws); });
+    registry.Add(31, [](MethodRun& run) { SequentialAnalysis(run.ws); });
+    registry.Add(37, [](MethodRun& run) { SurvivalAnalysis(run.ws, run.dataFile); });
 }
 
 MethodRegistry BuiltStatisticsMethods() {

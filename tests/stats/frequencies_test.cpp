@@ -140,5 +140,44 @@ TEST_F(FrequenciesBatchTest, BadParametersAreRefusedWithTheNotice) {
     EXPECT_EQ(none.results.find("Z="), std::string::npos) << none.results;
 }
 
+// R: cumsum(y - x0); log(99) * ((x0 + S) * d / x0)^2 / S.
+TEST(SequentialTest, CumulativeSumAndBoundariesAgreeWithR) {
+    const SequentialChart a =
+        ComputeSequentialChart({1, 2, 3, 4, 5, 6}, {0.5, 1.5, 2.5, 0.2, 3.1, 2.2}, 1, 1, 1);
+    const std::vector<double> sums = {-0.5, 0, 1.5, 0.7, 2.8, 4.0};
+    for (std::size_t i = 0; i < sums.size(); ++i)
+        EXPECT_NEAR(a.sums[i], sums[i], 1e-14);
+    EXPECT_NEAR(a.intercept, 18.3804794005384, 1e-12);
+    EXPECT_EQ(a.slope, 0.5);
+    EXPECT_EQ(a.firstX, 1);
+    EXPECT_EQ(a.lastX, 6);
+    EXPECT_NEAR(a.upper[0], 18.3804794005384 + 0.5, 1e-12);
+    EXPECT_NEAR(a.upper[1], 18.3804794005384 + 3, 1e-12);
+    EXPECT_NEAR(a.lower[1], -18.3804794005384 + 3, 1e-12);
+    // Observations near 1e7 keep their small deviations (R's figures are
+    // those of the doubles 1e7 + 0.3 ...).
+    const SequentialChart b =
+        ComputeSequentialChart({0, 1, 2}, {1e7 + 0.3, 1e7 - 0.1, 1e7 + 0.2}, 1e7, 2, 0.5);
+    EXPECT_NEAR(b.sums[2], 0.400000000372529, 1e-12);
+    EXPECT_NEAR(b.intercept, 36.7609624771727, 1e-10);
+}
+
+TEST_F(FrequenciesBatchTest, SequentialAnalysisDrawsItsChart) {
+    const Outcome o = Run("method 31\nvariables x y\nform 1 1 1 1\ngraph keep\n");
+    ASSERT_EQ(o.status, BatchDone) << o.messages;
+    EXPECT_NE(o.results.find("ПОСЛЕДОВАТЕЛЬНЫЙ АНАЛИЗ.  Файл: f.txt\n"), std::string::npos);
+
+    const char* refused[] = {"form 1 0 1 1", "form 1 1 1 0", "form 1 1 1 -2", "form 1 1 слово 1"};
+    for (const char* form : refused) {
+        SCOPED_TRACE(form);
+        const Outcome r = Run(std::string("method 31\nvariables x y\n") + form + "\n");
+        EXPECT_EQ(r.status, BatchScriptFault);
+        EXPECT_NE(r.messages.find(ParameterErrorNotice), std::string::npos) << r.messages;
+    }
+    const Outcome one = Run("method 31\nvariables y\n");
+    EXPECT_EQ(one.status, BatchDone);
+    EXPECT_NE(one.messages.find(TwoVariablesNotice), std::string::npos) << one.messages;
+}
+
 }  // namespace
 }  // namespace dalvex

@@ -32,7 +32,9 @@ TEST(StatsHelpPages, EveryBuiltMethodHasItsPage) {
                                                  {117, "arima_models.html"},
                                                  {127, "probability_calculator.html"},
                                                  {128, "goodness_of_fit.html"},
-                                                 {129, "frequencies.html"}};
+                                                 {129, "frequencies.html"},
+                                                 {130, "sequential_analysis.html"},
+                                                 {136, "survival.html"}};
     for (const auto& [context, file] : pages) {
         const HelpTopic* topic = index.Find(context);
         ASSERT_NE(topic, nullptr) << context;
