@@ -15,6 +15,10 @@ enum class FormFieldKind {
     Text,    // an edit line; the value is its text
     Check,   // a check box; the value is "1" (ticked) or "0"
     Choice,  // a drop-down list; the value is the chosen item's index, "-1" for none
+    // A table of texts with numbered rows; `items` are the column captions.
+    // The value holds its rows, one a line (or separated by ";" where a line
+    // cannot break), cells separated by tabs (or, failing that, blanks).
+    Grid,
 };
 
 struct FormField {
@@ -22,7 +26,8 @@ struct FormField {
     std::string value;  // the initial text, replaced by remembered inputs
     std::string hint;   // shown when the pointer rests on the field
     FormFieldKind kind = FormFieldKind::Text;
-    std::vector<std::string> items;  // the list of a Choice field
+    std::vector<std::string> items;  // the list of a Choice field, the columns of a Grid
+    int rows = 0;                    // the rows of a Grid
 };
 
 struct FormGroup {
@@ -61,6 +66,8 @@ struct FormDialog {
     FormDialog& Check(std::string label, bool ticked, std::string hint = {});
     FormDialog& Choice(std::string label, std::vector<std::string> items, int chosen,
                        std::string hint = {});
+    FormDialog& Grid(std::string label, std::vector<std::string> columns, int rows,
+                     std::string value, std::string hint = {});
     FormDialog& Button(std::string text, int answer, std::string hint = {});
     FormDialog& GroupButton(std::string groupCaption, std::string text, int answer,
                             std::string note = {});
@@ -76,6 +83,15 @@ struct FormDialog {
     // missing ones leave their fields as they are.
     void SetValues(const std::vector<std::string>& values);
 };
+
+// The cells of a Grid field's value, row by row, at most `rows` rows of at
+// most `columns` cells; an empty cell stays an empty text.
+std::vector<std::vector<std::string>> GridCells(const std::string& value, int rows, int columns);
+// A grid value from clipboard text: one row a line, cells separated by a tab
+// or, failing that, by blanks; held to `rows` x `columns`.
+std::string PasteGrid(const std::string& clipboard, int rows, int columns);
+// The grid value of these cells (rows by lines, cells by tabs).
+std::string GridValue(const std::vector<std::vector<std::string>>& cells);
 
 // Shows the form through the workspace's dialogs and leaves the button's
 // number in LastAnswer. A form with a memory file first takes its fields from

@@ -42,6 +42,10 @@ struct GraphHandOver {
     // series' Y row was loaded from, or its number). Taken, and emptied, by
     // the graph request that follows.
     std::array<std::string, MaxGraphSeries> SeriesNames{};
+    // The points of the next request's graph named at once, as `TGra.Subs1`
+    // (1: the observations' row labels) or `TGra.Subs2` (0: the variables'
+    // names) would; -1 leaves them unnamed. Taken, and reset, by the request.
+    int PointNames = -1;
 
     // A description as methods write it, bytes given as numbers (254 is -2).
     void Describe(int series, int xRow, int yRow, int marker, int style);

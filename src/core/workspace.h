@@ -83,6 +83,10 @@ struct Workspace {
     int VerdictGroup = 0;
     int VerdictIndex = 1;
 
+    // The factor prediction grid keeps what was typed or pasted into it
+    // between its uses in a session.
+    std::string FactorPredictionGrid;
+
     std::string ProgramFolder;  // with a trailing separator
     std::uint32_t RandomSeed = 0;
 

@@ -227,7 +227,7 @@ const std::array<MethodRow, 37> MethodTable{{
     {23, Load::Itself},
     {24, Load::All, 2, PerRow},
     {25, Load::All, 2, PerRow},
-    {26, Load::All, 2, PerRow},
+    {26, Load::Itself},
     {27, Load::All, 0, Listwise},
     {28, Load::Itself, 0, Listwise, 0, false, false, false, ProbabilityVerdicts},
     {29, Load::Itself},

@@ -11,6 +11,8 @@ void GraphDesk::GraSt(int request, int lastSeries) {
     SetupOptions options;
     if (request == RequestBars)
         options = {true, 1};
+    options.pointNames = ws_.graphTables.PointNames;
+    ws_.graphTables.PointNames = -1;
     Show(TakeGraphData(ws_, kind, lastSeries), options);
 }
 

@@ -75,6 +75,10 @@ void TGra::FormIni(GraphData data, const SetupOptions& options) {
     else
         ownStyles_.assign(data_.styles.begin(), data_.styles.end());
     stackingBeforePie_ = s_.stacking;
+    if (options.pointNames >= 0) {
+        s_.names = true;
+        s_.nameSource = options.pointNames;
+    }
     sourceNames_.clear();
     overlays_.clear();
     point_ = {};

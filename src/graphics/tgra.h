@@ -100,6 +100,7 @@ enum class RotationPlane { XY, XZ, YZ };
 struct SetupOptions {
     bool bars = true;
     int effect3D = 0;
+    int pointNames = -1;  // names on from this source (Subs1: 1, Subs2: 0); -1 off
 };
 
 class TGra {

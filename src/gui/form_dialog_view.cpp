@@ -3,18 +3,78 @@
 #include <algorithm>
 #include <vector>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace dalvex {
+
+namespace {
+
+// A grid field: numbered rows, captioned columns; Shift+Insert empties it and
+// pastes the clipboard's text (one row a line).
+class GridTable : public QTableWidget {
+  public:
+    GridTable(const FormField& field, QWidget* parent)
+        : QTableWidget(field.rows, static_cast<int>(field.items.size()), parent) {
+        QStringList captions;
+        for (const std::string& caption : field.items)
+            captions << QString::fromStdString(caption);
+        setHorizontalHeaderLabels(captions);
+        horizontalHeader()->setDefaultSectionSize(70);
+        setMinimumSize(560, 260);
+        SetValue(field.value);
+    }
+
+    void SetValue(const std::string& value) {
+        clearContents();
+        const auto cells = GridCells(value, rowCount(), columnCount());
+        for (int r = 0; r < static_cast<int>(cells.size()); ++r)
+            for (int c = 0; c < static_cast<int>(cells[r].size()); ++c)
+                setItem(r, c, new QTableWidgetItem(QString::fromStdString(cells[r][c])));
+    }
+
+    std::string Value() const {
+        std::vector<std::vector<std::string>> cells;
+        int lastFilled = -1;
+        for (int r = 0; r < rowCount(); ++r) {
+            std::vector<std::string> row;
+            for (int c = 0; c < columnCount(); ++c) {
+                const QTableWidgetItem* cell = item(r, c);
+                row.push_back(cell ? cell->text().trimmed().toStdString() : std::string());
+                if (!row.back().empty())
+                    lastFilled = r;
+            }
+            cells.push_back(std::move(row));
+        }
+        cells.resize(static_cast<std::size_t>(lastFilled + 1));
+        return GridValue(cells);
+    }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::ShiftModifier) {
+            SetValue(PasteGrid(QApplication::clipboard()->text().toStdString(), rowCount(),
+                               columnCount()));
+            return;
+        }
+        QTableWidget::keyPressEvent(event);
+    }
+};
+
+}  // namespace
 
 FormDialogView::FormDialogView(const FormDialog& form, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QString::fromStdString(form.caption));
@@ -118,6 +178,12 @@ void FormDialogView::AddField(QFormLayout* layout, const FormField& field) {
             layout->addRow(label, widget);
             break;
         }
+        case FormFieldKind::Grid: {
+            widget = new GridTable(field, this);
+            layout->addRow(new QLabel(label, this));
+            layout->addRow(widget);
+            break;
+        }
     }
     widget->setToolTip(QString::fromStdString(field.hint));
     fields_.push_back(widget);
@@ -134,6 +200,8 @@ FormAnswer FormDialogView::Answer() const {
             text = check->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
         else if (auto* list = qobject_cast<QComboBox*>(widget))
             text = QString::number(list->currentIndex());
+        else if (auto* grid = dynamic_cast<GridTable*>(widget))
+            text = QString::fromStdString(grid->Value());
         answer.values.push_back(text.toStdString());
     }
     return answer;

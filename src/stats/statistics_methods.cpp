@@ -4,6 +4,7 @@
 #include "stats/correlation_report.h"
 #include "stats/cross_tabulation.h"
 #include "stats/descriptive.h"
+#include "stats/factor_report.h"
 #include "stats/frequencies.h"
 #include "stats/goodness_of_fit.h"
 #include "stats/pairwise_run.h"
@@ -39,6 +40,7 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
     registry.Add(5, [](MethodRun& run) { ChiSquareMethod(run.ws, PairMissing(run)); });
     registry.Add(9, [](MethodRun& run) { RankCorrelationMethod(run.ws, PairMissing(run)); });
     registry.Add(10, [](MethodRun& run) { CrossTabulation(run.ws); });
+    registry.Add(26, [](MethodRun& run) { FactorAnalysis(run.ws); });
     registry.Add(15, [](MethodRun& run) { CorrelationFunction(run.ws); });
     registry.Add(16, [](MethodRun& run) { SpectralAnalysis(run.ws); });
     registry.Add(18, [](MethodRun& run) { ArimaModel(run.ws); });

@@ -168,3 +168,31 @@ TEST_F(ShowFormTest, FormWithoutMemoryTouchesNoFile) {
 
 }  // namespace
 }  // namespace dalvex
+
+namespace dalvex {
+namespace {
+
+// A grid's value as a script writes it and as the clipboard holds it.
+TEST(GridField, CellsFromScriptsAndPastedText) {
+    struct Case {
+        std::string value;
+        std::vector<std::vector<std::string>> cells;
+    };
+    const Case cases[] = {
+        {"1 2,5  -3;4 5 6", {{"1", "2,5", "-3"}, {"4", "5", "6"}}},
+        // Tabs keep empty cells; blanks only separate.
+        {"1\t\t3\r\n4\t5\t6\n", {{"1", "", "3"}, {"4", "5", "6"}}},
+        // Held to 3 columns and 2 rows.
+        {"1 2 3 4;5;6;7", {{"1", "2", "3"}, {"5"}}},
+        {"", {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(GridCells(c.value, 2, 3), c.cells) << c.value;
+
+    // Pasted lines are rows; a ";" there is a cell's own character.
+    EXPECT_EQ(PasteGrid("1\t2\n3 4;5\n\n6", 3, 7), "1\t2\n3\t4;5\n");
+    EXPECT_EQ(GridValue({{"1", ""}, {"2"}}), "1\t\n2");
+}
+
+}  // namespace
+}  // namespace dalvex

@@ -103,7 +103,8 @@ TEST_F(DispatcherTest, CancelledMethodChoiceOfTwelveEndsAtOnceAndTabsWorkAgain) 
 // Methods that need every variable stop with a notice on an empty sheet.
 TEST_F(DispatcherTest, AllVariablesOfAnEmptySheetEndTheRunWithANotice) {
     RegisterAll();
-    for (int method : {12, 13, 14, 19, 24, 25, 26, 27, 37}) {
+    // Factor analysis (26) reads the sheet itself, listwise, after its dialog.
+    for (int method : {12, 13, 14, 19, 24, 25, 27, 37}) {
         results.lines.clear();
         dispatcher.FormIni(method);
         EXPECT_TRUE(runs.empty()) << method;

@@ -1,11 +1,14 @@
 // The generic form view, without a display: it shows what the form describes
 // and answers with the button pressed and the texts as edited.
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QtTest>
 
 #include "gui/form_dialog_view.h"
@@ -19,6 +22,7 @@ class FormDialogViewTest : public QObject {
     void showsTheFormAndAnswersTheEditedTexts();
     void closingAndCancelAnswerZero();
     void groupedButtonsStandInFramesWithTheirNotes();
+    void gridFieldPastesTheClipboardWithShiftInsert();
 
   private:
     static FormDialog Form() {
@@ -102,6 +106,26 @@ void FormDialogViewTest::groupedButtonsStandInFramesWithTheirNotes() {
     view.show();
     QTest::mouseClick(third, Qt::LeftButton);
     QCOMPARE(view.Answer().button, 3);
+}
+
+void FormDialogViewTest::gridFieldPastesTheClipboardWithShiftInsert() {
+    FormDialog form;
+    form.caption = "Прогноз";
+    form.Field("Номер", "1").Grid("Значения", {"Фактор1", "Фактор2", "Фактор3"}, 100, "9 9 9;8");
+    form.Button("Утвердить", 1);
+    FormDialogView view(form);
+    auto* grid = qobject_cast<QTableWidget*>(view.fieldWidget(1));
+    QVERIFY(grid);
+    QCOMPARE(grid->rowCount(), 100);
+    QCOMPARE(grid->horizontalHeaderItem(2)->text(), QString("Фактор3"));
+    QCOMPARE(grid->item(1, 0)->text(), QString("8"));
+
+    // Shift+Insert empties the grid and pastes one row per line.
+    QApplication::clipboard()->setText("1\t2\t3\n4 5");
+    view.show();
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(view.Answer().values[1], std::string("1\t2\t3\n4\t5\t"));
 }
 
 QTEST_MAIN(FormDialogViewTest)

@@ -27,6 +27,7 @@ TEST(StatsHelpPages, EveryBuiltMethodHasItsPage) {
                                                  {107, "smirnov_test.html"},
                                                  {108, "rank_correlation.html"},
                                                  {109, "cross_tabulation.html"},
+                                                 {125, "factor_analysis.html"},
                                                  {114, "time_series_correlation.html"},
                                                  {115, "spectral_analysis.html"},
                                                  {117, "arima_models.html"},

@@ -119,6 +119,19 @@ std::string RandomDialogs::FieldText(const FormField& field) {
                 return "-1";
             return std::to_string(Below(n));
         }
+        case FormFieldKind::Grid: {
+            // A few rows of numbers, now and then one cell short or no number.
+            std::string grid;
+            const int rows = 1 + Below(3), columns = 1 + Below(4);
+            for (int r = 0; r < rows; ++r) {
+                if (r > 0)
+                    grid += ';';
+                for (int c = 0; c < columns - (Chance(10) ? 1 : 0); ++c)
+                    grid += (c > 0 ? " " : "") +
+                            (Chance(5) ? std::string("x") : std::to_string(Below(7) - 3));
+            }
+            return grid;
+        }
         case FormFieldKind::Text:
             break;
     }
@@ -138,7 +151,10 @@ ScriptedAnswer RandomDialogs::FormAnswerFor(const FormDialog& form, std::string&
     for (const FormButton& button : form.buttons)
         if (button.answer != 0)
             buttons.push_back(button.answer);
-    if (buttons.empty() || Chance(8)) {
+    // A person shown the same form again and again stops sooner: a method
+    // that repeats its dialog until it is cancelled ends within the budget.
+    const int repeats = formsShown_[form.caption]++;
+    if (buttons.empty() || Chance(std::min(8 + 3 * repeats, 60))) {
         answer.cancel = true;
         line = "cancel";
         return answer;

@@ -56,6 +56,7 @@ class RandomDialogs : public ScriptedDialogs {
     std::mt19937_64 rng_;
     std::string folder_;
     int budget_;
+    std::map<std::string, int> formsShown_;  // by caption
     bool budgetSpent_ = false;
     bool fieldRefused_ = false;
     std::vector<std::string> lines_;

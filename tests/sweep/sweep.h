@@ -37,6 +37,10 @@ struct SweepOutcome {
 // Whether a text holds "nan", "inf" or one of their printed variants as a
 // word of its own, in any case.
 bool HoldsNonFinite(const std::string& text);
+// Whether the notice ends by naming a word the script typed, as the formula
+// compiler names an unknown word ("Нет такой переменной: inf"): that is the
+// person's own text, not a figure of the program.
+bool NamesTypedWord(const std::string& notice, const std::vector<std::string>& lines);
 
 class Sweeper {
   public:
