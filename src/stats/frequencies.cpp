@@ -179,6 +179,18 @@ void SequentialAnalysis(Workspace& ws) {
     const double s = read.Number(2, ParameterErrorNotice);
     if (read.ok() && !(s > 0))
         read.Refuse(2, ParameterErrorNotice);
+    // The boundaries' distance is ln 99 ((x0 + S) d / x0)^2 / S: parameters
+    // that put it beyond the range of numbers draw nothing.
+    if (read.ok()) {
+        // Taken relative to the larger of |x0| and S, so no step overflows.
+        const double big = std::max(std::fabs(x0), s);
+        const double share = std::fabs(x0) / big;
+        const double ratio = share < 1e-150 ? 0 : std::fabs(x0 / big + s / big) / share;
+        if (share < 1e-150)
+            read.Refuse(0, ParameterErrorNotice);
+        else if (!(std::fabs(d) < 1e150 / ratio) || (ratio * d) * (ratio * d) / 1e300 > s)
+            read.Refuse(1, ParameterErrorNotice);
+    }
     if (!read.ok())
         return;
     const SequentialChart chart = ComputeSequentialChart(rows[0].values, rows[1].values, x0, d, s);

@@ -18,9 +18,12 @@ SurvivalCurve KaplanMeier(const std::vector<double>& times, const std::vector<do
     };
     std::vector<Entry> entries;
     const std::size_t n = std::min(times.size(), counts.size());
-    for (std::size_t i = 0; i < n; ++i)
-        if (times[i] != MissingValue && counts[i] != MissingValue && counts[i] != 0)
-            entries.push_back({times[i], counts[i]});
+    for (std::size_t i = 0; i < n; ++i) {
+        // Cases are whole: a fraction of a case is not counted.
+        const double count = counts[i] == MissingValue ? 0 : std::trunc(counts[i]);
+        if (times[i] != MissingValue && count != 0)
+            entries.push_back({times[i], count});
+    }
     // The cases that die at a time were at risk when the ones censored then
     // left: at equal times the events come first.
     std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
@@ -150,11 +153,18 @@ void SurvivalAnalysis(Workspace& ws, const std::string& dataFile) {
     std::vector<SurvivalCurve> curves;
     for (int g = 0; g <= m; g += 2)
         curves.push_back(KaplanMeier(rows[g].values, rows[g + 1].values));
-    for (const SurvivalCurve& curve : curves)
+    for (const SurvivalCurve& curve : curves) {
         if (curve.steps.empty()) {
             ShowNotice(ws, TooFewValuesNotice);
             return;
         }
+        // Counts beyond any population are no survival data: their
+        // products would leave the range of numbers.
+        if (curve.cases > MaxSurvivalCases) {
+            ShowNotice(ws, NotSurvivalDataNotice);
+            return;
+        }
+    }
     WriteResult(ws, std::string(m == 1 ? "АНАЛИЗ ВЫЖИВАЕМОСТИ. " : "СРАВНЕНИЕ ВЫЖИВАЕМОСТЕЙ. ") +
                         "Файл: " + dataFile);
     WriteResult(ws, "");

@@ -18,6 +18,9 @@ inline constexpr const char* SurvivalHeading = "    Время Пережили 
 inline constexpr const char* NoEventsToCompareNotice =
     "!НЕТ СОБЫТИЙ ПРИ ОБЩЕМ РИСКЕ - СРАВНЕНИЕ КРИВЫХ НЕВОЗМОЖНО!";
 
+// The most cases a group may hold.
+inline constexpr double MaxSurvivalCases = 1e15;
+
 // One time of a group's table: the time, its signed count, the share of
 // those at risk that outlive it, the survival after it and its standard
 // error.
@@ -33,8 +36,9 @@ struct SurvivalCurve {
 };
 
 // The times in ascending order, each time's events before its censorings;
-// equal times of the same kind are one step. Pairs with a count of 0 or a
-// missing cell are left out.
+// equal times of the same kind are one step. Counts are taken as whole
+// numbers (cut toward 0); pairs with a count of 0 or a missing cell are left
+// out.
 SurvivalCurve KaplanMeier(const std::vector<double>& times, const std::vector<double>& counts);
 
 // The log-rank comparison: U = observed less expected events of the first

@@ -167,7 +167,11 @@ TEST_F(FrequenciesBatchTest, SequentialAnalysisDrawsItsChart) {
     ASSERT_EQ(o.status, BatchDone) << o.messages;
     EXPECT_NE(o.results.find("ПОСЛЕДОВАТЕЛЬНЫЙ АНАЛИЗ.  Файл: f.txt\n"), std::string::npos);
 
-    const char* refused[] = {"form 1 0 1 1", "form 1 1 1 0", "form 1 1 1 -2", "form 1 1 слово 1"};
+    // x0 = 0, S not above 0, a word, and boundaries beyond the range of
+    // numbers (x0 near 0 beside S, a huge d, a tiny S).
+    const char* refused[] = {"form 1 0 1 1",        "form 1 1 1 0",      "form 1 1 1 -2",
+                             "form 1 1 слово 1",    "form 1 1e-200 1 1", "form 1 1 1e200 1",
+                             "form 1 1 1e10 1e-290"};
     for (const char* form : refused) {
         SCOPED_TRACE(form);
         const Outcome r = Run(std::string("method 31\nvariables x y\n") + form + "\n");

@@ -92,6 +92,11 @@ TEST(SurvivalTest, EdgeCasesGiveSoundValues) {
     EXPECT_EQ(far.steps[1].count, 2);
     EXPECT_NEAR(far.steps[0].survival, 0.5, 1e-15);
     EXPECT_EQ(far.steps[1].survival, 0);
+    // A fraction of a case is not counted.
+    const SurvivalCurve whole = KaplanMeier({1, 2, 3}, {1.7, -0.4, -2.5});
+    ASSERT_EQ(whole.steps.size(), 2u);
+    EXPECT_EQ(whole.cases, 3);
+    EXPECT_EQ(whole.steps[1].count, -2);
     // Only censorings: S stays 1 with error 0.
     const SurvivalCurve none = KaplanMeier({1, 2}, {-3, -1});
     EXPECT_EQ(none.steps[1].survival, 1);
@@ -159,6 +164,12 @@ TEST_F(SurvivalBatchTest, OtherShapesOfDataAreRefused) {
     EXPECT_EQ(three.status, BatchDone);
     EXPECT_NE(three.messages.find(NotSurvivalDataNotice), std::string::npos) << three.messages;
     EXPECT_EQ(three.results.find("ВЫЖИВАЕМОСТ"), std::string::npos) << three.results;
+
+    // Counts beyond any population.
+    Write("t c\n1 1e300\n2 -1e300\n");
+    const Outcome huge = Run("method 37\n");
+    EXPECT_EQ(huge.status, BatchDone);
+    EXPECT_NE(huge.messages.find(NotSurvivalDataNotice), std::string::npos) << huge.messages;
 
     Write("t c\n? 1\n2 ?\n");
     const Outcome missing = Run("method 37\n");
