@@ -42,22 +42,29 @@ class Rotator {
         const double t = 2 * sign * apq / (std::fabs(d) + std::sqrt(d * d + 4 * apq * apq));
         const double c = 1 / std::sqrt(1 + t * t);
         const double s = t * c;
+        // Rows p and q change side by side; columns p and q follow them.
+        double* rowP = &a_[p * n_];
+        double* rowQ = &a_[q * n_];
         for (int r = 0; r < n_; ++r) {
-            if (r == p || r == q)
-                continue;
-            const double arp = At(r, p), arq = At(r, q);
-            Set(r, p, c * arp + s * arq);
-            Set(r, q, -s * arp + c * arq);
+            const double arp = rowP[r], arq = rowQ[r];
+            rowP[r] = c * arp + s * arq;
+            rowQ[r] = -s * arp + c * arq;
+        }
+        for (int r = 0; r < n_; ++r) {
+            a_[r * n_ + p] = rowP[r];
+            a_[r * n_ + q] = rowQ[r];
         }
         At(p, p) = c * c * (app + t * (2 * apq + t * aqq));
         At(q, q) = c * c * (aqq - t * (2 * apq - t * app));
         Set(p, q, 0.0);
+        // The vectors are kept as rows while rotating: the two rows change
+        // side by side in memory.
+        double* vp = &v_[p * n_];
+        double* vq = &v_[q * n_];
         for (int r = 0; r < n_; ++r) {
-            double& vp = v_[r * n_ + p];
-            double& vq = v_[r * n_ + q];
-            const double x = vp, y = vq;
-            vp = c * x + s * y;
-            vq = -s * x + c * y;
+            const double x = vp[r], y = vq[r];
+            vp[r] = c * x + s * y;
+            vq[r] = -s * x + c * y;
         }
         Refresh(p, q);
     }
@@ -161,7 +168,7 @@ EigenDecomposition JacobiEigen(std::vector<double> a, int n, const EigenProgress
     for (int j = 0; j < n; ++j) {
         result.values[j] = a[order[j] * n + order[j]];
         for (int r = 0; r < n; ++r)
-            sorted[r * n + j] = result.vectors[r * n + order[j]];
+            sorted[r * n + j] = result.vectors[order[j] * n + r];
     }
     result.vectors = std::move(sorted);
     return result;
