@@ -33,6 +33,14 @@ double Ratio(double x, double y) {
     return x / y;
 }
 
+// x - y, held to +-the largest double where the difference of two values of
+// opposite signs (a point at 1e308 beside a location at -1e308) would pass it.
+double Difference(double x, double y) {
+    if ((x < 0) != (y < 0) && std::fabs(x / 2 - y / 2) > Largest / 2)
+        return x < 0 ? -Largest : Largest;
+    return x - y;
+}
+
 // x * y, +infinity (held as a constant) where the product passes every double.
 double Times(double x, double y) {
     if (std::fabs(x) > 1 && std::fabs(y) > Largest / std::fabs(x))
@@ -50,7 +58,7 @@ double Over(double x, double y) {
 // A standardised value for the normal routine, which squares it: beyond
 // +-1000 the law is 0 or 1 to every digit anyway.
 double Standardised(double x, double a, double b) {
-    return std::clamp(Ratio(x - a, b), -1000.0, 1000.0);
+    return std::clamp(Ratio(Difference(x, a), b), -1000.0, 1000.0);
 }
 
 // log(1 + m) - m, exact also for small m where the difference cancels.
@@ -295,20 +303,24 @@ double LawCdf(ContinuousLaw law, double a, double b, double x) {
         case ContinuousLaw::Weibull: {
             if (x <= 0)
                 return 0;
-            const double power = (std::log(x) - std::log(a)) * b;
+            const double d = std::log(x) - std::log(a);
+            // A shape of 1e308 makes the law a step at the scale.
+            if (b > 1 && std::fabs(d) > Largest / b)
+                return d > 0 ? 1 : 0;
+            const double power = d * b;
             return power > LargestExponent ? 1 : -std::expm1(-std::exp(power));
         }
         case ContinuousLaw::Logistic: {
             // 1 - 1 / (1 + e^z), with the exponential taken of a negative
             // number only.
-            const double z = Ratio(x - a, b);
+            const double z = Ratio(Difference(x, a), b);
             if (z >= 0)
                 return 1 / (1 + std::exp(-z));
             const double e = std::exp(z);
             return e / (1 + e);
         }
         case ContinuousLaw::ExtremeValue: {
-            const double z = Ratio(x - a, b);
+            const double z = Ratio(Difference(x, a), b);
             return z > LargestExponent ? 1 : -std::expm1(-std::exp(z));
         }
         case ContinuousLaw::Erlang:
@@ -350,20 +362,25 @@ LawMoments MomentsOf(ContinuousLaw law, double a, double b) {
             return {mean, ExpOrInfinity(2 * (logA + g1) + logExcess)};
         }
         case ContinuousLaw::Logistic:
-            return {a, Times(PiSquared * b, b) / 3};
+            return {a, Times(Times(PiSquared, b), b) / 3};
         case ContinuousLaw::ExtremeValue:
-            return {a - 0.57721 * b, Times(PiSquared * b, b) / 6};
+            return {Difference(a, 0.57721 * b), Times(Times(PiSquared, b), b) / 6};
         case ContinuousLaw::Erlang:
         case ContinuousLaw::Gamma:
             return {Times(a, b), Times(Times(a, b), a)};
         case ContinuousLaw::Lognormal: {
             // The true moments of e^X, X normal with mean a and deviation b.
-            const double s2 = b * b;
-            const double mean = ExpOrInfinity(a + s2 / 2);
+            const double s2 = Times(b, b);
+            const double mean = ExpOrInfinity(Difference(a, -s2 / 2));
             if (!(s2 > 0))
                 return {mean, 0};
             const double logExcess = s2 > 40 ? s2 : std::log(std::expm1(s2));
-            return {mean, ExpOrInfinity(2 * a + s2 + logExcess)};
+            // e^(2 (a + (s2 + excess) / 2)), the exponent halved so that a
+            // location near -1e308 does not pass the double range doubled.
+            const double half = Difference(a, -(s2 / 2 + logExcess / 2));
+            if (half > LargestExponent / 2)
+                return {mean, Infinity};
+            return {mean, half < -LargestExponent ? 0 : std::exp(2 * half)};
         }
         case ContinuousLaw::Beta: {
             const double sum = a + b;
@@ -372,6 +389,23 @@ LawMoments MomentsOf(ContinuousLaw law, double a, double b) {
     }
     return {};
 }
+
+namespace {
+
+// a + b z for a scale b > 0; a point past the largest double (a location of
+// -1e308 with a scale of 1e308) is the infinite end on its side.
+LawQuantile Shifted(double a, double b, double z) {
+    const LawQuantile minus{LawQuantile::MinusInfinity, 0};
+    const LawQuantile plus{LawQuantile::PlusInfinity, 0};
+    if (std::fabs(z) > 1 && b > Largest / std::fabs(z))
+        return z < 0 ? minus : plus;
+    const double bz = b * z;
+    if ((a < 0) == (bz < 0) && std::fabs(a / 2 + bz / 2) > Largest / 2)
+        return a < 0 ? minus : plus;
+    return {LawQuantile::Finite, a + bz};
+}
+
+}  // namespace
 
 LawQuantile QuantileOf(ContinuousLaw law, double a, double b, double p) {
     const LawQuantile minus{LawQuantile::MinusInfinity, 0};
@@ -383,7 +417,7 @@ LawQuantile QuantileOf(ContinuousLaw law, double a, double b, double p) {
                 return minus;
             if (p >= 1)
                 return plus;
-            return at(a + b * NormalQuantile(p));
+            return Shifted(a, b, NormalQuantile(p));
         case ContinuousLaw::Exponential:
             return p >= 1 ? plus : at(a * MinusLogComplement(p));
         case ContinuousLaw::Rayleigh:
@@ -401,13 +435,13 @@ LawQuantile QuantileOf(ContinuousLaw law, double a, double b, double p) {
                 return minus;
             if (p >= 1)
                 return plus;
-            return at(a + b * std::log(p / (1 - p)));
+            return Shifted(a, b, std::log(p / (1 - p)));
         case ContinuousLaw::ExtremeValue:
             if (p <= 0)
                 return minus;
             if (p >= 1)
                 return plus;
-            return at(a + b * std::log(MinusLogComplement(p)));
+            return Shifted(a, b, std::log(MinusLogComplement(p)));
         case ContinuousLaw::Erlang:
         case ContinuousLaw::Gamma: {
             if (p <= 0)
@@ -422,8 +456,10 @@ LawQuantile QuantileOf(ContinuousLaw law, double a, double b, double p) {
                 return at(0);
             if (p >= 1)
                 return plus;
-            const double power = a + b * NormalQuantile(p);
-            return power > LargestExponent ? plus : at(std::exp(power));
+            const LawQuantile power = Shifted(a, b, NormalQuantile(p));
+            if (power.kind != LawQuantile::Finite)
+                return power.kind == LawQuantile::PlusInfinity ? plus : at(0);
+            return power.x > LargestExponent ? plus : at(std::exp(power.x));
         }
         case ContinuousLaw::Beta: {
             if (p <= 0)
