@@ -238,7 +238,8 @@ const std::array<MethodRow, 37> MethodTable{{
     {34, Load::Itself, 0, Listwise, 3, false, false, true},
     {35, Load::Custom, 0, Listwise, 0, false, false, false, FourierModels},
     {36, Load::Custom, 1, PerRow, 0, false, true, false, GroupAnalysis},
-    {37, Load::All, 1, PerRow, 0, false, false, false, FirstVariant},
+    // Times and counts are paired by the method: a missing cell drops its pair only.
+    {37, Load::All, 1, Missing::PlainCopy, 0, false, false, false, FirstVariant},
 }};
 
 const MethodRow* RowOf(int method) {
@@ -328,6 +329,7 @@ void MethodDispatcher::FormIni(int method) {
 
 bool MethodDispatcher::PrepareAndRun(int method) {
     MethodRun run{ws_, method};
+    run.dataFile = windows_.DataFileName();
     const MethodRow* row = RowOf(method);
     if (row == nullptr) {
         methods_.routine(method)(run);

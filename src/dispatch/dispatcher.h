@@ -38,6 +38,8 @@ struct MethodRun {
     // Method 36: the number of loaded rows and the length of row 0.
     int rows = 0;
     int length = 0;
+    // The data file's name, for the methods that write their own header.
+    std::string dataFile = {};
 };
 
 using MethodRoutine = std::function<void(MethodRun&)>;

@@ -5,10 +5,12 @@
 #include "stats/cross_tabulation.h"
 #include "stats/descriptive.h"
 #include "stats/factor_report.h"
+#include "stats/frequencies.h"
 #include "stats/goodness_of_fit.h"
 #include "stats/pairwise_run.h"
 #include "stats/probability_calculator.h"
 #include "stats/spectral_analysis.h"
+#include "stats/survival.h"
 #include "stats/time_series_correlation.h"
 #include "stats/two_sample_report.h"
 
@@ -44,6 +46,9 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
     registry.Add(18, [](MethodRun& run) { ArimaModel(run.ws); });
     registry.Add(28, [](MethodRun& run) { ProbabilityCalculator(run.ws); });
     registry.Add(29, [](MethodRun& run) { GoodnessOfFit(run.ws); });
+    registry.Add(30, [](MethodRun& run) { CompareFrequencies(run.ws); });
+    registry.Add(31, [](MethodRun& run) { SequentialAnalysis(run.ws); });
+    registry.Add(37, [](MethodRun& run) { SurvivalAnalysis(run.ws, run.dataFile); });
 }
 
 MethodRegistry BuiltStatisticsMethods() {

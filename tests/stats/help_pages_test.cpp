@@ -32,7 +32,10 @@ TEST(StatsHelpPages, EveryBuiltMethodHasItsPage) {
                                                  {115, "spectral_analysis.html"},
                                                  {117, "arima_models.html"},
                                                  {127, "probability_calculator.html"},
-                                                 {128, "goodness_of_fit.html"}};
+                                                 {128, "goodness_of_fit.html"},
+                                                 {129, "frequencies.html"},
+                                                 {130, "sequential_analysis.html"},
+                                                 {136, "survival.html"}};
     for (const auto& [context, file] : pages) {
         const HelpTopic* topic = index.Find(context);
         ASSERT_NE(topic, nullptr) << context;
