@@ -138,6 +138,23 @@ void CompareFrequencies(Workspace& ws) {
 
 // ---------------------------------------------------------------------------
 
+namespace {
+
+// Whether x0 is too small beside S to divide by.
+bool TinyBeside(double x0, double s) {
+    return std::fabs(x0) / std::max(std::fabs(x0), s) < 1e-150;
+}
+
+// (x0 + S) / x0 taken relative to the larger of |x0| and S, so no step
+// overflows.
+double ShiftRatio(double x0, double s) {
+    const double big = std::max(std::fabs(x0), s);
+    const double share = x0 / big;
+    return (share + s / big) / share;
+}
+
+}  // namespace
+
 SequentialChart ComputeSequentialChart(const std::vector<double>& x, const std::vector<double>& y,
                                        double x0, double d, double s) {
     SequentialChart chart;
@@ -147,7 +164,7 @@ SequentialChart ComputeSequentialChart(const std::vector<double>& x, const std::
         chart.sums.push_back(sum);
     }
     chart.slope = s / 2;
-    const double ratio = (x0 + s) * d / x0;
+    const double ratio = ShiftRatio(x0, s) * d;
     chart.intercept = std::log(99.0) * ratio * ratio / s;
     chart.firstX = x.front();
     chart.lastX = x.back();
@@ -173,22 +190,21 @@ void SequentialAnalysis(Workspace& ws) {
     if (!read.answered())
         return;
     const double x0 = read.Number(0, ParameterErrorNotice);
-    if (read.ok() && x0 == 0)
+    // Sums and boundaries of a series of up to 16000 values stay numbers.
+    if (read.ok() && (x0 == 0 || !(std::fabs(x0) <= 1e300)))
         read.Refuse(0, ParameterErrorNotice);
     const double d = read.Number(1, ParameterErrorNotice);
     const double s = read.Number(2, ParameterErrorNotice);
-    if (read.ok() && !(s > 0))
+    if (read.ok() && !(s > 0 && s <= 1e300))
         read.Refuse(2, ParameterErrorNotice);
     // The boundaries' distance is ln 99 ((x0 + S) d / x0)^2 / S: parameters
     // that put it beyond the range of numbers draw nothing.
     if (read.ok()) {
-        // Taken relative to the larger of |x0| and S, so no step overflows.
-        const double big = std::max(std::fabs(x0), s);
-        const double share = std::fabs(x0) / big;
-        const double ratio = share < 1e-150 ? 0 : std::fabs(x0 / big + s / big) / share;
-        if (share < 1e-150)
+        const double ratio = TinyBeside(x0, s) ? 0 : std::fabs(ShiftRatio(x0, s));
+        if (TinyBeside(x0, s))
             read.Refuse(0, ParameterErrorNotice);
-        else if (!(std::fabs(d) < 1e150 / ratio) || (ratio * d) * (ratio * d) / 1e300 > s)
+        else if (ratio > 0 &&
+                 (!(std::fabs(d) < 1e150 / ratio) || (ratio * d) * (ratio * d) / 1e300 > s))
             read.Refuse(1, ParameterErrorNotice);
     }
     if (!read.ok())

@@ -169,15 +169,20 @@ TEST_F(FrequenciesBatchTest, SequentialAnalysisDrawsItsChart) {
 
     // x0 = 0, S not above 0, a word, and boundaries beyond the range of
     // numbers (x0 near 0 beside S, a huge d, a tiny S).
-    const char* refused[] = {"form 1 0 1 1",        "form 1 1 1 0",      "form 1 1 1 -2",
-                             "form 1 1 слово 1",    "form 1 1e-200 1 1", "form 1 1 1e200 1",
-                             "form 1 1 1e10 1e-290"};
+    const char* refused[] = {"form 1 0 1 1",         "form 1 1 1 0",      "form 1 1 1 -2",
+                             "form 1 1 слово 1",     "form 1 1e-200 1 1", "form 1 1 1e200 1",
+                             "form 1 1 1e10 1e-290", "form 1 1e308 7",    "form 1 1 1 1e305"};
     for (const char* form : refused) {
         SCOPED_TRACE(form);
         const Outcome r = Run(std::string("method 31\nvariables x y\n") + form + "\n");
         EXPECT_EQ(r.status, BatchScriptFault);
         EXPECT_NE(r.messages.find(ParameterErrorNotice), std::string::npos) << r.messages;
     }
+    // x0 = -S: the boundaries meet at the cumulative sums' start.
+    const Outcome meet = Run("method 31\nvariables x y\nform 1 -1 1 1\ngraph keep\n");
+    EXPECT_EQ(meet.status, BatchDone) << meet.messages;
+    EXPECT_EQ(meet.messages.find("Прерывание"), std::string::npos) << meet.messages;
+
     const Outcome one = Run("method 31\nvariables y\n");
     EXPECT_EQ(one.status, BatchDone);
     EXPECT_NE(one.messages.find(TwoVariablesNotice), std::string::npos) << one.messages;
