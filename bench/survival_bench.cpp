@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <fstream>
 
 #include "bench_support.h"
 #include "dispatch/loading.h"
@@ -39,6 +40,8 @@ void BM_Sequential16000(benchmark::State& state) {
     BenchWorkspace<> bench;
     Lcg random;
     bench.FillSheet(2, 16000, [&](int c, int i) { return c == 1 ? i : 10 + random.Next(); });
+    // The form proposes x0 = 0, which has no chart: x0 = 10, d = 1, S = 1.
+    std::ofstream(bench.folder / "q296.ini") << "10\r\n1\r\n1\r\n";
     for (auto _ : state)
         SequentialAnalysis(bench.ws);
     bench.Check(state);

@@ -477,6 +477,11 @@ LawQuantile QuantileOf(ContinuousLaw law, double a, double b, double p) {
     return at(0);
 }
 
+// Beyond this shape the gamma law is a spike narrower than the doubles around
+// its mean can tell apart (relative width 1/sqrt(shape)), and its incomplete
+// gamma function leaves the double range.
+constexpr double LargestGammaShape = 1e100;
+
 std::string LawParameterProblem(ContinuousLaw law, double a, double b) {
     if (!std::isfinite(a) || !std::isfinite(b))
         return ParameterNotANumberNotice;
@@ -492,9 +497,14 @@ std::string LawParameterProblem(ContinuousLaw law, double a, double b) {
         case ContinuousLaw::Erlang:
             if (!Positive(a))
                 return PositiveParameterNotice;
-            return b >= 1 && b == std::floor(b) ? "" : ErlangShapeNotice;
-        case ContinuousLaw::Weibull:
+            if (!(b >= 1 && b == std::floor(b)))
+                return ErlangShapeNotice;
+            return b > LargestGammaShape ? NotApplicableNotice : "";
         case ContinuousLaw::Gamma:
+            if (!(Positive(a) && Positive(b)))
+                return PositiveParameterNotice;
+            return b > LargestGammaShape ? NotApplicableNotice : "";
+        case ContinuousLaw::Weibull:
         case ContinuousLaw::Beta:
             return Positive(a) && Positive(b) ? "" : PositiveParameterNotice;
     }
