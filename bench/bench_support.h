@@ -12,23 +12,12 @@
 #include <functional>
 #include <string>
 
+#include "bench_random.h"
 #include "core/sheet_bridge.h"
 #include "core/user_dialogs.h"
 #include "core/workspace.h"
 
 namespace dalvex {
-
-// The linear congruential generator of the program's own random numbers.
-class Lcg {
-  public:
-    double Next() {
-        seed_ = seed_ * 134775813u + 1;
-        return seed_ * (1.0 / 4294967296.0);
-    }
-
-  private:
-    std::uint32_t seed_ = 2024;
-};
 
 // Answers every question with `yes`, confirms every form as proposed, keeps
 // every graph and chooses every variable of a variable dialog.

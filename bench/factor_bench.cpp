@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "bench_random.h"
 #include "core/sheet_bridge.h"
 #include "core/user_dialogs.h"
 #include "core/workspace.h"
@@ -17,17 +18,6 @@
 
 namespace dalvex {
 namespace {
-
-class Lcg {
-  public:
-    double Next() {
-        seed_ = seed_ * 134775813u + 1;
-        return seed_ * (1.0 / 4294967296.0);
-    }
-
-  private:
-    std::uint32_t seed_ = 2024;
-};
 
 // Five common factors under 50 variables, with noise.
 MatrixInput Data(int variables, int observations) {

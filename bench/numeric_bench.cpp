@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "bench_random.h"
 #include "core/user_dialogs.h"
 #include "core/workspace.h"
 #include "numeric/distributions.h"
@@ -14,18 +15,6 @@
 
 namespace dalvex {
 namespace {
-
-// The program's own generator, so every run sees the same data.
-class Lcg {
-  public:
-    double Next() {
-        seed_ = seed_ * 134775813u + 1;
-        return seed_ * (1.0 / 4294967296.0);
-    }
-
-  private:
-    std::uint32_t seed_ = 2024;
-};
 
 struct Bench {
     Bench() { ws.store.Allocate(); }
