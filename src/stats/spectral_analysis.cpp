@@ -220,14 +220,23 @@ class Accumulator {
 
 SpectrumFigures ComputeSpectrum(const std::vector<double>& x, const std::vector<double>& y,
                                 bool twoSeries, int window, Averaging averaging, int length,
-                                int shift, double step) {
+                                int shift, double step,
+                                const std::function<bool(int, int)>& progress) {
     const SegmentPlan plan = PlanSegments(static_cast<int>(x.size()) - 1, length, shift);
+    const int total = static_cast<int>(plan.offsets.size());
+    // About a hundred reports over the whole work, each segment's cost alike.
+    const int every = std::max(1, total / 100);
     const int k = plan.harmonics;
     const HarmonicCoefficients harmonics(TaperingWindow(window, 2 * k), k);
     // One series: amplitude, phase. Two: A_Y², A_X², R, I.
     std::vector<Accumulator> rows(4, Accumulator(k + 1, averaging));
     int segment = 0;
     for (int offset : plan.offsets) {
+        if (progress && segment % every == 0 && !progress(segment, total)) {
+            SpectrumFigures stopped;
+            stopped.stopped = true;
+            return stopped;
+        }
         const Coefficients cx = harmonics.Of(x, offset);
         if (!twoSeries) {
             for (int j = 0; j <= k; ++j) {
@@ -383,9 +392,20 @@ void SpectralAnalysis(Workspace& ws) {
         ShowNotice(ws, TooLittleDataNotice);
         return;
     }
+    // Segments taken at every value of a long series are seconds of work.
+    const std::string text = "Спектры отрезков";
+    int lastTotal = 0;
     const SpectrumFigures spectrum =
         ComputeSpectrum(x, y, twoSeries, options->window, options->averaging, options->length,
-                        options->shift, options->step);
+                        options->shift, options->step, [&](int done, int total) {
+                            lastTotal = total;
+                            return ShowProgress(ws, text, done, total);
+                        });
+    ShowProgress(ws, text, lastTotal, lastTotal);
+    if (spectrum.stopped) {
+        ShowNotice(ws, SpectrumStoppedNotice);
+        return;
+    }
 
     const std::string names = twoSeries ? xname + " " + yname : xname;
     for (;;) {

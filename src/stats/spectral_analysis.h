@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,15 +62,21 @@ enum class Averaging { None = 0, Linear = 1, Exponential = 2, Peak = 3 };
 // where an amplitude is 0).
 struct SpectrumFigures {
     bool twoSeries = false;
+    bool stopped = false;  // the person stopped the segments' work
     int segments = 0;
     std::vector<double> frequencies;
     std::vector<double> amplitude, phase;  // one series: A, P; two: C, Φ
     std::vector<double> amplitudeX, amplitudeY, coherence;
 };
 
+// `progress(done, total)` is told about the segments now and then; false
+// stops the work.
 SpectrumFigures ComputeSpectrum(const std::vector<double>& x, const std::vector<double>& y,
                                 bool twoSeries, int window, Averaging averaging, int length,
-                                int shift, double step);
+                                int shift, double step,
+                                const std::function<bool(int, int)>& progress = {});
+
+inline constexpr const char* SpectrumStoppedNotice = "!ВЫЧИСЛЕНИЯ ПРЕРВАНЫ!";
 
 // The characteristic drawn for graph choice 1 .. 7, and its caption.
 std::vector<double> Characteristic(const SpectrumFigures& s, int choice);

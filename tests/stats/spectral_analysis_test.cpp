@@ -107,6 +107,34 @@ TEST(SpectralFiguresTest, LinearAveragingDividesByTheNumberOfSegments) {
         EXPECT_GE(peak.amplitude[j], s.amplitude[j]);
 }
 
+// Segments at every value of a long series: the work reports about a hundred
+// times and stops when told to.
+TEST(SpectralFiguresTest, SegmentWorkReportsItsProgressAndStops) {
+    std::vector<double> x(4000);
+    for (std::size_t i = 0; i < x.size(); ++i)
+        x[i] = std::sin(0.3 * static_cast<double>(i));
+    int calls = 0, lastDone = -1, total = 0;
+    const SpectrumFigures whole =
+        ComputeSpectrum(x, {}, false, 0, Averaging::Linear, 64, 1, 1, [&](int done, int all) {
+            ++calls;
+            EXPECT_GT(done, lastDone);
+            lastDone = done;
+            total = all;
+            return true;
+        });
+    EXPECT_FALSE(whole.stopped);
+    EXPECT_EQ(total, whole.segments);
+    EXPECT_GE(calls, 50);
+    EXPECT_LE(calls, 101);
+
+    int asked = 0;
+    const SpectrumFigures stopped = ComputeSpectrum(x, {}, false, 0, Averaging::Linear, 64, 1, 1,
+                                                    [&](int, int) { return ++asked < 3; });
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_EQ(asked, 3);
+    EXPECT_TRUE(stopped.amplitude.empty());
+}
+
 TEST(SpectralFiguresTest, WindowsFollowTheirStandardDefinitions) {
     // Symmetric windows over M + 1 values, w(n) = Σ (-1)^k a_k cos(2πkn/M).
     const int count = 16;
