@@ -21,18 +21,9 @@
 #include "gui/statistics_menu_view.h"
 #include "stats/arima.h"
 #include "stats/arima_report.h"
+#include "support/window_shot.h"
 
 using namespace dalvex;
-
-namespace {
-
-void Shot(QWidget& widget, const QString& name) {
-    const QByteArray dir = qgetenv("DALVEX_SHOT_DIR");
-    if (!dir.isEmpty())
-        widget.grab().save(QString::fromUtf8(dir) + "/" + name + ".png");
-}
-
-}  // namespace
 
 class ArimaViewTest : public QObject {
     Q_OBJECT

@@ -22,18 +22,9 @@
 #include "gui/results_view.h"
 #include "gui/statistics_menu_view.h"
 #include "stats/factor_report.h"
+#include "support/window_shot.h"
 
 using namespace dalvex;
-
-namespace {
-
-void Shot(QWidget& widget, const char* name) {
-    const QByteArray dir = qgetenv("DALVEX_SHOT_DIR");
-    if (!dir.isEmpty())
-        widget.grab().save(QString::fromUtf8(dir) + "/" + name + ".png");
-}
-
-}  // namespace
 
 class FactorViewTest : public QObject {
     Q_OBJECT

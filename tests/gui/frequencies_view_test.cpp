@@ -18,18 +18,9 @@
 #include "gui/main_window.h"
 #include "gui/statistics_menu_view.h"
 #include "stats/frequencies.h"
+#include "support/window_shot.h"
 
 using namespace dalvex;
-
-namespace {
-
-void Shot(QWidget& widget, const QString& name) {
-    const QByteArray dir = qgetenv("DALVEX_SHOT_DIR");
-    if (!dir.isEmpty())
-        widget.grab().save(QString::fromUtf8(dir) + "/" + name + ".png");
-}
-
-}  // namespace
 
 class FrequenciesViewTest : public QObject {
     Q_OBJECT
