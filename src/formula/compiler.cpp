@@ -518,6 +518,8 @@ int CompileFormula(Workspace& ws, ActiveFormula& formula, std::string_view text,
         formula.CoefficientTable[0] = program.highestCoefficient;
 
     formula.program_ = std::move(program);
+    // The slots mean other things to the new program.
+    formula.numeric_.fill(false);
     return formula.program_.accepted ? 0 : 1;
 }
 

@@ -236,6 +236,10 @@ double EvaluateFormula(Workspace& ws, ActiveFormula& formula) {
                 r.right = formula.CoefficientTable[cell.index];
                 break;
             case VariableOperand: {
+                if (formula.numeric_[cell.index]) {
+                    r.right = formula.numbers_[cell.index];
+                    break;
+                }
                 const std::string_view text = formula.ValueTable[cell.index].view();
                 const ParsedNumber number = ParseValueNumber(text);
                 r.right = number.ok() ? number.value : 0.0;

@@ -142,8 +142,12 @@ class ActiveFormula {
     // The slots the compiled program reads, so that no caller counts them.
     void SetCellText(std::string_view text) { ValueTable[0].Assign(text); }
     void SetVariableText(int k, std::string_view text);  // k = 1..n
-    void SetObservation(long index);                     // what j and x(k) read
-    void SetColumn(int column);                          // what i reads
+    // A number for slot k = 1..n (or x of a model, slot 1), read as it is: a
+    // text of 20 characters would cut its digits. SetVariableText gives the
+    // slot back to its text.
+    void SetVariableValue(int k, double value);
+    void SetObservation(long index);  // what j and x(k) read
+    void SetColumn(int column);       // what i reads
 
   private:
     friend int CompileFormula(Workspace&, ActiveFormula&, std::string_view, FormulaContext);
@@ -151,6 +155,8 @@ class ActiveFormula {
 
     FormulaProgram program_;
     std::array<double, IntermediateCapacity> intermediates_{};
+    std::array<double, ValueTableSlots> numbers_{};
+    std::array<bool, ValueTableSlots> numeric_{};
 };
 
 // Translates `text` into the active program. Every error is shown at once

@@ -25,8 +25,17 @@ void ValueText::Assign(std::string_view text) {
 }
 
 void ActiveFormula::SetVariableText(int k, std::string_view text) {
-    if (k >= 1 && k < ValueTableSlots)
+    if (k >= 1 && k < ValueTableSlots) {
         ValueTable[k].Assign(text);
+        numeric_[k] = false;
+    }
+}
+
+void ActiveFormula::SetVariableValue(int k, double value) {
+    if (k >= 1 && k < ValueTableSlots) {
+        numbers_[k] = value;
+        numeric_[k] = true;
+    }
 }
 
 void ActiveFormula::SetObservation(long index) {
