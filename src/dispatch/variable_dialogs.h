@@ -93,6 +93,8 @@ class Tq31 : public VariableDialogModel {
     std::vector<VariableButton> buttons() const override;
     void Press(VariableAction action, const std::vector<std::vector<int>>& selected) override;
     void DoubleClick(int list, int item) override;
+    // The X list of simple regression takes one variable.
+    int capacity() const override { return simple() ? 1 : 0; }
 
   private:
     enum { Offered = 0, Xs = 1, Y = 2 };

@@ -7,8 +7,10 @@
 #include "stats/factor_report.h"
 #include "stats/frequencies.h"
 #include "stats/goodness_of_fit.h"
+#include "stats/nonlinear_regression.h"
 #include "stats/pairwise_run.h"
 #include "stats/probability_calculator.h"
+#include "stats/simple_regression.h"
 #include "stats/spectral_analysis.h"
 #include "stats/survival.h"
 #include "stats/time_series_correlation.h"
@@ -40,6 +42,9 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
     registry.Add(5, [](MethodRun& run) { ChiSquareMethod(run.ws, PairMissing(run)); });
     registry.Add(9, [](MethodRun& run) { RankCorrelationMethod(run.ws, PairMissing(run)); });
     registry.Add(10, [](MethodRun& run) { CrossTabulation(run.ws); });
+    registry.Add(
+        20, [](MethodRun& run) { SimpleRegressionMethod(run.ws, run.mode, PairMissing(run)); });
+    registry.Add(23, [](MethodRun& run) { GeneralModel(run.ws); });
     registry.Add(26, [](MethodRun& run) { FactorAnalysis(run.ws); });
     registry.Add(15, [](MethodRun& run) { CorrelationFunction(run.ws); });
     registry.Add(16, [](MethodRun& run) { SpectralAnalysis(run.ws); });

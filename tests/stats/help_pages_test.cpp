@@ -27,6 +27,8 @@ TEST(StatsHelpPages, EveryBuiltMethodHasItsPage) {
                                                  {107, "smirnov_test.html"},
                                                  {108, "rank_correlation.html"},
                                                  {109, "cross_tabulation.html"},
+                                                 {119, "simple_regression.html"},
+                                                 {122, "general_model.html"},
                                                  {125, "factor_analysis.html"},
                                                  {114, "time_series_correlation.html"},
                                                  {115, "spectral_analysis.html"},

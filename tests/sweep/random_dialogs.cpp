@@ -216,7 +216,7 @@ ScriptedAnswer RandomDialogs::VariablesAnswerFor(const VariableDialog& dialog, s
             line = "regression";
             if (!offered.empty()) {
                 line += " x";
-                for (const std::string& x : pick(6)) {
+                for (const std::string& x : pick(dialog.capacity() > 0 ? dialog.capacity() : 6)) {
                     line += " " + x;
                     answer.presses.push_back(Press(VariableAction::ChooseX, {x}));
                 }
