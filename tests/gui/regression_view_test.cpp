@@ -1,0 +1,99 @@
+// Simple regression in the real window, without a display: the model dialog
+// "Регрессия", and method 20 from F9 with a fit, its band, the residual
+// graphs and a forecast. With DALVEX_SHOT_DIR set the dialog, the report and
+// the graphs are saved as pictures there, for looking at them.
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <cmath>
+#include <memory>
+
+#include "core/sheet_bridge.h"
+#include "gui/form_dialog_view.h"
+#include "gui/main_window.h"
+#include "gui/statistics_menu_view.h"
+#include "stats/regression_dialogs.h"
+#include "support/window_shot.h"
+
+using namespace dalvex;
+
+class RegressionViewTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void modelDialogShowsEveryModel();
+    void methodRunsFromF9WithItsGraphs();
+
+  private:
+    QTemporaryDir folder;
+};
+
+void RegressionViewTest::modelDialogShowsEveryModel() {
+    FormDialogView view(ModelDialogForm());
+    view.show();
+    int models = 0;
+    for (QPushButton* button : view.findChildren<QPushButton*>())
+        if (button->text().contains("=") && !button->text().contains("Отменить"))
+            ++models;
+    QCOMPARE(models, 23);
+    Shot(view, "regression_models");
+    view.reject();
+}
+
+void RegressionViewTest::methodRunsFromF9WithItsGraphs() {
+    ScriptedDialogs ui;
+    Workspace ws(ui);
+    auto window = std::make_unique<MainWindow>(ws, folder.path().toStdString() + "/");
+    window->resize(1000, 700);
+    window->show();
+    PutSheetText(ws, "доза", 1, -1);
+    PutSheetText(ws, "отклик", 2, -1);
+    for (int i = 0; i < 30; ++i) {
+        const double x = 1 + 0.5 * i;
+        PutSheetValue(ws, 1, i, x);
+        PutSheetValue(ws, 2, i, 3 + 1.5 * x + 2 * std::sin(1.7 * i));
+    }
+    ui.ExpectVariables("Переменные регрессии", {{VariableAction::ChooseX, {1}},
+                                                {VariableAction::ChooseY, {2}},
+                                                {VariableAction::Confirm, {}}});
+    ui.ExpectForm("Регрессия", 1, {"3"});
+    ui.ExpectForm("Интерполяция", 0, {""});
+    ui.ExpectGraphPrompt(true);
+    ui.ExpectForm("Что дальше?", 1, {"10", "1"});
+    ui.ExpectYesNo(ResidualsOnXQuestion, true).ExpectGraphPrompt(true);
+    ui.ExpectYesNo(ResidualsOnFitQuestion, true).ExpectGraphPrompt(true);
+    ui.ExpectForm("Что дальше?", 2, {"10", "1"}).ExpectGraphPrompt(true);
+    ui.ExpectForm("Что дальше?", 0, {"10", "1"});
+    QTimer::singleShot(0, [] {
+        auto* menu = qobject_cast<StatisticsMenuView*>(QApplication::activeModalWidget());
+        if (menu)
+            menu->methodButton(20)->click();
+    });
+    window->Execute(MainCommand::Statistics);
+    QVERIFY(ui.scriptDone());
+    QVERIFY(ui.notices().empty());
+    const std::vector<std::string> lines = window->results()->lines();
+    QVERIFY(std::find(lines.begin(), lines.end(), "Линейная модель: Y=a0+a1*x") != lines.end());
+    QTest::qWait(50);
+    Shot(*window, "regression_report");
+    int graphs = 0;
+    for (QMdiSubWindow* sub : window->mdiArea()->subWindowList()) {
+        if (sub == window->resultsWindow() || sub == window->sheetWindow())
+            continue;
+        ++graphs;
+        window->mdiArea()->setActiveSubWindow(sub);
+        sub->resize(800, 560);
+        QTest::qWait(20);
+        Shot(*sub, QString("regression_graph%1").arg(graphs));
+    }
+    QCOMPARE(graphs, 4);
+    ui.ExpectYesNo("Закончить сеанс", true);
+    window->close();
+}
+
+QTEST_MAIN(RegressionViewTest)
+#include "regression_view_test.moc"
