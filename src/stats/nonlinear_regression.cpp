@@ -7,7 +7,9 @@
 #include "core/number.h"
 #include "core/text.h"
 #include "dispatch/follow_up_dialogs.h"
+#include "dispatch/loading.h"
 #include "dispatch/method_kit.h"
+#include "formula/formula_set_dialog.h"
 #include "numeric/distributions.h"
 #include "stats/simple_regression.h"
 
@@ -117,17 +119,6 @@ NonlinearFigures FitFormulaModel(Workspace& ws, FormulaModel& model,
 
 namespace {
 
-FormDialog ModelForm() {
-    FormDialog form;
-    form.caption = ModelFormCaption;
-    form.Group("Модель")
-        .Field(ModelFormField, "a0+a1*x", "Модель с коэффициентами a0 ... a9")
-        .Button("Утвердить", 1)
-        .Button("Отменить", 0);
-    form.RememberIn("q23.ini");
-    return form;
-}
-
 // The X of each observation, in selection order.
 std::vector<std::vector<double>> Points(const std::vector<LoadedRow>& xs, std::size_t n) {
     std::vector<std::vector<double>> points(n, std::vector<double>(xs.size()));
@@ -139,26 +130,33 @@ std::vector<std::vector<double>> Points(const std::vector<LoadedRow>& xs, std::s
 
 // One run of the model: false ends the method, true asks for a new formula.
 bool FitOnce(Workspace& ws) {
-    const FormAnswer answer = ShowForm(ws, ModelForm());
-    if (answer.button == 0 || answer.values.empty())
+    // The model "response=formula" from the regression models' set: its
+    // variables, then the response, are left in the selection.
+    ActiveFormula chosen;
+    if (ChooseFormula(ws, RegressionModelPurpose, chosen) != 1)
         return false;
+    const std::string text = ws.TextBuffer();
+    const std::vector<int> selection(ws.SelectedColumns.begin(),
+                                     ws.SelectedColumns.begin() + ws.SelectedColumns[0] + 1);
     FormulaModel model;
-    if (!model.Compile(ws, answer.values[0]))
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos || !model.Compile(ws, text.substr(equals + 1)))
         return false;
+    std::copy(selection.begin(), selection.end(), ws.SelectedColumns.begin());
     const std::vector<int> named = model.variables();
     const int q = model.coefficientCount() - 1;
-    if (q < 1 || q >= MaxModelCoefficients) {
+    if (q < 1 || q >= MaxModelCoefficients || selection[0] < 2) {
         ShowNotice(ws, ModelMismatchNotice);
         return false;
     }
-    std::vector<LoadedRow> rows = ChooseAndLoad(ws, Choose::List, 0, Missing::Listwise);
-    if (rows.empty())
+    if (!LoadSelected(ws, 0, Missing::Listwise))
         return false;
+    std::vector<LoadedRow> rows = LoadedRows(ws);
     const LoadedRow yRow = rows.back();
     rows.pop_back();
     const int s = static_cast<int>(rows.size()) - 1;
     const int n = yRow.count() - 1;
-    // Every variable the formula names must be one of the chosen X.
+    // Every variable the formula names is one of the X, in its slot's order.
     std::vector<int> source;
     for (int column : named) {
         const auto it = std::find_if(rows.begin(), rows.end(),

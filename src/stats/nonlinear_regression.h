@@ -20,8 +20,7 @@ inline constexpr const char* IterationLimitNotice = "!ПРЕВЫШЕН ЛИМИ�
 inline constexpr const char* StartFailedNotice =
     "!МОДЕЛЬ НЕ ВЫЧИСЛЯЕТСЯ ПРИ НАЧАЛЬНЫХ ЗНАЧЕНИЯХ КОЭФФИЦИЕНТОВ!";
 inline constexpr const char* ContinueQuestionEnd = " Продолжить вычисления?";
-inline constexpr const char* ModelFormCaption = "Общая/нелинейная модель";
-inline constexpr const char* ModelFormField = "Y=";
+inline constexpr int RegressionModelPurpose = 2;  // the formula set "Регрессионная модель"
 inline constexpr int MaxModelCoefficients = 10;  // a0 .. a9
 
 // A compiled model formula and where its inputs come from: "x" is the first

@@ -260,10 +260,8 @@ TEST_F(SimpleRegressionTest, NonlinearModelsAgreeWithNls) {
 TEST_F(SimpleRegressionTest, GeneralModelOverTwoNamedVariables) {
     const char* data =
         "u v w\n1 2 3.9\n2 1 3.2\n3 4 8.1\n4 3 7.2\n5 6 13.8\n6 5 12.1\n7 8 20.3\n8 7 18.0\n";
-    const BatchOutcome run =
-        Run("digits 7\nmethod 23\nform 1 \"a0+a1*u*EXP(a2*v)\"\nvariables u v w\nform 1 1 1 0.1\n"
-            "cancel\n",
-            data);
+    const BatchOutcome run = Run(
+        "digits 7\nmethod 23\nformula 1 \"w=a0+a1*u*EXP(a2*v)\"\nform 1 1 1 0.1\ncancel\n", data);
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     EXPECT_TRUE(Has(run, "Y=w, X=       u,        v, \n")) << run.results;
     EXPECT_TRUE(
@@ -278,15 +276,15 @@ TEST_F(SimpleRegressionTest, GeneralModelOverTwoNamedVariables) {
 // 0.171428571429 and 0.530075187970; a text of the value would have lost
 // the tenths.
 TEST_F(SimpleRegressionTest, GeneralModelKeepsEveryDigitOfX) {
-    const BatchOutcome run = Run(
-        "digits 7\nmethod 23\nform 1 \"a0+a1*(x-10000000)\"\nvariables b w\nform 1 1 1\ncancel\n"
-        "graph keep\nform 0\n");
+    const BatchOutcome run =
+        Run("digits 7\nmethod 23\nformula 1 \"w=a0+a1*(b-10000000)\"\nform 1 1 1\ncancel\n"
+            "graph keep\nform 0\n");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     EXPECT_TRUE(Has(run, "Значение" + F(0.171428571429, 7) + F(0.530075187970, 7))) << run.results;
 }
 
 TEST_F(SimpleRegressionTest, FormulaWithoutCoefficientsIsAMismatch) {
-    const BatchOutcome run = Run("method 23\nform 1 \"x*2\"\n");
+    const BatchOutcome run = Run("method 23\nformula 1 \"y=x*2\"\n");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     EXPECT_NE(run.messages.find("!НЕСООТВЕТСТВИЕ МОДЕЛИ!"), std::string::npos) << run.messages;
 }
