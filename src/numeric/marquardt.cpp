@@ -16,6 +16,7 @@ constexpr double Nu = 10;
 // Once near, the iteration goes on until the relative step falls below this
 // (per coefficient) or the sum of squares stops falling.
 constexpr double PolishBound = 1e-12;
+constexpr int PolishSteps = 100;
 // However patient the person is, an iteration ends after this many steps.
 constexpr int StepLimit = 5000;
 
@@ -105,8 +106,11 @@ bool DampedStep(const std::vector<std::vector<double>>& jtj, const std::vector<d
         }
     }
     delta.resize(q);
-    for (std::size_t i = 0; i < q; ++i)
+    for (std::size_t i = 0; i < q; ++i) {
         delta[i] = a[i][q] / a[i][i] / scale[i];
+        if (!std::isfinite(delta[i]))
+            return false;
+    }
     return true;
 }
 
@@ -121,6 +125,9 @@ double RelativeStep(const std::vector<double>& delta, const std::vector<double>&
 
 MarquardtResult FitMarquardt(const ModelValue& model, const std::vector<double>& y,
                              std::vector<double> theta, const StepHook& hook) {
+    // Trial steps may overflow on the way to a rejection: that arithmetic is
+    // the search's own, and only its finite result leaves it.
+    const FloatingFlagsKept kept;
     for (double& t : theta)
         if (t == 0)
             t = 1;
@@ -138,6 +145,7 @@ MarquardtResult FitMarquardt(const ModelValue& model, const std::vector<double>&
     double lambda = StartLambda;
     double d = 0;
     bool near = false;  // the damping and the step are within the bounds once
+    int polishing = 0;
     std::vector<std::vector<double>> j;
     for (int step = 1;; ++step) {
         if (step > StepLimit) {
@@ -194,8 +202,10 @@ MarquardtResult FitMarquardt(const ModelValue& model, const std::vector<double>&
         lambda = std::max(lambda / Nu, 1e-30);
         near = near ||
                (lambda <= MarquardtLambdaBound && d <= MarquardtStepBound * static_cast<double>(q));
-        // Polished: the step is down to rounding, or so is the fall.
-        if (near && (d <= PolishBound * static_cast<double>(q) || fall <= 1e-15 * sse))
+        // Polished: the step is down to rounding, or so is the fall; a flat
+        // valley that creeps on is left after a while.
+        if (near && (d <= PolishBound * static_cast<double>(q) || fall <= 1e-15 * sse ||
+                     ++polishing > PolishSteps))
             break;
     }
     result.theta = theta;

@@ -11,6 +11,7 @@
 #include "dispatch/method_kit.h"
 #include "formula/formula_set_dialog.h"
 #include "numeric/distributions.h"
+#include "stats/regression_dialogs.h"
 #include "stats/simple_regression.h"
 
 namespace dalvex {
@@ -169,6 +170,11 @@ bool FitOnce(Workspace& ws) {
     }
     if (s < 0 || q >= n || source.size() != named.size()) {
         ShowNotice(ws, ModelMismatchNotice);
+        return false;
+    }
+    if (std::all_of(yRow.values.begin(), yRow.values.end(),
+                    [&](double v) { return v == yRow.values.front(); })) {
+        ShowNotice(ws, ConstantResponseNotice);
         return false;
     }
     model.SetSources(source);
