@@ -57,15 +57,13 @@ FormDialog StrategyForm() {
     form.caption = StrategyCaption;
     const char* joining = "Объединяющая";
     const char* dividing = "Разделяющая";
-    form.Group(joining)
-        .Field("Beta=", "-0.25", "Параметр гибкой стратегии")
+    form.Field("Beta=", "-0.25", "Параметр гибкой стратегии")
+        .Field("Число кластеров=", "2", "Для динамических сгущений; не больше половины объектов")
         .GroupButton(joining, "&1=ближайшего соседа", 1)
         .GroupButton(joining, "&2=дальнего соседа  ", 2)
         .GroupButton(joining, "&3=группового соседа", 3)
         .GroupButton(joining, " &4=гибкая", 4)
         .GroupButton(joining, "&5=Уорда", 5)
-        .Group(dividing)
-        .Field("Число кластеров=", "2", "Не больше половины числа объектов")
         .GroupButton(dividing, "&6=динамических сгущений", 6)
         .Button("<Esc>=Отменить", 0)
         .RememberIn("q76.ini");

@@ -181,11 +181,13 @@ std::optional<DiscriminantFigures> ComputeDiscriminant(
 }
 
 FormDialog TableForm() {
+    // The question stands in the window's frame too: a title bar is easily
+    // overlooked.
     FormDialog form;
     form.caption = TableQuestion;
-    form.Button("Да", 1, "сокращенная: несовпадения и значимые D^2")
-        .Button("Нет", 2, "полная")
-        .Button("Отмена", 0, "краткая: только несовпадения");
+    form.GroupButton(TableQuestion, "Да", 1, "сокращенная: несовпадения и значимые D^2")
+        .GroupButton(TableQuestion, "Нет", 2, "полная: все объекты")
+        .GroupButton(TableQuestion, "Отмена", 0, "краткая: только несовпадения");
     return form;
 }
 

@@ -198,7 +198,7 @@ NonmetricResult NonmetricScaling(const DistanceTriangle& given, Configuration x,
     double alpha = 0, cosAverage = 0, cosAbsAverage = 0, ratioProduct = 1, sPrev = 1,
            gPrev = std::sqrt(static_cast<double>(dims) * k);
     for (result.iterations = 1; result.iterations <= cap; ++result.iterations) {
-        if (progress && result.iterations % 10 == 0 &&
+        if (progress && result.iterations % 10 == 1 &&
             !progress(static_cast<double>(result.iterations) / cap)) {
             result.cancelled = true;
             break;

@@ -44,8 +44,7 @@ FormDialog ScalingMetricForm() {
     FormDialog form;
     form.caption = ScalingMetricCaption;
     const char* group = "Метрика вычисления расстояний";
-    form.Group(group)
-        .Field("p=", "2", "Показатель степени метрики Минковского и Колмогорова")
+    form.Field("p=", "2", "Показатель степени метрики Минковского и Колмогорова")
         .Field("Wk=", "", "Веса координат метрики Колмогорова через пробел")
         .GroupButton(group, "&1=Эвклид    ", 1)
         .GroupButton(group, "&2=манхеттeн ", 2)

@@ -262,6 +262,15 @@ TEST(ClusterMerging, DendrogramRowsDrawEveryLeafOnceWithoutCrossing) {
     }
 }
 
+TEST(ClusterMerging, LongWorkCanBeStopped) {
+    const DistanceTriangle d = ObjectDistanceTriangle(DistanceMeasure::Euclid, Ten).triangle;
+    int calls = 0;
+    auto stop = [&](double) { return ++calls < 1; };
+    EXPECT_TRUE(MergeClusters(d, Strategy::Ward, 0, stop).cancelled);
+    EXPECT_TRUE(MedoidPartition(d, 2, stop).cancelled);
+    EXPECT_GT(calls, 1);
+}
+
 TEST(ClusterMedoids, TwoGroupsAsPamFindsThem) {
     // pam(dist(x), 2): medoids 9 and 4, clustering 1 1 1 2 1 1 2 2 1 2.
     const Partition p =
@@ -407,6 +416,8 @@ TEST_F(ClusterMethodTest, MatricesAndDataItCannotClusterAreRefused) {
         int source, measure;
         std::string notice;
     };
+    dispatcher.FormIni(25);  // an empty sheet: no dialog
+    EXPECT_EQ(ui.notices(), std::vector<std::string>{TooFewValuesNotice});
     const std::vector<Case> cases = {
         {{"a", "b"}, {{"0", "1", "2"}, {"1", "0", "3"}}, 2, 0, NotSquareMatrixNotice},
         {{"a", "b"}, {{"0", ""}, {"", "0"}}, 3, 0, IncompleteDistancesNotice},

@@ -204,6 +204,8 @@ TEST_F(DiscriminantMethodTest, DataItCannotSeparateIsRefusedWithNothingPrinted) 
     std::vector<double> twice = X1;
     for (double& v : twice)
         v *= 2;
+    dispatcher.FormIni(24);  // an empty sheet: no dialog
+    EXPECT_EQ(ui.notices(), std::vector<std::string>{TooFewValuesNotice});
     const std::vector<Case> cases = {
         {{X1, X2, std::vector<double>(14, 1)}, ClassNumberingNotice},
         {{X1, Classes}, FewVariablesNotice},

@@ -13,6 +13,7 @@
 #include "batch/batch_runner.h"
 #include "core/text.h"
 #include "dispatch/dispatcher.h"
+#include "dispatch/loading.h"
 #include "output/text_resource.h"
 #include "stats/factor_report.h"
 #include "stats/scaling_report.h"
@@ -125,6 +126,11 @@ TEST(Scaling, NonmetricDescentLowersEachStressAndStopsAtItsCap) {
         NonmetricScaling(d, line, StressType::Kruskal1, MetricChoice{}, {}, 3);
     EXPECT_TRUE(capped.capped);
     EXPECT_EQ(capped.iterations, 3);
+    // The person may stop the descent; the configuration reached stays.
+    const NonmetricResult stopped = NonmetricScaling(d, line, StressType::Kruskal1, MetricChoice{},
+                                                     [](double) { return false; });
+    EXPECT_TRUE(stopped.cancelled);
+    EXPECT_EQ(stopped.coordinates.size(), 1u);
 }
 
 struct Windows : RunWindows {};
@@ -196,6 +202,8 @@ TEST_F(ScalingMethodTest, BlocksThatAreNotSquareOrTooSmallAreRefused) {
         std::vector<std::vector<std::string>> columns;
         std::string notice;
     };
+    dispatcher.FormIni(27);  // an empty sheet: no dialog
+    EXPECT_EQ(ui.notices(), std::vector<std::string>{TooFewValuesNotice});
     const std::vector<Case> cases = {
         {{{"0", "1", "2"}, {"1", "0", "3"}}, NotSquareMatrixNotice},
         {{{"0"}}, ScalingSizeNotice()},
