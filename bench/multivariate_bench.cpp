@@ -3,7 +3,7 @@
 // also nearest neighbour), medoids of 5 clusters among 250 objects, the
 // linear discriminant analysis of 6 500 observations of 9 features in 3
 // classes (the sheet's 65 000 cells with the class column), and the
-// classical scaling of 250 objects. multivariate_bench.R times the same in R.
+// classical scaling of 250 objects and of 126 (the most the method takes). multivariate_bench.R times the same in R.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -77,6 +77,17 @@ void BM_TorgersonOf250(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TorgersonOf250)->Unit(benchmark::kMillisecond);
+
+// The most objects the method takes.
+void BM_TorgersonOf126(benchmark::State& state) {
+    const DistanceTriangle d =
+        ObjectDistanceTriangle(DistanceMeasure::Euclid, Clouds(126, 20, 5)).triangle;
+    for (auto _ : state) {
+        const ClassicalSolution s = TorgersonScaling(d);
+        benchmark::DoNotOptimize(s.coordinates.data());
+    }
+}
+BENCHMARK(BM_TorgersonOf126)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace dalvex
