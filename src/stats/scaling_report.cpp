@@ -225,6 +225,14 @@ void MultidimensionalScaling(Workspace& ws) {
     }
     if (!run.classical.converged)
         ShowNotice(ws, NotConvergedNotice);
+    // Distances so small that their squares vanish leave nothing to scale.
+    double total = 0;
+    for (double lambda : run.classical.eigenvalues)
+        total += lambda;
+    if (!(total > 0)) {
+        ShowNotice(ws, ZeroDistancesNotice);
+        return;
+    }
     if (run.classical.negativeSet)
         ShowNotice(ws, NegativeEigenvaluesNotice);
     EigenvalueReport(run);

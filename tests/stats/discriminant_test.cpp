@@ -100,6 +100,30 @@ TEST(Discriminant, AgreesWithREvenWithALargeOffset) {
                 1e-5);
 }
 
+TEST(Discriminant, NearlyCollinearFeaturesStillAgreeWithR) {
+    // x2 <- 2 * x1 + c(3,-1,4,1,-5,9,-2,6,-5,3,5,-8,9,-7) * 1e-5: W's
+    // condition number is 2.9e9. Q and, for flowers 1, 5 and 14, the class,
+    // D² and posterior from solve(S, tol = 1e-30) and mahalanobis() as above.
+    const std::vector<double> e = {3, -1, 4, 1, -5, 9, -2, 6, -5, 3, 5, -8, 9, -7};
+    std::vector<double> x2;
+    for (std::size_t i = 0; i < X1.size(); ++i)
+        x2.push_back(2 * X1[i] + e[i] * 1e-5);
+    const std::optional<DiscriminantFigures> f = ComputeDiscriminant({X1, x2}, Classes);
+    ASSERT_TRUE(f);
+    EXPECT_NEAR(f->separation, 33.7644013487, 1e-5);
+    const struct {
+        int object, predicted;
+        double distance, posterior;
+    } rows[] = {{0, 1, 0.1434086099, 0.9855262028},
+                {4, 3, 0.6449902536, 0.7012525471},
+                {13, 3, 1.268425358, 0.6807004438}};
+    for (const auto& r : rows) {
+        EXPECT_EQ(f->objects[r.object].predicted, r.predicted);
+        EXPECT_NEAR(f->objects[r.object].distance, r.distance, 1e-5);
+        EXPECT_NEAR(f->objects[r.object].posterior, r.posterior, 1e-6);
+    }
+}
+
 TEST(Discriminant, ClassesEndAtTheFirstNumberWithoutMembersAndSingularDataGiveNothing) {
     // 1, 2, 4: class 3 has no member, so class 4 is never collected.
     EXPECT_EQ(CollectClasses({1, 2, 4, 1, 2, 4}).size(), 2u);
