@@ -568,6 +568,9 @@ void MainWindow::Execute(MainCommand command) {
         case MainCommand::Statistics:
             Statistics();
             break;
+        case MainCommand::Transformations:
+            Transformations();
+            break;
         case MainCommand::HelpContents:
         case MainCommand::HelpSearch:
         case MainCommand::HelpMethod:
@@ -871,6 +874,15 @@ void MainWindow::Statistics() {
     if (method == 0 || !menu.MayRun(method))
         return;
     session_.RunMethod(method);
+    if (sheetView_)
+        sheetView_->Refresh();
+}
+
+// ---------------------------------------------------------------------------
+// Transformations.
+
+void MainWindow::Transformations() {
+    session_.RunTransformations();
     if (sheetView_)
         sheetView_->Refresh();
 }

@@ -47,6 +47,7 @@ class MainWindow : public QMainWindow {
     void ChooseLayout(int choice);
     // F9: the statistics menu, then the chosen method's run.
     void Statistics();
+    void Transformations();
     // The methods F9 offers; tests put stand-ins in.
     MethodRegistry& methods() { return methods_; }
     // Everything the program holds besides its windows.
