@@ -18,6 +18,7 @@
 #include <QTabBar>
 #include <QToolBar>
 
+#include "gui/calculator_view.h"
 #include "gui/file_dialog_view.h"
 #include "gui/font_setting.h"
 #include "gui/graph_view.h"
@@ -571,6 +572,9 @@ void MainWindow::Execute(MainCommand command) {
         case MainCommand::Transformations:
             Transformations();
             break;
+        case MainCommand::Calculator:
+            Calculator();
+            break;
         case MainCommand::HelpContents:
         case MainCommand::HelpSearch:
         case MainCommand::HelpMethod:
@@ -885,6 +889,14 @@ void MainWindow::Transformations() {
     session_.RunTransformations();
     if (sheetView_)
         sheetView_->Refresh();
+}
+
+void MainWindow::Calculator() {
+    Tqclc calculator(ws_);
+    calculator.Open();
+    const TSht1& sheet = session_.sheet();
+    CalculatorView view(calculator, sheet.cursorColumn(), sheet.cursorRow(), this);
+    view.exec();
 }
 
 }  // namespace dalvex

@@ -48,6 +48,8 @@ class MainWindow : public QMainWindow {
     // F9: the statistics menu, then the chosen method's run.
     void Statistics();
     void Transformations();
+    // "Калькулятор=F7" on the sheet's current cell.
+    void Calculator();
     // The methods F9 offers; tests put stand-ins in.
     MethodRegistry& methods() { return methods_; }
     // Everything the program holds besides its windows.
