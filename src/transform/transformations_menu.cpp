@@ -143,8 +143,12 @@ FormDialog StandardFunctionsForm() {
     FormDialog form;
     form.caption = "Стандартные функции";
     form.Field("a=", "1", "Укажите значение параметра  а  для преобразования").Field("b=", "0");
+    // Three columns of buttons, so the dialog stays as wide as a screen.
     for (int f = 1; f <= StandardFunctionCount; ++f)
-        form.Button(StandardFunctionButton(f), f);
+        form.GroupButton(f <= 12   ? "Функции x"
+                         : f <= 18 ? "Тригонометрические"
+                                   : "По строкам блока",
+                         StandardFunctionButton(f), f);
     form.Button("Закрыть", 0);
     form.RememberIn(StandardFunctionsMemory);
     return form;
@@ -155,7 +159,8 @@ FormDialog GeneratorForm() {
     form.caption = "Генератор чисел";
     form.Field("Всего чисел=", "10").Field("a=", "1").Field("b=", "1");
     for (int law = 1; law <= GeneratorLawCount; ++law)
-        form.Button(GeneratorLawButton(law), law);
+        form.GroupButton(law <= 2 ? "Последовательности" : "Случайные числа",
+                         GeneratorLawButton(law), law);
     form.Button("Отменить", 0);
     form.RememberIn(GeneratorMemory);
     return form;
