@@ -19,16 +19,20 @@ double Mean(const std::vector<double>& v) {
     return sum / static_cast<double>(v.size());
 }
 
-// The first n values divided by the largest magnitude among them (as they
-// are when all are 0).
+// The first n values brought near magnitude 1 by the power of two of their
+// largest magnitude (as they are when all are 0). A power of two scales
+// without rounding, so data far from zero (1e7 plus small noise) keep every
+// digit of their deviations.
 std::vector<double> RelativeToLargest(const std::vector<double>& v, std::size_t n) {
     double top = 0;
     for (std::size_t i = 0; i < n; ++i)
         top = std::max(top, std::fabs(v[i]));
     std::vector<double> scaled(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(n));
-    if (top > 0)
+    if (top > 0 && std::isfinite(top)) {
+        const int exponent = std::ilogb(top);
         for (double& x : scaled)
-            x /= top;
+            x = std::ldexp(x, -exponent);
+    }
     return scaled;
 }
 

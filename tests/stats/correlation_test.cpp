@@ -103,6 +103,18 @@ TEST(Pearson, PerfectNearCollinearAndDegeneratePairs) {
     EXPECT_GT(near->r, 0.999999999);
     EXPECT_LE(near->r, 1.0);
 
+    // Data 1e7 apart from zero that differ by thousandths keep every digit
+    // of their deviations (dividing by the largest value rounded them ~1e-7).
+    // R: i <- 1:20; cor(1e7 + 1e-3 * i, 1e7 + 1e-3 * (i + ((i * 7) %% 5 - 2)))
+    std::vector<double> fx, fy;
+    for (int i = 1; i <= 20; ++i) {
+        fx.push_back(1e7 + 1e-3 * i);
+        fy.push_back(1e7 + 1e-3 * (i + ((i * 7) % 5 - 2)));
+    }
+    const auto far = Pearson(fx, fy);
+    ASSERT_TRUE(far);
+    EXPECT_NEAR(far->r, 0.96992480981877893, 1e-12);
+
     // Values near the largest double: sums would overflow; r is that of the
     // same data divided by 1e300 (R: cor(c(1, 2, 1.7e8, 3), c(1, 2, 5, 3))).
     const auto huge = Pearson({1e300, 2e300, 1.7e308, 3e300}, {1, 2, 5, 3});
