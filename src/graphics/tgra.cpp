@@ -48,6 +48,9 @@ void TGra::FormIni(GraphData data, const SetupOptions& options) {
     else
         ownStyles_.assign(data_.styles.begin(), data_.styles.end());
     stackingBeforePie_ = s_.stacking;
+    // A pie of one variable divides it by its observations.
+    if (data_.kind == KindPie && data_.seriesCount == 1)
+        s_.categoryLabels = 1;
     if (options.pointNames >= 0) {
         s_.names = true;
         s_.nameSource = options.pointNames;

@@ -34,7 +34,7 @@ struct DrawRun {
 
 // four.txt: a 1..6, b 10 20 15 12 30 25, c 5 ? 7 8 6 9, w 2 4 1 3 5 6.
 // "{DIR}" in the lines is a folder of the test's own.
-DrawRun Run(std::string lines) {
+DrawRun RunDraw(std::string lines) {
     const TempFolder temp("batch-draw");
     const std::string dir = temp.WithSlash() + "pictures";
     for (std::size_t at = lines.find("{DIR}"); at != std::string::npos; at = lines.find("{DIR}"))
@@ -53,12 +53,12 @@ DrawRun Run(std::string lines) {
 }
 
 TEST(BatchDraw, KindsFromNamedVariables) {
-    const DrawRun run =
-        Run("draw 5 a 2\n"                 // names or column numbers
-            "draw 1 b\n"                   // one variable: against 0, 1, 2, ...
-            "draw 13 a b w smoothing=2\n"  // the first two change places
-            "draw 14 w a b c\n"            // the value first, mapped from its last row
-            "draw 17 a c\n");              // Y series, as described series
+    const DrawRun run = RunDraw(
+        "draw 5 a 2\n"                 // names or column numbers
+        "draw 1 b\n"                   // one variable: against 0, 1, 2, ...
+        "draw 13 a b w smoothing=2\n"  // the first two change places
+        "draw 14 w a b c\n"            // the value first, mapped from its last row
+        "draw 17 a c\n");              // Y series, as described series
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     ASSERT_EQ(run.graphs.size(), 5u);
 
@@ -86,7 +86,7 @@ TEST(BatchDraw, KindsFromNamedVariables) {
 }
 
 TEST(BatchDraw, IncompleteSetsAreTrimmedOrRefusedWithTheNotice) {
-    const DrawRun run = Run("draw 1 a b c\ndraw 2 a b\n");
+    const DrawRun run = RunDraw("draw 1 a b c\ndraw 2 a b\n");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     ASSERT_EQ(run.graphs.size(), 1u) << "two variables make no graph with deviations";
     EXPECT_EQ(run.graphs[0].series, 1);
@@ -98,10 +98,10 @@ TEST(BatchDraw, IncompleteSetsAreTrimmedOrRefusedWithTheNotice) {
 }
 
 TEST(BatchDraw, FunctionSurfaceWithGapsAndMonochromePictures) {
-    const DrawRun run =
-        Run("images {DIR} png mono\n"
-            "draw 11 \"x*10+y\" 0 1 0 1 500\n"
-            "draw 11 \"1/x\" -1 1 -1 1 5\n");
+    const DrawRun run = RunDraw(
+        "images {DIR} png mono\n"
+        "draw 11 \"x*10+y\" 0 1 0 1 500\n"
+        "draw 11 \"1/x\" -1 1 -1 1 5\n");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     ASSERT_EQ(run.graphs.size(), 2u);
     EXPECT_EQ(run.graphs[0].kind, KindFunctionSurface);
@@ -116,7 +116,7 @@ TEST(BatchDraw, WronglyWrittenCommandsStopTheScript) {
     const char* wrong[] = {"draw 19 a\n", "draw 1 nosuch\n", "draw 13 a b w smoothing=4\n",
                            "draw 11 \"x\" 0 1 0\n", "draw 1\n"};
     for (const char* line : wrong) {
-        const DrawRun run = Run(line);
+        const DrawRun run = RunDraw(line);
         EXPECT_EQ(run.status, BatchScriptFault) << line;
         EXPECT_NE(run.messages.find("строка 3"), std::string::npos) << line << run.messages;
         EXPECT_TRUE(run.graphs.empty()) << line;

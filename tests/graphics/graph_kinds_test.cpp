@@ -111,8 +111,7 @@ TEST_F(Kinds, OrderedValuesStandAtTheirPositionsSorted) {
 
 TEST_F(Kinds, PieSharesAndAPieWithNothingToShare) {
     Row(0, {1, 1, 2});
-    Graph(KindPie, 0);
-    graph.axCh();  // the observations are the slices
+    Graph(KindPie, 0);  // one variable: its observations are the slices
     Draw();
     const auto slices = Ops(K::Pie);
     ASSERT_EQ(slices.size(), 3u);
@@ -127,7 +126,6 @@ TEST_F(Kinds, PieSharesAndAPieWithNothingToShare) {
     for (const std::vector<double>& values : {std::vector<double>{0, 0, 0}, {-1, -2}}) {
         Row(0, values);
         Graph(KindPie, 0);
-        graph.axCh();
         Draw();
         EXPECT_TRUE(Ops(K::Pie).empty());
         EXPECT_EQ(Ops(K::Ellipse).size(), 1u);
