@@ -189,8 +189,9 @@ GraphOrder& GraphOrder::Series(std::vector<double> x, std::vector<double> y, Ser
 }
 
 GraphOrder& GraphOrder::Described(std::vector<double> x, std::vector<double> y, int marker,
-                                  int style) {
-    series_.push_back({std::move(x), std::move(y), SeriesStyle::Line, {}, marker, style});
+                                  int style, std::string name) {
+    series_.push_back(
+        {std::move(x), std::move(y), SeriesStyle::Line, std::move(name), marker, style});
     return *this;
 }
 

@@ -182,8 +182,10 @@ class GraphOrder {
     GraphOrder& Series(std::vector<double> x, std::vector<double> y,
                        SeriesStyle style = SeriesStyle::Line, std::string name = {});
     // A series of a described graph: `marker` its marker shape and colour,
-    // `style` its description style (SeriesDescription::style).
-    GraphOrder& Described(std::vector<double> x, std::vector<double> y, int marker, int style);
+    // `style` its description style (SeriesDescription::style), `name` its
+    // legend entry.
+    GraphOrder& Described(std::vector<double> x, std::vector<double> y, int marker, int style,
+                          std::string name = {});
     // A group of bars of a bar chart.
     GraphOrder& Bars(std::vector<double> heights, std::string name = {});
     GraphOrder& Title(std::string title);

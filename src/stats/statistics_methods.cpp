@@ -9,6 +9,7 @@
 #include "stats/goodness_of_fit.h"
 #include "stats/pairwise_run.h"
 #include "stats/probability_calculator.h"
+#include "stats/quality_control.h"
 #include "stats/spectral_analysis.h"
 #include "stats/survival.h"
 #include "stats/time_series_correlation.h"
@@ -48,6 +49,8 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
     registry.Add(29, [](MethodRun& run) { GoodnessOfFit(run.ws); });
     registry.Add(30, [](MethodRun& run) { CompareFrequencies(run.ws); });
     registry.Add(31, [](MethodRun& run) { SequentialAnalysis(run.ws); });
+    for (int method : {32, 33, 34})
+        registry.Add(method, [](MethodRun& run) { QualityControl(run.ws, run.mode); });
     registry.Add(37, [](MethodRun& run) { SurvivalAnalysis(run.ws, run.dataFile); });
 }
 

@@ -35,6 +35,9 @@ TEST(StatsHelpPages, EveryBuiltMethodHasItsPage) {
                                                  {128, "goodness_of_fit.html"},
                                                  {129, "frequencies.html"},
                                                  {130, "sequential_analysis.html"},
+                                                 {131, "quality_histogram.html"},
+                                                 {132, "pareto_chart.html"},
+                                                 {133, "control_charts.html"},
                                                  {136, "survival.html"}};
     for (const auto& [context, file] : pages) {
         const HelpTopic* topic = index.Find(context);

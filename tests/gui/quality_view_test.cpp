@@ -1,0 +1,99 @@
+// The quality control methods in the real window, without a display: the
+// tolerance and chart-type dialogs, and the control charts from F9 with their
+// graphs. With DALVEX_SHOT_DIR set the dialogs and the graphs are saved as
+// pictures there, for looking at them.
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "core/sheet_bridge.h"
+#include "gui/form_dialog_view.h"
+#include "gui/main_window.h"
+#include "gui/statistics_menu_view.h"
+#include "stats/quality_control.h"
+#include "support/window_shot.h"
+
+using namespace dalvex;
+
+class QualityViewTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void dialogsShowTheirFieldsAndButtons();
+    void meansAndRangesRunFromF9WithTwoGraphs();
+
+  private:
+    QTemporaryDir folder;
+};
+
+void QualityViewTest::dialogsShowTheirFieldsAndButtons() {
+    FormDialogView tolerance(Tqq264Form(9.5, 10.8, 4, '.'));
+    tolerance.show();
+    const QList<QLineEdit*> limits = tolerance.findChildren<QLineEdit*>();
+    QCOMPARE(limits.size(), 2);
+    QCOMPARE(limits[0]->text(), QString("9.5"));
+    QCOMPARE(limits[1]->text(), QString("10.8"));
+    Shot(tolerance, "quality_tolerance_dialog");
+    tolerance.reject();
+
+    FormDialogView charts(Tqq265Form());
+    charts.show();
+    QStringList buttons;
+    for (QPushButton* b : charts.findChildren<QPushButton*>())
+        buttons << b->text();
+    for (const char* text :
+         {"&1=(x-R)-карта", "&2=x-карта", "&3=pn-карта", "&4=p-карта", "&5=с-карта", "&6=u-карта"})
+        QVERIFY2(buttons.contains(QString::fromUtf8(text)), text);
+    Shot(charts, "quality_chart_dialog");
+    charts.reject();
+}
+
+void QualityViewTest::meansAndRangesRunFromF9WithTwoGraphs() {
+    ScriptedDialogs ui;
+    Workspace ws(ui);
+    auto window = std::make_unique<MainWindow>(ws, folder.path().toStdString() + "/");
+    window->resize(1000, 700);
+    window->show();
+    const double values[] = {10.2, 9.8, 10.5, 10.1, 9.9, 10.4, 10.0, 9.7,  10.3, 10.6, 9.6, 10.2,
+                             10.1, 9.9, 10.0, 10.8, 9.5, 10.3, 10.1, 10.0, 10.4, 9.9,  10.2};
+    PutSheetText(ws, "размер", 1, -1);
+    for (int i = 0; i < 23; ++i)
+        PutSheetValue(ws, 1, i, values[i]);
+    ui.ExpectVariables("Анализ переменных",
+                       {{VariableAction::Include, {1}}, {VariableAction::Confirm, {}}})
+        .ExpectForm("Контрольные карты", 1, {"5"})
+        .ExpectGraphPrompt(true)
+        .ExpectGraphPrompt(true);
+    QTimer::singleShot(0, [] {
+        auto* menu = qobject_cast<StatisticsMenuView*>(QApplication::activeModalWidget());
+        if (menu)
+            menu->methodButton(34)->click();
+    });
+    window->Execute(MainCommand::Statistics);
+    QVERIFY(ui.scriptDone());
+    QVERIFY(ui.notices().empty());
+    int graphs = 0;
+    for (QMdiSubWindow* sub : window->mdiArea()->subWindowList()) {
+        if (sub == window->resultsWindow() || sub == window->sheetWindow())
+            continue;
+        ++graphs;
+        QCOMPARE(sub->windowTitle(), QString("(x-R)-карта"));
+        window->mdiArea()->setActiveSubWindow(sub);
+        sub->resize(800, 560);
+        QTest::qWait(20);
+        Shot(*sub, QString("quality_xr_graph%1").arg(graphs));
+    }
+    QCOMPARE(graphs, 2);
+    ui.ExpectYesNo("Закончить сеанс", true);
+    window->close();
+}
+
+QTEST_MAIN(QualityViewTest)
+#include "quality_view_test.moc"
