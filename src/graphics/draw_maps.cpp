@@ -102,16 +102,15 @@ std::vector<LegendEntry> DrawLevelMap(const GraphScene& scene) {
     ColourScale(
         scene, [&](int i) { return MapColour(i * 2 + 1, p.monochrome); }, &grid.value);
     if (superDiagram) {
-        // The value variable's name under its scale, the plane's names at
-        // the ends of the map's axes.
+        // The value variable's name under its scale, the plane's names in
+        // the margin above the plot, clear of the axis multiplier.
         const int dims = scene.graph.MapCoordinates();
         const int h = p.canvas.TextHeight("W");
-        const std::string value = RowName(scene.data, dims);
-        p.TxtOut(l.right() + ScaleGap - 4, l.bottom() + 4, value, 60);
-        const std::string first = RowName(scene.data, scene.graph.mapFirst());
-        const std::string second = RowName(scene.data, scene.graph.mapSecond());
-        p.TxtOut(l.right() - p.canvas.TextWidth(first), l.bottom() + h + 4, first, 80);
-        p.TxtOut(l.left + 4, l.top - h - 2, second, 80);
+        p.TxtOut(l.right() + ScaleGap - 4, l.bottom() + 4, RowName(scene.data, dims), 60);
+        const std::string plane = "X: " + RowName(scene.data, scene.graph.mapFirst()) +
+                                  "   Y: " + RowName(scene.data, scene.graph.mapSecond());
+        const int w = p.canvas.TextWidth(plane);
+        p.TxtOut(l.left + (l.width - w) / 2, std::max(0, l.top - h - 2), plane, w + 1);
     }
     return {};
 }

@@ -16,8 +16,11 @@ constexpr std::array<GraphColor, 32> Scale32{
     0xBBFFFF, 0x80FFFF, 0x00FFFF, 0x00FF80, 0x00FF00, 0x00D240, 0x00A080, 0x0080A0,
     0x0080FF, 0x8080FF, 0x4242FF, 0x0000FF, 0x0000C1, 0x000080, 0x000062, 0x000040};
 
+// The grey of step i; the 64 colours of the maps fall between the 32 steps,
+// and the last of them would pass white.
 int GreyOfStep(double i) {
-    return static_cast<int>(std::trunc((std::trunc((i + 0.9) * 8) + 45) / 300 * 255));
+    return std::min(255,
+                    static_cast<int>(std::trunc((std::trunc((i + 0.9) * 8) + 45) / 300 * 255)));
 }
 
 GraphColor Mix(GraphColor a, GraphColor b) {
@@ -220,10 +223,13 @@ Bitmap LevelBitmap(const LevelGrid& grid, bool monochrome, bool shaded) {
                 const int gr = grid.at(std::min(g + 1, grid.side - 1), h);
                 const int hd = grid.at(g, std::max(h - 1, 0));
                 const int hu = grid.at(g, std::min(h + 1, grid.side - 1));
-                const double slope = ((gl - gr) + (hu - hd)) / 127.0 * 4.0;
-                const double light = std::clamp(0.85 + slope, 0.5, 1.15);
+                // Flat ground keeps its colour; slopes toward the light
+                // pale toward white, slopes away darken.
+                const double slope = ((gr - gl) - (hu - hd)) / 127.0 * 3.0;
+                const double light = std::clamp(slope, -0.35, 0.35);
                 auto lit = [light](int v) {
-                    return std::clamp(static_cast<int>(v * light), 0, 255);
+                    const double lit = light >= 0 ? v + (255 - v) * light : v * (1 + light);
+                    return std::clamp(static_cast<int>(lit), 0, 255);
                 };
                 c = RgbColor(lit(RedOf(c)), lit(GreenOf(c)), lit(BlueOf(c)));
             }

@@ -179,6 +179,10 @@ TEST(MonochromeScale, GreyLevelsOfTheColourMap) {
     // Trunc((Trunc((i + 0.9) * 8) + 45) / 300 * 255): step 0 -> 44, 31 -> 255.
     EXPECT_EQ(ColourStep(0, true), RgbColor(44, 44, 44));
     EXPECT_EQ(ColourStep(31, true), RgbColor(255, 255, 255));
+    // The maps' 64 greys run from dark to white without wrapping round to black.
+    for (int j = 1; j < 64; ++j)
+        EXPECT_GE(RedOf(MapColour(j, true)), RedOf(MapColour(j - 1, true))) << j;
+    EXPECT_EQ(MapColour(63, true), RgbColor(255, 255, 255));
 }
 
 // --- the maps' level grid ---------------------------------------------------------
