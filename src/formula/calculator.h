@@ -27,7 +27,7 @@ class Tqclc {
     // Writes the ten expressions and the expression line to "qcalc.ini".
     void Close();
 
-    const std::array<std::string, CalculatorSlots>& slots() const { return slots_; }
+    const std::array<std::string, CalculatorSlots>& expressionSlots() const { return slots_; }
     int currentSlot() const { return current_; }
     // Choosing an expression in the drop-down list.
     void ChooseSlot(int slot);

@@ -441,9 +441,9 @@ TEST_F(FormulaSetTest, CalculatorSlotsSurviveARestart) {
     }
     Tqclc calc(ws);
     calc.Open();
-    EXPECT_EQ(calc.slots()[3], "1SQRT(2)");
-    EXPECT_EQ(calc.slots()[9], "LN(2)*j");
-    EXPECT_EQ(calc.slots()[0], DefaultCalculatorLines()[0]);
+    EXPECT_EQ(calc.expressionSlots()[3], "1SQRT(2)");
+    EXPECT_EQ(calc.expressionSlots()[9], "LN(2)*j");
+    EXPECT_EQ(calc.expressionSlots()[0], DefaultCalculatorLines()[0]);
     EXPECT_EQ(calc.expression().text, "LN(2)*j");
     EXPECT_EQ(calc.currentSlot(), 9);
 }
@@ -453,7 +453,7 @@ TEST_F(FormulaSetTest, CalculatorDelTakesTheCharacterAfterTheCaret) {
     calc.SetExpression("123", 1);
     calc.PressPad(static_cast<int>(calc.pad().size()) - 1);
     EXPECT_EQ(calc.expression().text, "13");
-    EXPECT_EQ(calc.slots()[calc.currentSlot()], "13");
+    EXPECT_EQ(calc.expressionSlots()[calc.currentSlot()], "13");
 }
 
 }  // namespace
