@@ -7,12 +7,15 @@
 #include <fstream>
 
 #include "session/session.h"
-#include "stats/descriptive.h"
 #include "stats/statistics_methods.h"
 #include "support/temp_folder.h"
 
 namespace dalvex {
 namespace {
+
+// The descriptive statistics' two questions.
+constexpr const char* AdditionalQuestion = "Выдать дополнительную статистику?";
+constexpr const char* WriteBackQuestion = "Записать среднее";
 
 // The confidence half-width of the mean of these eight values, from R:
 // qt(0.975, 7) * sd(x) / sqrt(8) = 1.104596668 and qt(0.95, 7) * ... =
@@ -29,6 +32,8 @@ TEST(SettingsDialogTest, LevelDigitsAndExactLawsChangeTheNextReport) {
     ASSERT_TRUE(session.files().Read((folder / "x.txt").string(), true));
     auto describe = [&] {
         session.results().Clear();
+        ui.ExpectVariables("Анализ переменных",
+                           {{VariableAction::Include, {1}}, {VariableAction::Confirm, {}}});
         ui.ExpectYesNo(AdditionalQuestion, true).ExpectYesNo(WriteBackQuestion, false);
         EXPECT_TRUE(session.RunMethod(1));
         return session.results().Text();
