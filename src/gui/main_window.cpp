@@ -582,6 +582,9 @@ void MainWindow::Execute(MainCommand command) {
         case MainCommand::Statistics:
             Statistics();
             break;
+        case MainCommand::Transformations:
+            Transformations();
+            break;
         case MainCommand::Calculator:
             Calculator();
             break;
@@ -902,6 +905,15 @@ void MainWindow::Settings() {
 void MainWindow::Colors() {
     ColorsDialogView view(ws_.settings, this);
     view.exec();
+}
+
+// ---------------------------------------------------------------------------
+// Transformations.
+
+void MainWindow::Transformations() {
+    session_.RunTransformations();
+    if (sheetView_)
+        sheetView_->Refresh();
 }
 
 void MainWindow::Calculator() {

@@ -49,6 +49,7 @@ class MainWindow : public QMainWindow {
     void ChooseLayout(int choice);
     // F9: the statistics menu, then the chosen method's run.
     void Statistics();
+    void Transformations();
     // "Калькулятор=F7" on the sheet's current cell.
     void Calculator();
     // "Установки" and "Цвета".
