@@ -1,12 +1,15 @@
 // Redrawing a graph window: 16000 points through the layout, the axes and
-// the drawing of the kind onto the image the window shows.
+// the drawing of the kind onto the image the window shows; the function
+// surface at its largest grid and a map of 5000 points.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <cmath>
 
 #include "core/workspace.h"
+#include "graphics/function_surface.h"
 #include "graphics/graph_data.h"
+#include "graphics/level_grid.h"
 #include "graphics/recording_canvas.h"
 #include "graphics/tgra.h"
 #include "gui/graph_image.h"
@@ -87,6 +90,95 @@ void BM_Draw16000PointsOnRecordingCanvas(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Draw16000PointsOnRecordingCanvas)->Unit(benchmark::kMillisecond);
+
+// The function surface at the largest grid (147 x 147 points, 146 x 146
+// faces) in the oblique box, redrawn on the window's image.
+void BM_RedrawFunctionSurfaceLargestGrid(benchmark::State& state) {
+    ScriptedDialogs ui;
+    Workspace ws{ui};
+    ws.store.Allocate();
+    const int n = LargestSurfaceGrid();
+    ws.store.SetRowWidth(0, CellCapacity / 3);
+    for (int c = 0; c < n; ++c)
+        for (int d = 0; d < n; ++d) {
+            const double x = -3 + 6.0 * d / (n - 1), y = -3 + 6.0 * c / (n - 1);
+            ws.store.Data(0, d + c * n) = x;
+            ws.store.Data(1, d + c * n) = y;
+            ws.store.Data(2, d + c * n) = std::sin(x) * std::cos(y);
+        }
+    for (int r = 1; r <= 3; ++r)
+        ws.VarLength[r] = n * n - 1;
+    TGra graph{ws};
+    graph.FormIni(TakeGraphData(ws, KindFunctionSurface, 0));
+    const QFont font = GraphQFont(ws);
+    SetGraphFont(graph, font);
+    graph.Resize(1000, 700);
+    for (auto _ : state) {
+        QImage image = RenderGraph(graph, font);
+        benchmark::DoNotOptimize(image.bits());
+    }
+    state.SetItemsProcessed(state.iterations() * (n - 1) * (n - 1));
+}
+BENCHMARK(BM_RedrawFunctionSurfaceLargestGrid)->Unit(benchmark::kMillisecond);
+
+// A map of 5000 scattered points: the grid is computed once when the graph
+// is set up (measured apart), and every redraw stretches its picture.
+struct MapWindow {
+    ScriptedDialogs ui;
+    Workspace ws{ui};
+    TGra graph{ws};
+    QFont font;
+    static constexpr int N = 5000;
+    explicit MapWindow(int smoothing) {
+        ws.store.Allocate();
+        ws.store.SetRowWidth(0, N + 1);
+        std::uint32_t seed = 12345;
+        auto next = [&seed] {
+            seed = seed * 134775813u + 1u;
+            return seed * (1.0 / 4294967296.0);
+        };
+        for (int i = 0; i < N; ++i) {
+            const double a = next() * 10, b = next() * 10;
+            ws.store.Data(0, i) = a;
+            ws.store.Data(1, i) = b;
+            ws.store.Data(2, i) = std::sin(a) + std::cos(b);
+        }
+        for (int r = 1; r <= 3; ++r)
+            ws.VarLength[r] = N - 1;
+        GraphData data = TakeGraphData(ws, KindMap3D, 0);
+        data.smoothing = smoothing;
+        graph.FormIni(std::move(data));
+        font = GraphQFont(ws);
+        SetGraphFont(graph, font);
+        graph.Resize(1000, 700);
+    }
+};
+
+void BM_RedrawMapOf5000Points(benchmark::State& state) {
+    MapWindow w(0);
+    for (auto _ : state) {
+        QImage image = RenderGraph(w.graph, w.font);
+        benchmark::DoNotOptimize(image.bits());
+    }
+}
+BENCHMARK(BM_RedrawMapOf5000Points)->Unit(benchmark::kMillisecond);
+
+// Setting the map up: the levels of 5000 points onto the 26 x 26 grid,
+// without smoothing and with it (every point against every other).
+void BM_MapGridOf5000Points(benchmark::State& state) {
+    const int smoothing = static_cast<int>(state.range(0));
+    MapWindow w(0);
+    MapRequest request;
+    for (int r = 0; r < 2; ++r)
+        request.coordinates.emplace_back(w.graph.data().Row(r));
+    request.value = w.graph.data().Row(2);
+    request.smoothing = smoothing;
+    for (auto _ : state) {
+        LevelGrid grid = ComputeLevelGrid(request);
+        benchmark::DoNotOptimize(grid.levels.data());
+    }
+}
+BENCHMARK(BM_MapGridOf5000Points)->Arg(0)->Arg(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace dalvex

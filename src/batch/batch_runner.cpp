@@ -14,6 +14,9 @@
 #include "core/sheet_bridge.h"
 #include "core/system_error.h"
 #include "core/text.h"
+#include "dispatch/sheet_graph.h"
+#include "formula/formula.h"
+#include "graphics/function_surface.h"
 #include "session/session.h"
 
 namespace dalvex {
@@ -86,13 +89,18 @@ class BatchRun {
     void Method(const ScriptLine& line);
     void Digits(const ScriptLine& line);
     void Level(const ScriptLine& line);
+    void Exact(const ScriptLine& line);
     void Folder(const ScriptLine& line);
     void Seed(const ScriptLine& line);
     void Images(const ScriptLine& line);
+    void Graph(const ScriptLine& line);
     void Transform(const ScriptLine& line);
     void Select(const ScriptLine& line);
 
   private:
+    void Surface(const ScriptLine& line);
+    int ColumnOf(const ScriptLine& line, const std::string& word);
+
     void GraphShown(int number);
 
     BatchScript script_;
@@ -109,6 +117,8 @@ class BatchRun {
     std::string imageExtension_ = ".png";
     int imagesSaved_ = 0;
     bool imageFailed_ = false;
+    // "images DIR png mono": graphs saved in their monochrome form.
+    bool imageMonochrome_ = false;
 };
 
 const BatchCommand Commands[] = {
@@ -117,9 +127,14 @@ const BatchCommand Commands[] = {
     {"method", "method <номер>", 2, 2, &BatchRun::Method},
     {"digits", "digits <число от 3 до 9>", 2, 2, &BatchRun::Digits},
     {"level", "level <число больше 0 и меньше 0,2>", 2, 2, &BatchRun::Level},
+    {"exact", "exact on|off", 2, 2, &BatchRun::Exact},
     {"folder", "folder <папка>", 2, 2, &BatchRun::Folder},
     {"seed", "seed <целое число от 0 до 4294967295>", 2, 2, &BatchRun::Seed},
-    {"images", "images <папка> [png|bmp] или images off", 2, 3, &BatchRun::Images},
+    {"images", "images <папка> [png|bmp] [mono] или images off", 2, 4, &BatchRun::Images},
+    {"draw",
+     "draw <вид 0..18> <переменная> ... [smoothing=0..3] или draw 11 <формула> <Xmin> <Xmax> "
+     "<Ymin> <Ymax> <nX>",
+     3, MaxVariables + 3, &BatchRun::Graph},
     {"transform", "transform", 1, 1, &BatchRun::Transform},
     {"select", "select <переменная> или select <переменная> <строка> <переменная> <строка>", 2, 5,
      &BatchRun::Select},
@@ -166,6 +181,8 @@ void BatchRun::GraphShown(int number) {
         return;
     const std::string path =
         imageFolder_ + "graph" + std::to_string(++imagesSaved_) + imageExtension_;
+    if (imageMonochrome_ && graph->settings().colourMode == ColourMode::Colour)
+        graph->SetgCl();
     const std::string error = images_(*graph, ws_, path);
     // The method goes on; the run ends as a file error.
     if (!error.empty()) {
@@ -277,6 +294,15 @@ void BatchRun::Level(const ScriptLine& line) {
     ws_.settings.SignificanceLevel = level.value;
 }
 
+// "Точные вероятности": significances and critical values from the exact
+// laws (on) or the program's approximations (off, the default).
+void BatchRun::Exact(const ScriptLine& line) {
+    const std::string& word = line.words[1];
+    if (word != "on" && word != "off")
+        Refuse(line, "после exact должно стоять on или off");
+    ws_.settings.exactProbabilities = word == "on";
+}
+
 void BatchRun::Folder(const ScriptLine& line) {
     session_.UseProgramFolder(answers_.PathOf(line.words[1]));
 }
@@ -301,10 +327,16 @@ void BatchRun::Images(const ScriptLine& line) {
         return;
     }
     std::string extension = ".png";
-    if (line.words.size() == 3 && line.words[2] == "bmp")
-        extension = ".bmp";
-    else if (line.words.size() == 3 && line.words[2] != "png")
-        Refuse(line, "картинки записываются в формате png или bmp");
+    bool monochrome = false;
+    for (std::size_t i = 2; i < line.words.size(); ++i) {
+        const std::string& word = line.words[i];
+        if (word == "bmp" && i == 2)
+            extension = ".bmp";
+        else if (word == "mono" && i == line.words.size() - 1)
+            monochrome = true;
+        else if (word != "png" || i != 2)
+            Refuse(line, "картинки записываются в формате png или bmp, mono - черно-белыми");
+    }
     const std::string folder = answers_.PathOf(line.words[1]);
     std::error_code ec;
     fs::create_directories(folder, ec);
@@ -313,6 +345,69 @@ void BatchRun::Images(const ScriptLine& line) {
                                                " не создана: " + SystemErrorText(ec.value())};
     imageFolder_ = folder.back() == '/' ? folder : folder + "/";
     imageExtension_ = extension;
+    imageMonochrome_ = monochrome;
+}
+
+// A variable of the sheet by its column number or its name as the sheet
+// shows it.
+int BatchRun::ColumnOf(const ScriptLine& line, const std::string& word) {
+    const int count = ws_.sheet.VariableCount();
+    const auto number = WholeNumber(word);
+    if (number && *number >= 1 && *number <= count)
+        return *number;
+    for (int k = 0; k < count; ++k)
+        if (Trim(VariableName(ws_, k)) == word)
+            return k + 1;
+    Refuse(line, "в таблице нет переменной " + Quoted(word));
+}
+
+// A graph of a kind from sheet variables, drawn as the graph menu draws it;
+// with "images" on it is saved like every other graph.
+void BatchRun::Graph(const ScriptLine& line) {
+    const auto kind = WholeNumber(line.words[1]);
+    if (!kind || *kind < KindDescribed || *kind > KindColourMap)
+        Refuse(line, "вид графика - число от 0 до 18");
+    if (*kind == KindFunctionSurface) {
+        Surface(line);
+        return;
+    }
+    std::vector<int> columns;
+    int smoothing = 0;
+    for (std::size_t i = 2; i < line.words.size(); ++i) {
+        const std::string& word = line.words[i];
+        if (word.rfind("smoothing=", 0) == 0) {
+            const auto level = WholeNumber(word.substr(10));
+            if (!level || *level < 0 || *level > 3)
+                Refuse(line, "сглаживание - число от 0 до 3");
+            smoothing = *level;
+            continue;
+        }
+        columns.push_back(ColumnOf(line, word));
+    }
+    ws_.runNotices.Begin();
+    DrawSheetGraph(ws_, *kind, columns, smoothing);
+}
+
+// The function surface: a formula of x and y over a grid.
+void BatchRun::Surface(const ScriptLine& line) {
+    if (line.words.size() != 8)
+        Refuse(line,
+               "команда записывается так: draw 11 <формула> <Xmin> <Xmax> <Ymin> <Ymax> <nX>");
+    double range[4];
+    for (int i = 0; i < 4; ++i) {
+        const ParsedNumber v = ParseNumber(line.words[3 + i]);
+        if (!v.ok())
+            Refuse(line, Quoted(line.words[3 + i]) + " - не число");
+        range[i] = v.value;
+    }
+    const auto points = WholeNumber(line.words[7]);
+    if (!points)
+        Refuse(line, "число точек сетки - целое число");
+    ActiveFormula formula;
+    if (CompileFormula(ws_, formula, line.words[2], FormulaContext::XY) != 0)
+        return;  // the notices said why
+    ws_.SetTextBuffer(GraphKindTitle(KindFunctionSurface) + ": " + line.words[2]);
+    ShowFunctionSurface(ws_, formula, {range[0], range[1], range[2], range[3], *points});
 }
 
 }  // namespace

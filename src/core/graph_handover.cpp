@@ -23,6 +23,13 @@ void GraSt(Workspace& ws, int request, int lastSeries) {
     }
 }
 
+void ShowGraphKind(Workspace& ws, int kind, int lastSeries, int smoothing) {
+    if (ws.graphs) {
+        const FloatingFlagsKept kept;
+        ws.graphs->ShowKind(kind, lastSeries, smoothing);
+    }
+}
+
 void pqsegr(Workspace& ws, bool offerDiscard) {
     if (ws.graphs) {
         const FloatingFlagsKept kept;

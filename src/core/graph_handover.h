@@ -57,6 +57,10 @@ class GraphHost {
     // `TSMForm.GraSt`: draws what the workspace holds as the request's kind
     // with series 0..lastSeries.
     virtual void GraSt(int request, int lastSeries) = 0;
+    // A graph of any kind (0..18) with series 0..lastSeries, the way the graph
+    // menu sets a window up; `smoothing` is its "Сглаж:" level (kinds 12-14).
+    // Hosts that only hear the methods' requests ignore it.
+    virtual void ShowKind(int /*kind*/, int /*lastSeries*/, int /*smoothing*/) {}
     // `TSMForm.pqsegr`: the graph prompt; without `offerDiscard` only
     // "Оставить" shows.
     virtual void pqsegr(bool offerDiscard) = 0;
@@ -66,5 +70,8 @@ class GraphHost {
 // graphs.
 void GraSt(Workspace& ws, int request, int lastSeries);
 void pqsegr(Workspace& ws, bool offerDiscard = true);
+// A graph of `kind` from what the workspace holds (DataMatrix rows, VarLength,
+// the series tables, the title in TextBuffer).
+void ShowGraphKind(Workspace& ws, int kind, int lastSeries, int smoothing = 0);
 
 }  // namespace dalvex

@@ -106,6 +106,9 @@ class Canvas {
     virtual int TextHeight(std::string_view text) const = 0;
 
     virtual void DrawBitmap(int x, int y, const Bitmap& bitmap) = 0;
+    // The bitmap stretched over `rect`, each of its pixels a block (the
+    // maps' grids are drawn this way, as one picture rather than cell by cell).
+    virtual void StretchBitmap(const PixelRect& rect, const Bitmap& bitmap) = 0;
 };
 
 }  // namespace dalvex

@@ -294,8 +294,6 @@ std::vector<LegendEntry> Pie(const GraphScene& scene, const Table& t) {
     for (int c = 0; c < C; ++c)
         total += std::max(t.Value(c, series), 0.0);
     std::vector<LegendEntry> legend;
-    if (!(total > 0))
-        return legend;
 
     const bool deep = scene.s.effect3D > 0;
     const int h = p.canvas.TextHeight("W");
@@ -306,6 +304,15 @@ std::vector<LegendEntry> Pie(const GraphScene& scene, const Table& t) {
     const int cx = l.left + l.width / 2;
     const int cy = l.top + l.height / 2 - rim / 2;
     const PixelRect disc{cx - rx, cy - ry, cx + rx, cy + ry};
+    if (!(total > 0)) {
+        // Nothing to divide the circle by: an empty circle that says why.
+        p.canvas.SetPen(p.palette[PenColour], 1);
+        p.canvas.SetBrush(p.palette[PlotBackground]);
+        p.canvas.Ellipse(disc);
+        const int w = p.canvas.TextWidth(EmptyPieText);
+        p.TxtOut(cx - w / 2, cy - h / 2, EmptyPieText, w + 1);
+        return legend;
+    }
 
     struct Slice {
         int category;

@@ -86,9 +86,7 @@ ObliqueBox MakeBox(const GraphLayout& l, const std::vector<std::vector<Point3>>&
     return box;
 }
 
-namespace {
-
-void Walls(const GraphScene& scene, const ObliqueBox& b) {
+void DrawBoxWalls(const GraphScene& scene, const ObliqueBox& b) {
     const GraphPainter& p = scene.p;
     const PixelPoint f0{b.left, b.bottom};                // front bottom left
     const PixelPoint f1{b.left + b.width, b.bottom};      // front bottom right
@@ -124,13 +122,11 @@ void Walls(const GraphScene& scene, const ObliqueBox& b) {
     p.canvas.Line(raise(f1), raise(k1));
 }
 
-}  // namespace
-
 std::vector<LegendEntry> DrawScatter3D(const GraphScene& scene) {
     const GraphPainter& p = scene.p;
     const std::vector<std::vector<Point3>> series = ScatterPoints(scene.data, scene.s);
     const ObliqueBox b = MakeBox(scene.layout, series);
-    Walls(scene, b);
+    DrawBoxWalls(scene, b);
 
     const Point3 centre{(b.x.min + b.x.max) / 2, (b.d.min + b.d.max) / 2, (b.z.min + b.z.max) / 2};
     std::vector<LegendEntry> legend;

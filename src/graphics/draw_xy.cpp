@@ -1,7 +1,10 @@
-// X-Y graphs: pairs of rows (kind 1), described series (kind 0) and the
-// drawing with deviations.
+// X-Y graphs: pairs of rows (kinds 1, 3, 15, 16), described series (kind 0),
+// the drawing with deviations (kind 2), ordered values (kind 4) and box
+// plots (kind 5).
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <span>
 #include <unordered_map>
 
 #include "graphics/axis.h"
@@ -12,15 +15,20 @@ namespace dalvex {
 namespace {
 
 struct XYSeries {
-    const std::vector<double>* x = nullptr;
-    const std::vector<double>* y = nullptr;
-    const std::vector<double>* d = nullptr;  // deviations
+    std::span<const double> x;
+    std::span<const double> y;
+    std::span<const double> d;  // deviations, empty for none
+    // The values the series shows when they are not a row as handed over
+    // (positions, sorted values); x and y then look into these.
+    std::vector<double> ownX, ownY;
     int points = 0;
     int style = 0;
     int marker = 0;
     int colourEntry = 8;
     std::string name;
 };
+
+void DrawBox(const GraphScene& scene, const PlotMap& map, const XYSeries& s);
 
 bool JoinsPoints(int style) {
     return style == 0 || style == 1;
@@ -39,6 +47,26 @@ std::vector<XYSeries> CollectSeries(const GraphScene& scene) {
         int yRow = 2 * p + 1;
         s.style = p < static_cast<int>(data.styles.size()) ? data.styles[p] : 0;
         s.marker = p;
+        if (type == DrawingType::Ordered || type == DrawingType::BoxPlots) {
+            // One row a series, sorted; ordered values stand at positions
+            // 1, 2, ..., box plots all at p + 1.
+            yRow = p;
+            s.ownY = data.Row(p);
+            std::erase_if(s.ownY, [](double v) { return !std::isfinite(v); });
+            std::sort(s.ownY.begin(), s.ownY.end());
+            for (std::size_t i = 0; i < s.ownY.size(); ++i)
+                s.ownX.push_back(type == DrawingType::Ordered ? static_cast<double>(i + 1)
+                                                              : p + 1.0);
+            if (type == DrawingType::BoxPlots)
+                s.style = 2;
+            s.x = s.ownX;
+            s.y = s.ownY;
+            s.points = static_cast<int>(s.ownY.size());
+            s.colourEntry = SeriesColourEntry(s.marker);
+            s.name = data.SeriesName(p, yRow);
+            all.push_back(std::move(s));
+            continue;
+        }
         if (type == DrawingType::Described && p < static_cast<int>(data.descriptions.size())) {
             const SeriesDescription& d = data.descriptions[p];
             xRow = d.xRow;
@@ -50,13 +78,13 @@ std::vector<XYSeries> CollectSeries(const GraphScene& scene) {
             xRow = 3 * p;
             yRow = 3 * p + 1;
             if (type == DrawingType::Deviations)
-                s.d = &data.Row(3 * p + 2);
+                s.d = data.Row(3 * p + 2);
         }
-        s.x = &data.Row(xRow);
-        s.y = &data.Row(yRow);
-        s.points = static_cast<int>(std::min(s.x->size(), s.y->size()));
-        if (s.d)
-            s.points = std::min(s.points, static_cast<int>(s.d->size()));
+        s.x = data.Row(xRow);
+        s.y = data.Row(yRow);
+        s.points = static_cast<int>(std::min(s.x.size(), s.y.size()));
+        if (!s.d.empty())
+            s.points = std::min(s.points, static_cast<int>(s.d.size()));
         s.colourEntry = SeriesColourEntry(s.marker);
         s.name = data.SeriesName(p, yRow);
         all.push_back(std::move(s));
@@ -96,6 +124,48 @@ std::vector<PixelRect> BarRects(const std::vector<PixelPoint>& pixels, double ha
 
 }  // namespace
 
+BoxFigures BoxOf(std::span<const double> sorted) {
+    BoxFigures f;
+    const std::size_t n = sorted.size();
+    if (n == 0)
+        return f;
+    // The true median: the middle value, or the mean of the two middle ones.
+    f.median = n % 2 == 1 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
+    // Mean and standard deviation in two passes, steady on values with a
+    // large common offset.
+    double sum = 0.0;
+    for (double v : sorted)
+        sum += v;
+    f.mean = sum / n;
+    double squares = 0.0;
+    for (double v : sorted)
+        squares += (v - f.mean) * (v - f.mean);
+    f.deviation = n > 1 ? std::sqrt(squares / (n - 1)) : 0.0;
+    return f;
+}
+
+namespace {
+
+// The box from mean - s to mean + s, 11 pixels wide, the median across it
+// and a wider line at the mean; in palette entry 4 with the line width.
+void DrawBox(const GraphScene& scene, const PlotMap& map, const XYSeries& s) {
+    const GraphPainter& p = scene.p;
+    const BoxFigures f = BoxOf(s.y);
+    const int x = map.X(s.x[0]);
+    const int top = map.Y(f.mean + f.deviation);
+    const int low = map.Y(f.mean - f.deviation);
+    p.SPen(4);
+    const std::array<PixelPoint, 5> box{
+        {{x - 6, top}, {x + 5, top}, {x + 5, low}, {x - 6, low}, {x - 6, top}}};
+    p.canvas.Polyline(box);
+    const int median = map.Y(f.median);
+    p.canvas.Line({x - 6, median}, {x + 5, median});
+    const int mean = map.Y(f.mean);
+    p.canvas.Line({x - 10, mean}, {x + 9, mean});
+}
+
+}  // namespace
+
 std::vector<LegendEntry> DrawXY(const GraphScene& scene) {
     const GraphPainter& p = scene.p;
     const GraphLayout& l = scene.layout;
@@ -104,14 +174,25 @@ std::vector<LegendEntry> DrawXY(const GraphScene& scene) {
     RangeAccumulator xr, yr;
     for (const XYSeries& s : series)
         for (int i = 0; i < s.points; ++i) {
-            xr.Take((*s.x)[i]);
-            if (s.d) {
-                yr.Take((*s.y)[i] + (*s.d)[i]);
-                yr.Take((*s.y)[i] - (*s.d)[i]);
+            xr.Take(s.x[i]);
+            if (!s.d.empty()) {
+                yr.Take(s.y[i] + s.d[i]);
+                yr.Take(s.y[i] - s.d[i]);
             } else {
-                yr.Take((*s.y)[i]);
+                yr.Take(s.y[i]);
             }
         }
+    // Ordered values run from 0 to the longest series + 1, box plots from 0
+    // to the number of series + 1.
+    const DrawingType type = scene.graph.drawingType();
+    if (type == DrawingType::Ordered || type == DrawingType::BoxPlots) {
+        int longest = 0;
+        for (const XYSeries& s : series)
+            longest = std::max(longest, s.points);
+        xr = {};
+        xr.Take(0.0);
+        xr.Take(type == DrawingType::Ordered ? longest + 1.0 : series.size() + 1.0);
+    }
     // Bars stand on zero, so that the shortest bar still shows its height.
     const bool bars = std::any_of(series.begin(), series.end(),
                                   [](const XYSeries& s) { return s.style == 3 && s.points > 0; });
@@ -134,7 +215,7 @@ std::vector<LegendEntry> DrawXY(const GraphScene& scene) {
         pixels.clear();
         pixels.reserve(s.points);
         for (int i = 0; i < s.points; ++i)
-            pixels.push_back({map.X((*s.x)[i]), map.Y((*s.y)[i])});
+            pixels.push_back({map.X(s.x[i]), map.Y(s.y[i])});
 
         if (s.style == 3) {
             const double half = l.width / (s.points + 1.0) * 0.7 / 2;
@@ -146,11 +227,11 @@ std::vector<LegendEntry> DrawXY(const GraphScene& scene) {
         p.SPen(s.colourEntry);
         if (JoinsPoints(s.style) && pixels.size() > 1)
             p.canvas.Polyline(pixels);
-        if (s.d) {
+        if (!s.d.empty()) {
             for (int i = 0; i < s.points; ++i) {
                 const int x = pixels[i].x;
-                const int top = map.Y((*s.y)[i] + (*s.d)[i]);
-                const int low = map.Y((*s.y)[i] - (*s.d)[i]);
+                const int top = map.Y(s.y[i] + s.d[i]);
+                const int low = map.Y(s.y[i] - s.d[i]);
                 p.canvas.Line({x, top}, {x, low});
                 p.canvas.Line({x - 4, top}, {x + 4, top});
                 p.canvas.Line({x - 4, low}, {x + 4, low});
@@ -171,6 +252,8 @@ std::vector<LegendEntry> DrawXY(const GraphScene& scene) {
                 p.canvas.Line(pixels[i], pixels[static_cast<int>(j)]);
             }
         }
+        if (type == DrawingType::BoxPlots && s.points > 0)
+            DrawBox(scene, map, s);
         if (HasMarkers(s.style))
             for (const PixelPoint& at : pixels)
                 p.Setmark(s.marker, at.x, at.y);
@@ -179,6 +262,11 @@ std::vector<LegendEntry> DrawXY(const GraphScene& scene) {
                 p.nmPnt(pixels[i].x, pixels[i].y, scene.graph.PointName(i), l.right());
         legend.push_back({s.name, s.colourEntry, JoinsPoints(s.style) || s.style == 5,
                           HasMarkers(s.style) ? s.marker : -1, s.style == 3, static_cast<int>(k)});
+    }
+    if (type == DrawingType::BoxPlots) {
+        // The box's lines named for what they are.
+        legend.push_back({"медиана", 4, true, -1, false, 0});
+        legend.push_back({"среднее ± ст.откл.", 4, false, -1, true, 0});
     }
     return legend;
 }

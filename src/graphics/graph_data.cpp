@@ -6,6 +6,7 @@
 #include "core/sheet_bridge.h"
 #include "core/text.h"
 #include "core/workspace.h"
+#include "graphics/graph_kinds.h"
 
 namespace dalvex {
 
@@ -60,8 +61,9 @@ std::vector<double> CopyRow(Workspace& ws, int r) {
 std::set<int> RowsOfKind(const Workspace& ws, int kind, int lastSeries, int partnerRow) {
     std::set<int> rows;
     const int series = lastSeries + 1;
-    switch (kind) {
-        case KindDescribed:
+    const GraphKindRow& row = KindRow(kind);
+    switch (row.rows) {
+        case RowsRead::Described:
             for (int p = 0; p < series && p < MaxGraphSeries; ++p) {
                 const SeriesDescription& d = ws.graphTables.SeriesDescriptions[p];
                 rows.insert(d.xRow);
@@ -70,29 +72,12 @@ std::set<int> RowsOfKind(const Workspace& ws, int kind, int lastSeries, int part
             if (partnerRow >= 0)
                 rows.insert(partnerRow);
             break;
-        case KindScatter3D:
-            for (int r = 0; r < 3 * series; ++r)
+        case RowsRead::PerSeries:
+            for (int r = 0; r < row.rowsPerSeries * series && r < MaxVariables; ++r)
                 rows.insert(r);
             break;
-        case KindTree:
-            rows = {0, 1};
-            break;
-        case KindDeviations:
-            for (int r = 0; r < 3 * series; ++r)
-                rows.insert(r);
-            break;
-        case KindDistributions:
-        case KindBoxPlots:
-        case KindBars:
-        case KindTower:
-        case KindTower100:
-        case KindPie:
-        case KindColourMap:
-            for (int r = 0; r < series; ++r)
-                rows.insert(r);
-            break;
-        default:
-            for (int r = 0; r < 2 * series; ++r)
+        case RowsRead::Fixed:
+            for (int r = 0; r < row.rowsPerSeries; ++r)
                 rows.insert(r);
             break;
     }

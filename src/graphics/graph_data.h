@@ -52,6 +52,7 @@ struct GraphData {
     std::vector<std::string> observationLabels;   // the sheet's row labels, trimmed
     std::vector<std::string> variableNames;       // the selected variables' names in order
     std::string title;
+    int smoothing = 0;  // "Сглаж:" 0..3 of the smoothing surface, map and superdiagram
 
     // Row r, empty when it was not handed over.
     const std::vector<double>& Row(int r) const;

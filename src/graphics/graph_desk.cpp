@@ -16,6 +16,17 @@ void GraphDesk::GraSt(int request, int lastSeries) {
     Show(TakeGraphData(ws_, kind, lastSeries), options);
 }
 
+void GraphDesk::ShowKind(int kind, int lastSeries, int smoothing) {
+    if (kind < KindDescribed || kind > KindColourMap)
+        return;
+    SetupOptions options;
+    options.pointNames = ws_.graphTables.PointNames;
+    ws_.graphTables.PointNames = -1;
+    GraphData data = TakeGraphData(ws_, kind, lastSeries);
+    data.smoothing = smoothing;
+    Show(std::move(data), options);
+}
+
 int GraphDesk::Show(GraphData data, const SetupOptions& options) {
     const GraphWindows::Opening opening = form_.graphs().Open();
     std::unique_ptr<TGra>& slot = windows_[opening.number];

@@ -230,7 +230,7 @@ std::vector<TGra::MenuItem> TGra::ContextMenu() const {
         {A::Captions, "Надписи вне рисунка", ""},
         {A::CaptionOnPicture, "Надписи на рисунке", ""},
     };
-    if (data_.kind < KindBars || data_.kind > KindPie)
+    if (KindRow(data_.kind).namesOffered)
         items.push_back({A::Names, "Добавить/удалить имена объектов", ""});
     items.push_back({A::Legend, "Добавить/удалить легенды", ""});
     items.push_back({A::Colour, "Добавить/удалить цвет", ""});

@@ -3,29 +3,15 @@
 #pragma once
 
 #include <limits>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "graphics/axis_range.h"
 #include "graphics/graph_painter.h"
 #include "graphics/tgra.h"
 
 namespace dalvex {
-
-struct AxisRange {
-    double min = 0.0;
-    double max = 1.0;
-    double span() const { return max - min; }
-};
-
-// The running minimum and maximum of finite values.
-struct RangeAccumulator {
-    double min = std::numeric_limits<double>::infinity();
-    double max = -std::numeric_limits<double>::infinity();
-    void Take(double v);
-    bool seen() const { return min <= max; }
-    // The range seen, or [0, 1] when nothing was.
-    AxisRange range() const;
-};
 
 // A range of zero width (one value, or all values equal) opened to v -+ |v|/2,
 // and to v -+ 1/2 around 0, so that every axis has a span to divide by.
@@ -66,12 +52,33 @@ struct GraphScene {
     char decimalSeparator = '.';
 };
 
+// What a pie without positive parts writes in its empty circle.
+inline constexpr const char* EmptyPieText = "!НЕТ ПОЛОЖИТЕЛЬНЫХ ЗНАЧЕНИЙ!";
+
 // The plot area: white, framed in the pen colour.
 void DrawPlotFrame(const GraphScene& scene);
 
+// What a box plot shows of one sorted series: the median line, the mean
+// line and the box mean -+ s (s with n - 1).
+struct BoxFigures {
+    double median = 0.0;
+    double mean = 0.0;
+    double deviation = 0.0;
+};
+BoxFigures BoxOf(std::span<const double> sorted);
+
+// The drawing routines of the kinds; each returns what the legend lists.
+using DrawRoutine = std::vector<LegendEntry> (*)(const GraphScene& scene);
+DrawRoutine DrawingRoutine(DrawingType type);
+
+// X-Y pairs, deviations, described series, ordered values and box plots.
 std::vector<LegendEntry> DrawXY(const GraphScene& scene);
 std::vector<LegendEntry> DrawBusiness(const GraphScene& scene);
 std::vector<LegendEntry> DrawScatter3D(const GraphScene& scene);
+std::vector<LegendEntry> DrawFunctionSurface(const GraphScene& scene);
+// Smoothing surface, map of 3-D data and superdiagram: the level grid.
+std::vector<LegendEntry> DrawLevelMap(const GraphScene& scene);
+std::vector<LegendEntry> DrawColourMap(const GraphScene& scene);
 void DrawTree(const GraphScene& scene);
 void DrawLegend(const GraphScene& scene, const std::vector<LegendEntry>& entries);
 void DrawCaptions(const GraphScene& scene);

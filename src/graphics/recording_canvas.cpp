@@ -97,6 +97,13 @@ void RecordingCanvas::DrawBitmap(int x, int y, const Bitmap& bitmap) {
     ops_.push_back(std::move(op));
 }
 
+void RecordingCanvas::StretchBitmap(const PixelRect& rect, const Bitmap& bitmap) {
+    DrawOp op = Op(DrawOp::Kind::Bitmap);
+    op.rect = rect;
+    op.bitmap = bitmap;
+    ops_.push_back(std::move(op));
+}
+
 std::vector<std::string> RecordingCanvas::Texts() const {
     std::vector<std::string> texts;
     for (const DrawOp& op : ops_)

@@ -23,6 +23,7 @@ struct DrawOp {
     PenStyle penStyle = PenStyle::Solid;
     GraphColor brush = 0;  // Fill: its colour; Text: the text colour
     FillPattern pattern = FillPattern::Solid;
+    Bitmap bitmap;  // Bitmap: the picture, kept only when stretched over `rect`
 };
 
 class RecordingCanvas : public Canvas {
@@ -55,6 +56,7 @@ class RecordingCanvas : public Canvas {
     int TextWidth(std::string_view text) const override;
     int TextHeight(std::string_view) const override { return lineHeight_; }
     void DrawBitmap(int x, int y, const Bitmap& bitmap) override;
+    void StretchBitmap(const PixelRect& rect, const Bitmap& bitmap) override;
 
     const std::vector<DrawOp>& ops() const { return ops_; }
     void Clear() { ops_.clear(); }

@@ -36,4 +36,8 @@ struct ObliqueBox {
 
 ObliqueBox MakeBox(const GraphLayout& l, const std::vector<std::vector<Point3>>& series);
 
+// The floor, left and back walls with the axes on the front edges and, with
+// the grid on, grid lines on the walls.
+void DrawBoxWalls(const GraphScene& scene, const ObliqueBox& b);
+
 }  // namespace dalvex

@@ -17,37 +17,10 @@ TGra::TGra(Workspace& ws) : ws_(ws) {}
 namespace {
 
 DrawingType DrawingOfKind(int kind, bool bars) {
-    switch (kind) {
-        case KindDescribed:
-            return DrawingType::Described;
-        case KindDeviations:
-            return DrawingType::Deviations;
-        case KindDistributions:
-            return DrawingType::Ordered;
-        case KindBoxPlots:
-            return DrawingType::BoxPlots;
-        case KindBars:
-        case KindTower:
-        case KindTower100:
-            return bars ? DrawingType::Bars : DrawingType::Lines;
-        case KindPie:
-            return DrawingType::Pie;
-        case KindColourMap:
-            return DrawingType::Bars;
-        case KindScatter3D:
-            return DrawingType::Scatter3D;
-        case KindFunctionSurface:
-            return DrawingType::FunctionSurface;
-        case KindSmoothingSurface:
-        case KindMap3D:
-            return DrawingType::Surface;
-        case KindSuperDiagram:
-            return DrawingType::SuperDiagram;
-        case KindTree:
-            return DrawingType::Tree;
-        default:
-            return DrawingType::Pairs;
-    }
+    const GraphKindRow& row = KindRow(kind);
+    if (row.business && row.drawing == DrawingType::Bars && !bars)
+        return DrawingType::Lines;
+    return row.drawing;
 }
 
 bool IsBusiness(DrawingType type) {
@@ -60,7 +33,7 @@ void TGra::FormIni(GraphData data, const SetupOptions& options) {
     data_ = std::move(data);
     s_ = GraphSettings{};
     type_ = DrawingOfKind(data_.kind, options.bars);
-    if (data_.kind >= KindBars && data_.kind <= KindTower100)
+    if (KindRow(data_.kind).business)
         s_.effect3D = options.effect3D;
     if (data_.kind == KindTower)
         s_.stacking = 1;
@@ -75,6 +48,9 @@ void TGra::FormIni(GraphData data, const SetupOptions& options) {
     else
         ownStyles_.assign(data_.styles.begin(), data_.styles.end());
     stackingBeforePie_ = s_.stacking;
+    // A pie of one variable divides it by its observations.
+    if (data_.kind == KindPie && data_.seriesCount == 1)
+        s_.categoryLabels = 1;
     if (options.pointNames >= 0) {
         s_.names = true;
         s_.nameSource = options.pointNames;
@@ -84,8 +60,63 @@ void TGra::FormIni(GraphData data, const SetupOptions& options) {
     point_ = {};
     dragEdge_ = PlotEdge::None;
     marking_ = false;
+    mapFirst_ = 0;
+    mapSecond_ = 1;
+    positions_.assign(static_cast<std::size_t>(std::max(MapCoordinates(), 0)), MapSteps / 2);
+    ComputeMap();
     Relayout();
     Changed();
+}
+
+// ---------------------------------------------------------------------------
+// Maps.
+
+int TGra::MapCoordinates() const {
+    if (type_ == DrawingType::Surface)
+        return 2;
+    if (type_ == DrawingType::SuperDiagram)
+        return std::min(data_.seriesCount, data_.RowCount()) - 1;
+    return 0;
+}
+
+void TGra::ComputeMap() {
+    grid_ = {};
+    const int dims = MapCoordinates();
+    if (dims < 2)
+        return;
+    MapRequest request;
+    for (int r = 0; r < dims; ++r)
+        request.coordinates.emplace_back(data_.Row(r));
+    request.value = data_.Row(dims);
+    request.first = mapFirst_;
+    request.second = mapSecond_;
+    request.positions = positions_;
+    request.smoothing = data_.smoothing;
+    grid_ = ComputeLevelGrid(request);
+}
+
+void TGra::SetMapPlane(int first, int second) {
+    const int dims = MapCoordinates();
+    if (first == second || first < 0 || second < 0 || first >= dims || second >= dims)
+        return;
+    mapFirst_ = first;
+    mapSecond_ = second;
+    ComputeMap();
+    Changed();
+}
+
+void TGra::SetInvisiblePosition(int coordinate, int position) {
+    if (coordinate < 0 || coordinate >= static_cast<int>(positions_.size()))
+        return;
+    positions_[coordinate] = std::clamp(position, 0, MapSteps);
+    ComputeMap();
+    Changed();
+}
+
+int TGra::InvisiblePosition(int coordinate) const {
+    if (coordinate < 0 || coordinate >= static_cast<int>(positions_.size()))
+        return 0;
+    return positions_[coordinate];
 }
 
 int TGra::seriesCount() const {
@@ -144,13 +175,16 @@ void TGra::Relayout() {
     if (!c.bottom.empty())
         l.height -= 2 * h;
     const int kind = data_.kind;
-    if (s_.legend && kind != KindFunctionSurface && kind != KindSmoothingSurface &&
-        (data_.seriesCount > 1 || kind > KindBoxPlots)) {
+    const GraphKindRow& row = KindRow(kind);
+    if (row.nameColumnChars > 0) {
+        l.left += row.nameColumnChars * w;
+        l.width -= row.nameColumnChars * w;
+    }
+    if (s_.legend && row.legendRoom && (data_.seriesCount > 1 || kind > KindDistributions)) {
         l.width -= 12 * w;
         l.legend = true;
     }
-    if (kind == KindMap3D)
-        l.width -= 50;
+    l.width -= row.extraRightRoom;
     l.width = std::max(l.width, 1);
     l.height = std::max(l.height, 1);
     layout_ = l;
@@ -171,28 +205,7 @@ void TGra::DG(Canvas& canvas) const {
     const GraphScene scene{painter, *this, data_, s_, l, ws_.decimalSeparator()};
     std::vector<LegendEntry> legend;
     if (l.width > 2 && l.height > 2) {
-        switch (type_) {
-            case DrawingType::Pairs:
-            case DrawingType::Described:
-            case DrawingType::Deviations:
-                legend = DrawXY(scene);
-                break;
-            case DrawingType::Bars:
-            case DrawingType::Lines:
-            case DrawingType::Pie:
-                legend = DrawBusiness(scene);
-                break;
-            case DrawingType::Scatter3D:
-                legend = DrawScatter3D(scene);
-                break;
-            case DrawingType::Tree:
-                DrawTree(scene);
-                break;
-            default:
-                // The remaining kinds come with the graph menu.
-                DrawPlotFrame(scene);
-                break;
-        }
+        legend = DrawingRoutine(type_)(scene);
         DrawCaptions(scene);
         if (l.legend)
             DrawLegend(scene, legend);
@@ -429,31 +442,20 @@ void TGra::NamesFromSheetColumn(int column) {
 
 std::vector<int> TGra::RowsToSave() const {
     std::vector<int> rows;
-    const int series = data_.seriesCount;
-    auto perSeries = [&](int count) {
-        for (int r = 0; r < count * series; ++r)
-            rows.push_back(r);
-    };
-    switch (data_.kind) {
-        case KindDescribed:
+    const GraphKindRow& kind = KindRow(data_.kind);
+    switch (kind.saving) {
+        case SheetSaving::DescribedRows:
             for (const SeriesDescription& d : data_.descriptions) {
                 rows.push_back(d.xRow);
                 rows.push_back(d.yRow);
             }
             break;
-        case KindFunctions:
-        case KindScatter:
-        case KindSplineInterpolation:
-        case KindSplineSmoothing:
-            perSeries(2);
+        case SheetSaving::SeriesRows:
+            for (int r = 0; r < kind.rowsPerSeries * data_.seriesCount; ++r)
+                rows.push_back(r);
             break;
-        case KindDeviations:
-        case KindScatter3D:
-            perSeries(3);
-            break;
-        default:
-            if (data_.kind >= KindDistributions && data_.kind <= KindPie)
-                perSeries(1);
+        case SheetSaving::Grid:
+        case SheetSaving::None:
             break;
     }
     std::erase_if(rows, [this](int r) { return data_.Row(r).empty(); });
@@ -461,6 +463,10 @@ std::vector<int> TGra::RowsToSave() const {
 }
 
 void TGra::SaveIntoSheet() {
+    if (KindRow(data_.kind).saving == SheetSaving::Grid) {
+        SaveGridIntoSheet();
+        return;
+    }
     for (int r : RowsToSave()) {
         const std::vector<double>& values = data_.Row(r);
         const int column = ws_.sheet.VariableCount() + 1;
@@ -470,13 +476,32 @@ void TGra::SaveIntoSheet() {
     }
 }
 
+// The map's grid in an emptied sheet: the two map coordinates of every cell
+// and the value its level stands for.
+void TGra::SaveGridIntoSheet() {
+    if (grid_.empty())
+        return;
+    ws_.sheet.Reset();
+    const int side = grid_.side;
+    int obs = 0;
+    for (int h = 0; h < side; ++h)
+        for (int g = 0; g < side; ++g, ++obs) {
+            const double a = grid_.first.min + grid_.first.span() * g / MapSteps;
+            const double b = grid_.second.min + grid_.second.span() * h / MapSteps;
+            if (!PutSheetValue(ws_, 1, obs, a) || !PutSheetValue(ws_, 2, obs, b) ||
+                !PutSheetValue(ws_, 3, obs, grid_.ValueOf(grid_.at(g, h))))
+                return;
+        }
+}
+
 // ---------------------------------------------------------------------------
 // The graph tool bar.
 
 bool TGra::Acts(GraphAction action) const {
     using T = DrawingType;
     const T t = type_;
-    const bool xy = t == T::Pairs || t == T::Deviations || t == T::Described;
+    const bool xy = t == T::Pairs || t == T::Deviations || t == T::Described || t == T::Ordered ||
+                    t == T::BoxPlots;
     const bool business = IsBusiness(t);
     switch (action) {
         case GraphAction::LineWidth:
@@ -491,14 +516,15 @@ bool TGra::Acts(GraphAction action) const {
         case GraphAction::SeriesStyle:
             return xy;
         case GraphAction::Grid:
-            return xy || t == T::Bars || t == T::Lines || t == T::Scatter3D || t == T::Tree;
+            return xy || t == T::Bars || t == T::Lines || t == T::Scatter3D || t == T::Tree ||
+                   t == T::FunctionSurface || t == T::Surface || t == T::SuperDiagram;
         case GraphAction::Rotation:
         case GraphAction::Projection:
             return t == T::Scatter3D;
         case GraphAction::NextSeries:
             return (xy || t == T::Pie) && seriesCount() > 1;
         case GraphAction::SaveIntoSheet:
-            return !RowsToSave().empty();
+            return !RowsToSave().empty() || !grid_.empty();
         case GraphAction::Captions:
         case GraphAction::Colour:
             return true;

@@ -11,29 +11,14 @@
 
 #include "graphics/canvas.h"
 #include "graphics/graph_data.h"
+#include "graphics/graph_kinds.h"
 #include "graphics/graph_tool_bar.h"
+#include "graphics/level_grid.h"
 #include "graphics/palette.h"
 
 namespace dalvex {
 
 struct Workspace;
-
-// Internal selector of the drawing routine.
-enum class DrawingType {
-    Bars = 0,
-    Lines = 1,
-    Pie = 2,
-    Pairs = 5,
-    Deviations = 6,
-    Ordered = 7,
-    BoxPlots = 8,
-    Described = 9,
-    Scatter3D = 10,
-    FunctionSurface = 11,
-    Surface = 12,
-    Tree = 15,
-    SuperDiagram = 16,
-};
 
 struct GraphLayout {
     int W = 0;  // the image
@@ -210,6 +195,21 @@ class TGra {
     // The text beside point `index` with the current name source.
     std::string PointName(int index) const;
 
+    // --- maps (smoothing surface, map, superdiagram) ----------------------------------
+    // The value interpolated over the grid, computed when the graph is set up
+    // and when the superdiagram's plane or invisible coordinates change.
+    const LevelGrid& levelGrid() const { return grid_; }
+    // Coordinates of the superdiagram (every row but the value's last one).
+    int MapCoordinates() const;
+    int mapFirst() const { return mapFirst_; }
+    int mapSecond() const { return mapSecond_; }
+    // "Управление плоскостью карты": the two coordinates that form the plane.
+    void SetMapPlane(int first, int second);
+    // "Управление невидимой координатой": a coordinate off the plane fixed at
+    // min + position / 25 of its range.
+    void SetInvisiblePosition(int coordinate, int position);
+    int InvisiblePosition(int coordinate) const;
+
   private:
     void Changed() { ++revision_; }
     void Relayout();
@@ -241,6 +241,12 @@ class TGra {
     bool marking_ = false;
     std::vector<GraphOverlay> overlays_;
     unsigned revision_ = 0;
+    void ComputeMap();
+    void SaveGridIntoSheet();
+    LevelGrid grid_;
+    int mapFirst_ = 0;
+    int mapSecond_ = 1;
+    std::vector<int> positions_;
 };
 
 }  // namespace dalvex

@@ -152,6 +152,16 @@ void QtCanvas::DrawBitmap(int x, int y, const Bitmap& bitmap) {
         painter_.drawImage(x, y, ToQImage(bitmap));
 }
 
+void QtCanvas::StretchBitmap(const PixelRect& rect, const Bitmap& bitmap) {
+    if (bitmap.empty() || rect.width() <= 0 || rect.height() <= 0)
+        return;
+    // Blocks, not blurred: every grid cell keeps its one colour.
+    const bool smooth = painter_.testRenderHint(QPainter::SmoothPixmapTransform);
+    painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter_.drawImage(QRect(rect.left, rect.top, rect.width(), rect.height()), ToQImage(bitmap));
+    painter_.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+}
+
 QImage ToQImage(const Bitmap& bitmap) {
     QImage image(bitmap.width, bitmap.height, QImage::Format_RGB32);
     for (int y = 0; y < bitmap.height; ++y) {

@@ -37,6 +37,7 @@ class QtCanvas : public Canvas {
     int TextWidth(std::string_view text) const override;
     int TextHeight(std::string_view text) const override;
     void DrawBitmap(int x, int y, const Bitmap& bitmap) override;
+    void StretchBitmap(const PixelRect& rect, const Bitmap& bitmap) override;
 
   private:
     QPainter& painter_;

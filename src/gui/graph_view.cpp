@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <new>
 
@@ -27,6 +28,16 @@ namespace dalvex {
 namespace {
 
 constexpr int RotationPanelWidth = 180;
+constexpr int CoordinatePanelWidth = 190;
+
+// The planes of the superdiagram's map: every pair of coordinates in turn.
+std::vector<std::pair<int, int>> MapPlanes(int coordinates) {
+    std::vector<std::pair<int, int>> planes;
+    for (int a = 0; a < coordinates; ++a)
+        for (int b = a + 1; b < coordinates; ++b)
+            planes.push_back({a, b});
+    return planes;
+}
 // The context menu opens this far below the pointer, clear of the spot marked.
 constexpr int ContextMenuDrop = 100;
 
@@ -49,6 +60,91 @@ GraphView::GraphView(Workspace& ws, TGra& graph, QWidget* parent)
                                             filter);
     };
     BuildRotationPanel();
+    BuildCoordinatePanel();
+}
+
+void GraphView::BuildCoordinatePanel() {
+    const bool wanted = graph_.drawingType() == DrawingType::SuperDiagram;
+    if (coordinatePanel_ != nullptr && wanted && panelRows_ == graph_.data().rows)
+        return;
+    if (coordinatePanel_ != nullptr) {
+        delete coordinatePanel_;
+        coordinatePanel_ = nullptr;
+        planeBar_ = nullptr;
+        coordinateBars_.clear();
+        panelRows_.clear();
+        SizeGraph();
+    }
+    if (!wanted)
+        return;
+    panelRows_ = graph_.data().rows;
+    coordinatePanel_ = new QWidget(this);
+    coordinatePanel_->setAutoFillBackground(true);
+    auto* column = new QVBoxLayout(coordinatePanel_);
+    column->setContentsMargins(6, 6, 6, 6);
+    const int coordinates = graph_.MapCoordinates();
+    const std::vector<std::pair<int, int>> planes = MapPlanes(coordinates);
+    auto* planeCaption =
+        new QLabel(QStringLiteral("Управление плоскостью карты"), coordinatePanel_);
+    planeCaption->setWordWrap(true);
+    column->addWidget(planeCaption);
+    planeBar_ = new QScrollBar(Qt::Horizontal, coordinatePanel_);
+    planeBar_->setRange(0, std::max(0, static_cast<int>(planes.size()) - 1));
+    planeBar_->setPageStep(1);
+    planeBar_->setFocusPolicy(Qt::NoFocus);
+    column->addWidget(planeBar_);
+    connect(planeBar_, &QScrollBar::valueChanged, this, [this, planes](int index) {
+        if (index >= 0 && index < static_cast<int>(planes.size()))
+            graph_.SetMapPlane(planes[index].first, planes[index].second);
+        UpdateCoordinatePanel();
+        update();
+    });
+    auto* caption =
+        new QLabel(QStringLiteral("Управление невидимой координатой"), coordinatePanel_);
+    caption->setWordWrap(true);
+    column->addWidget(caption);
+    for (int k = 0; k < coordinates; ++k) {
+        const std::vector<std::string>& names = graph_.data().rowNames;
+        const std::string name = k < static_cast<int>(names.size()) ? names[k] : std::string();
+        column->addWidget(new QLabel(
+            QString::fromStdString(name.empty() ? std::to_string(k + 1) : name), coordinatePanel_));
+        auto* bar = new QScrollBar(Qt::Horizontal, coordinatePanel_);
+        bar->setRange(0, MapSteps);
+        bar->setPageStep(5);
+        bar->setValue(graph_.InvisiblePosition(k));
+        bar->setFocusPolicy(Qt::NoFocus);
+        connect(bar, &QScrollBar::valueChanged, this, [this, k](int position) {
+            graph_.SetInvisiblePosition(k, position);
+            update();
+        });
+        column->addWidget(bar);
+        coordinateBars_.push_back(bar);
+    }
+    column->addStretch();
+    coordinatePanel_->hide();
+    UpdateCoordinatePanel();
+}
+
+void GraphView::UpdateCoordinatePanel() {
+    if (coordinatePanel_ == nullptr)
+        return;
+    // Coordinates on the map's plane are its axes: their bars rest.
+    for (int k = 0; k < static_cast<int>(coordinateBars_.size()); ++k)
+        coordinateBars_[k]->setEnabled(k != graph_.mapFirst() && k != graph_.mapSecond());
+    // The grid button switches the map view (with the panel) and the plain view.
+    const bool shown = !graph_.settings().grid;
+    if (shown != coordinatePanel_->isVisible()) {
+        coordinatePanel_->setVisible(shown);
+        SizeGraph();
+    }
+}
+
+int GraphView::PanelWidth() const {
+    if (graph_.settings().rotation)
+        return std::min(RotationPanelWidth, width() / 2);
+    if (coordinatePanel_ != nullptr && coordinatePanel_->isVisible())
+        return std::min(CoordinatePanelWidth, width() / 2);
+    return 0;
 }
 
 void GraphView::BuildRotationPanel() {
@@ -111,9 +207,10 @@ void GraphView::UpdateRotationPanel() {
 }
 
 void GraphView::SizeGraph() {
-    const bool panel = graph_.settings().rotation;
-    const int panelWidth = panel ? std::min(RotationPanelWidth, width() / 2) : 0;
+    const int panelWidth = PanelWidth();
     rotationPanel_->setGeometry(width() - panelWidth, 0, panelWidth, height());
+    if (coordinatePanel_ != nullptr)
+        coordinatePanel_->setGeometry(width() - panelWidth, 0, panelWidth, height());
     graph_.Resize(width() - panelWidth, height());
 }
 
@@ -127,6 +224,8 @@ const QImage& GraphView::image() {
 
 void GraphView::Refresh() {
     UpdateRotationPanel();
+    BuildCoordinatePanel();
+    UpdateCoordinatePanel();
     update();
 }
 

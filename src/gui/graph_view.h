@@ -1,16 +1,18 @@
 // A graph window's view: shows the image its `TGra` draws and forwards the
 // mouse, the keys and the context menu to it; copies, pastes, saves and
 // prints the picture. The rotation panel stands at the right while rotation
-// is on.
+// is on; the superdiagram's coordinate panel stands there in its map view.
 #pragma once
 
 #include <QImage>
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QLineEdit;
 class QPrinter;
+class QScrollBar;
 
 namespace dalvex {
 
@@ -68,6 +70,11 @@ class GraphView : public QWidget {
   private:
     void BuildRotationPanel();
     void UpdateRotationPanel();
+    // The superdiagram's coordinate panel: the map plane and a scroll bar for
+    // each coordinate off it.
+    void BuildCoordinatePanel();
+    void UpdateCoordinatePanel();
+    int PanelWidth() const;
     void SizeGraph();
     void ShowContextMenu(const QPoint& at);
     void Notice(const std::string& text);
@@ -79,6 +86,12 @@ class GraphView : public QWidget {
     unsigned drawnRevision_ = ~0u;
     QWidget* rotationPanel_ = nullptr;
     QLineEdit* angleEdit_ = nullptr;
+    QWidget* coordinatePanel_ = nullptr;
+    QScrollBar* planeBar_ = nullptr;
+    std::vector<QScrollBar*> coordinateBars_;
+    // The rows the panel was built for; a reused window with another
+    // superdiagram builds it again.
+    std::vector<std::vector<double>> panelRows_;
     PathChooser choosePath_;
     std::function<bool()> frozen_;
 };

@@ -27,6 +27,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolBar>
 #include <QToolTip>
 
@@ -47,6 +48,7 @@ class GraphWindowTest : public QObject {
     void captionAndPastedPictureSurviveSaving();
     void draggingThePlotEdgeWithTheMouse();
     void toolBarExplainsItselfAndThePlatformDialogsSpeakRussian();
+    void superdiagramScrollBarsMoveTheSliceAndASurfacePrints();
 
   private:
     // A method's series: X 0..19 in row 0, a sine in row 1.
@@ -346,6 +348,70 @@ void GraphWindowTest::toolBarExplainsItselfAndThePlatformDialogsSpeakRussian() {
     QVERIFY(accept);
     QVERIFY2(accept->text().contains(QStringLiteral("Сохранить")), qPrintable(accept->text()));
     Shot(save, "graph_save_dialog");
+}
+
+// The superdiagram's panel: a scroll bar for each coordinate off the map's
+// plane redraws the slice; a function surface printed onto a page.
+void GraphWindowTest::superdiagramScrollBarsMoveTheSliceAndASurfacePrints() {
+    // Value = the third coordinate on a 3 x 3 x 3 lattice.
+    ws->store.SetRowWidth(0, 100);
+    for (int k = 0; k < 27; ++k) {
+        ws->store.Data(0, k) = k % 3;
+        ws->store.Data(1, k) = k / 3 % 3;
+        ws->store.Data(2, k) = k / 9;
+        ws->store.Data(3, k) = k / 9;
+    }
+    for (int r = 1; r <= 4; ++r)
+        ws->VarLength[r] = 26;
+    ws->SetTextBuffer("Супердиаграмма");
+    ShowGraphKind(*ws, KindSuperDiagram, 3);
+    const int number = window->form().graphs().current();
+    GraphView* view = window->graphView(number);
+    QVERIFY(view);
+    QTest::qWait(20);
+    const QList<QScrollBar*> bars = view->findChildren<QScrollBar*>();
+    QCOMPARE(bars.size(), 4);  // the plane, then the three coordinates
+    QVERIFY(!bars[1]->isEnabled());
+    QVERIFY(!bars[2]->isEnabled());
+    QVERIFY(bars[3]->isEnabled());
+    bars[3]->setValue(0);
+    const int low = view->graph().levelGrid().at(12, 12);
+    const QImage before = view->image().copy();
+    bars[3]->setValue(25);
+    QVERIFY(view->graph().levelGrid().at(12, 12) > low + 100);
+    QVERIFY(view->image() != before);
+    Shot(*window->graphWindow(number), "superdiagram_window");
+
+    // The plane (a, c): b's bar moves now, c's rests.
+    bars[0]->setValue(1);
+    QCOMPARE(view->graph().mapSecond(), 2);
+    QVERIFY(bars[2]->isEnabled());
+    QVERIFY(!bars[3]->isEnabled());
+
+    const int n = 30;
+    ws->store.SetRowWidth(0, CellCapacity / 3);
+    for (int c = 0; c < n; ++c)
+        for (int d = 0; d < n; ++d) {
+            const double x = -2 + 4.0 * d / (n - 1), y = -2 + 4.0 * c / (n - 1);
+            ws->store.Data(0, d + c * n) = x;
+            ws->store.Data(1, d + c * n) = y;
+            ws->store.Data(2, d + c * n) = std::exp(-(x * x + y * y) / 2);
+        }
+    for (int r = 1; r <= 3; ++r)
+        ws->VarLength[r] = n * n - 1;
+    ws->SetTextBuffer("3-мерная");
+    ShowGraphKind(*ws, KindFunctionSurface, 0);
+    GraphView* surface = window->graphView(window->form().graphs().current());
+    QVERIFY(surface);
+    QVERIFY(surface->findChildren<QScrollBar*>().isEmpty());
+    const QString pdf = qEnvironmentVariableIsSet("DALVEX_SHOT_DIR")
+                            ? qEnvironmentVariable("DALVEX_SHOT_DIR") + "/surface_page.pdf"
+                            : folder->filePath("surface.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    QVERIFY(surface->Print(printer));
+    QVERIFY(QFile(pdf).size() > 5000);
 }
 
 QTEST_MAIN(GraphWindowTest)
