@@ -132,8 +132,10 @@ void GraphView::UpdateCoordinatePanel() {
     for (int k = 0; k < static_cast<int>(coordinateBars_.size()); ++k)
         coordinateBars_[k]->setEnabled(k != graph_.mapFirst() && k != graph_.mapSecond());
     // The grid button switches the map view (with the panel) and the plain view.
+    // isHidden, not isVisible: before the window is first shown no child is
+    // visible, and the panel would never be laid out.
     const bool shown = !graph_.settings().grid;
-    if (shown != coordinatePanel_->isVisible()) {
+    if (shown == coordinatePanel_->isHidden()) {
         coordinatePanel_->setVisible(shown);
         SizeGraph();
     }
@@ -142,7 +144,7 @@ void GraphView::UpdateCoordinatePanel() {
 int GraphView::PanelWidth() const {
     if (graph_.settings().rotation)
         return std::min(RotationPanelWidth, width() / 2);
-    if (coordinatePanel_ != nullptr && coordinatePanel_->isVisible())
+    if (coordinatePanel_ != nullptr && !coordinatePanel_->isHidden())
         return std::min(CoordinatePanelWidth, width() / 2);
     return 0;
 }
