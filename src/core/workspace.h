@@ -112,5 +112,7 @@ bool AskYesNo(Workspace& ws, const std::string& text);
 // Long work's progress (see UserDialogs::Progress); false when the person
 // stopped the work, which then ends with what it has written.
 bool ShowProgress(Workspace& ws, const std::string& text, int done, int total);
+// The one notice every method shows when the person stopped its long work.
+inline constexpr const char* WorkStoppedNotice = "!ВЫЧИСЛЕНИЯ ПРЕРВАНЫ!";
 
 }  // namespace dalvex

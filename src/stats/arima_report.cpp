@@ -269,7 +269,7 @@ void ArimaModel(Workspace& ws) {
     for (const ArimaCandidate& c : search.tried)
         WriteCandidate(ws, c);
     if (search.cancelled) {
-        ShowNotice(ws, ArimaStoppedNotice);
+        ShowNotice(ws, WorkStoppedNotice);
         return;
     }
     if (search.chosen < 0) {
@@ -290,7 +290,7 @@ void ArimaModel(Workspace& ws) {
         refined = RefineArima(x, chosen, std::ref(progress));
     }
     if (refined.cancelled) {
-        ShowNotice(ws, ArimaStoppedNotice);
+        ShowNotice(ws, WorkStoppedNotice);
         return;
     }
     if (refined.iterationLimit)

@@ -21,7 +21,6 @@ inline constexpr const char* ArimaConstantNotice =
 inline constexpr const char* ArimaNoModelNotice = "!НИ ОДНУ МОДЕЛЬ ОКРЕСТНОСТИ НЕ УДАЛОСЬ ОЦЕНИТЬ!";
 inline constexpr const char* ArimaConstantResidualsNotice =
     "!ОСТАТКИ ПОСТОЯННЫ - КРИТЕРИЙ ДУРБИНА-ВАТСОНА НЕ ОПРЕДЕЛЕН!";
-inline constexpr const char* ArimaStoppedNotice = "!ВЫЧИСЛЕНИЯ ПРЕРВАНЫ!";
 inline constexpr const char* ArimaSearchProgress = "Поиск ARIMA-модели";
 inline constexpr const char* ArimaRefinementProgress = "Уточнение коэффициентов ARIMA-модели";
 

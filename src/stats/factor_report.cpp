@@ -555,7 +555,7 @@ void FactorAnalysis(Workspace& ws) {
     });
     Progress(ws, "Собственные значения", 1);
     if (run.extraction.cancelled) {
-        ShowNotice(ws, StoppedNotice);
+        ShowNotice(ws, WorkStoppedNotice);
         return;
     }
     if (!run.extraction.converged)

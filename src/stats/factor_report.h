@@ -27,7 +27,6 @@ inline constexpr const char* ThresholdNotice = "!ПОРОГ НАГРУЗОК Н�
 inline constexpr const char* SingularNotice = "!СИНГУЛЯРНАЯ МАТРИЦА - РЕШЕНИЕ НЕВОЗМОЖНО!";
 inline constexpr const char* NotConvergedNotice =
     "!МЕТОД ЯКОБИ НЕ СОШЕЛСЯ - СОБСТВЕННЫЕ ЗНАЧЕНИЯ ПРИБЛИЖЕННЫЕ!";
-inline constexpr const char* StoppedNotice = "!ВЫЧИСЛЕНИЕ ПРЕРВАНО!";
 inline constexpr const char* RotationStoppedNotice = "!ВРАЩЕНИЕ ПРЕРВАНО!";
 inline constexpr const char* PredictionVariableNotice = "!ОШИБКА НОМЕРА ПЕРЕМЕННОЙ ПРОГНОЗА!";
 inline constexpr const char* FactorValueNotice = "!ЗНАЧЕНИЕ ФАКТОРА НЕ ЯВЛЯЕТСЯ ЧИСЛОМ!";

@@ -403,7 +403,7 @@ void SpectralAnalysis(Workspace& ws) {
                         });
     ShowProgress(ws, text, lastTotal, lastTotal);
     if (spectrum.stopped) {
-        ShowNotice(ws, SpectrumStoppedNotice);
+        ShowNotice(ws, WorkStoppedNotice);
         return;
     }
 

@@ -76,8 +76,6 @@ SpectrumFigures ComputeSpectrum(const std::vector<double>& x, const std::vector<
                                 int shift, double step,
                                 const std::function<bool(int, int)>& progress = {});
 
-inline constexpr const char* SpectrumStoppedNotice = "!ВЫЧИСЛЕНИЯ ПРЕРВАНЫ!";
-
 // The characteristic drawn for graph choice 1 .. 7, and its caption.
 std::vector<double> Characteristic(const SpectrumFigures& s, int choice);
 std::string CharacteristicCaption(int choice);

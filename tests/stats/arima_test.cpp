@@ -678,7 +678,7 @@ TEST_F(ArimaMethodTest, StoppingASearchOrARefinementEndsTheMethodWithWhatItWrote
         ui.ExpectForm("ARIMA-модели", 1, {"1", "0", "1", "3"});
         dispatcher.FormIni(18);
         EXPECT_TRUE(ui.scriptDone());
-        EXPECT_EQ(ui.notices(), std::vector<std::string>{ArimaStoppedNotice});
+        EXPECT_EQ(ui.notices(), std::vector<std::string>{WorkStoppedNotice});
         EXPECT_EQ(Lines("Модель: AR=").size(), c.models);
         EXPECT_TRUE(Lines("       а0").empty());
         EXPECT_TRUE(ui.Closed(c.stage));
