@@ -9,8 +9,9 @@ namespace dalvex {
 
 namespace {
 
-constexpr std::array<const char*, 9> AnswerWords = {
-    "yes", "no", "cancel", "form", "file", "graph", "variables", "variable", "regression"};
+constexpr std::array<const char*, 10> AnswerWords = {
+    "yes",   "no",        "cancel",   "form",       "file",
+    "graph", "variables", "variable", "regression", "formula"};
 
 }  // namespace
 
@@ -62,6 +63,9 @@ std::string BatchAnswers::FittingAnswer(DialogKind kind,
             return "на выбор файла отвечают file <имя файла> или cancel";
         case DialogKind::GraphPrompt:
             return "на этот запрос отвечают graph keep или graph discard";
+        case DialogKind::Formula:
+            return "на диалог формул отвечают formula <номер строки> [формула] (поверхность: "
+                   "formula 1 <формула> Xmin Xmax Ymin Ymax nX) или cancel";
         case DialogKind::Variables:
             break;
     }
@@ -113,6 +117,10 @@ ScriptedAnswer BatchAnswers::AnswerOf(const ScriptLine& line, DialogKind kind,
         answer.button = *WholeNumber(words[1]);
         answer.texts.assign(words.begin() + 2, words.end());
         answer.labelled = true;
+    } else if (first == "formula" && n >= 2 && WholeNumber(words[1])) {
+        answer.kind = DialogKind::Formula;
+        answer.button = *WholeNumber(words[1]);
+        answer.texts.assign(words.begin() + 2, words.end());
     } else if (first == "file" && n == 2) {
         answer.kind = DialogKind::File;
         answer.path = PathOf(words[1]);

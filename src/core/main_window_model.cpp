@@ -150,9 +150,9 @@ CommandTarget TSMForm::Route(MainCommand command) const {
 bool TSMForm::CanExecute(MainCommand command) const {
     switch (command) {
         case MainCommand::Statistics:
+        case MainCommand::Calculator:
             return started;
         case MainCommand::Graphs:
-        case MainCommand::Calculator:
         case MainCommand::Transformations:
         case MainCommand::Colors:
         case MainCommand::Settings:

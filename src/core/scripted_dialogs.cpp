@@ -83,6 +83,8 @@ std::string Describe(const ScriptedAnswer& answer) {
             if (answer.variableKind)
                 return std::string("ответ на диалог ") + KindName(*answer.variableKind);
             return "ответ на диалог переменных";
+        case DialogKind::Formula:
+            return "ответ на диалог формул " + ScriptedDialogs::Quoted(answer.expect);
     }
     return "ответ";
 }
@@ -163,6 +165,17 @@ ScriptedDialogs& ScriptedDialogs::ExpectGraphPrompt(bool keep) {
     return *this;
 }
 
+ScriptedDialogs& ScriptedDialogs::ExpectFormula(std::string caption, int choice,
+                                                std::vector<std::string> texts) {
+    ScriptedAnswer a;
+    a.kind = DialogKind::Formula;
+    a.expect = std::move(caption);
+    a.button = choice;
+    a.texts = std::move(texts);
+    Push(std::move(a));
+    return *this;
+}
+
 ScriptedDialogs& ScriptedDialogs::ExpectVariables(std::string caption,
                                                   std::vector<VariableStep> steps) {
     ScriptedAnswer a;
@@ -200,6 +213,8 @@ std::string ScriptedDialogs::FittingAnswer(DialogKind kind,
         case DialogKind::Variables:
             return std::string("нужен ответ на диалог ") +
                    KindName(variableKind.value_or(VariableDialogKind::List));
+        case DialogKind::Formula:
+            return "нужен ответ на диалог формул";
     }
     return {};
 }
@@ -410,6 +425,25 @@ void ScriptedDialogs::Variables(VariableDialog& dialog) {
     }
     if (!dialog.closed())
         Refuse(answer, asked, "диалог остался открытым");
+}
+
+void UserDialogs::Formula(FormulaDialog& dialog) {
+    dialog.Cancel();
+}
+
+void ScriptedDialogs::Formula(FormulaDialog& dialog) {
+    const AskedDialog asked{"диалогу " + Quoted(dialog.caption()),
+                            "диалог " + Quoted(dialog.caption())};
+    const ScriptedAnswer answer = Take(DialogKind::Formula, asked, true);
+    if (answer.cancel) {
+        dialog.Cancel();
+        return;
+    }
+    if (!answer.expect.empty() && answer.expect != dialog.caption())
+        Refuse(answer, asked, "показан другой диалог");
+    const std::string why = dialog.Answer(answer.button, answer.texts);
+    if (!why.empty())
+        Refuse(answer, asked, why);
 }
 
 }  // namespace dalvex

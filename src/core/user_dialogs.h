@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/form_dialog.h"
+#include "core/formula_dialog.h"
 #include "core/variable_dialog.h"
 
 namespace dalvex {
@@ -57,6 +58,9 @@ class UserDialogs {
     // A variable dialog (list, single variable, regression): shown until it
     // closes itself. Without a way to show one it is cancelled.
     virtual void Variables(VariableDialog& dialog);
+    // A formula dialog (see formula_dialog.h): shown until it closes itself.
+    // Without a way to show one it is cancelled.
+    virtual void Formula(FormulaDialog& dialog);
     // Long work (a search, an iteration) says how far it got: `done` of
     // `total` steps of the work named `text`; done = total closes the
     // display. Answers false when the person asked to stop the work.
@@ -92,6 +96,7 @@ enum class DialogKind {
     File,
     GraphPrompt,
     Variables,
+    Formula,  // the formula-set dialog, an editor, the surface dialog
     // Dialogs still to come add their kind here and read their answer with
     // ScriptedDialogs::Take.
 };
@@ -164,6 +169,10 @@ class ScriptedDialogs : public UserDialogs {
                                 int filterIndex = -1);
     // The graph prompt: keep or discard the graph.
     ScriptedDialogs& ExpectGraphPrompt(bool keep);
+    // The formula dialog with this caption answered at once (see
+    // FormulaDialog::Answer).
+    ScriptedDialogs& ExpectFormula(std::string caption, int choice,
+                                   std::vector<std::string> texts = {});
     // The variable dialog with this caption, its buttons pressed in turn;
     // the last press must close it.
     ScriptedDialogs& ExpectVariables(std::string caption, std::vector<VariableStep> steps);
@@ -176,6 +185,7 @@ class ScriptedDialogs : public UserDialogs {
     FileChoice ChooseFile(const FileRequest& request) override;
     bool GraphPrompt(bool offerDiscard) override;
     void Variables(VariableDialog& dialog) override;
+    void Formula(FormulaDialog& dialog) override;
 
     // The next answer, which must be of `kind` (or a cancel where `cancellable`).
     ScriptedAnswer Take(DialogKind kind, const AskedDialog& asked, bool cancellable,

@@ -87,6 +87,11 @@ struct Workspace {
     // between its uses in a session.
     std::string FactorPredictionGrid;
 
+    // The archives last chosen in the formula-set and surface dialogs, offered
+    // again for the next save while the program runs.
+    std::string FormulaArchive;
+    std::string SurfaceArchive;
+
     std::string ProgramFolder;  // with a trailing separator
     std::uint32_t RandomSeed = 0;
 

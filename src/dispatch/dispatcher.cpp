@@ -225,10 +225,14 @@ const std::array<MethodRow, 37> MethodTable{{
     {21, Load::Custom, 2, PerRow, 0, false, false, false, MultipleRegression},
     {22, Load::Custom, 2, PerRow, 0, false, false, false, MultipleRegression},
     {23, Load::Itself},
-    {24, Load::All, 2, PerRow},
-    {25, Load::All, 2, PerRow},
+    // Discriminant analysis loads every variable listwise itself.
+    {24, Load::Itself},
+    // Cluster analysis loads its own data: raw data listwise, a distance
+    // matrix with its empty cells.
+    {25, Load::Itself},
     {26, Load::Itself},
-    {27, Load::All, 0, Listwise},
+    // Scaling reads its distance block itself, empty cells and all.
+    {27, Load::Itself},
     {28, Load::Itself, 0, Listwise, 0, false, false, false, ProbabilityVerdicts},
     {29, Load::Itself},
     {30, Load::Itself, 0, Listwise, 1, false},

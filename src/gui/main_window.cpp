@@ -18,6 +18,7 @@
 #include <QTabBar>
 #include <QToolBar>
 
+#include "gui/calculator_view.h"
 #include "gui/file_dialog_view.h"
 #include "gui/font_setting.h"
 #include "gui/graph_view.h"
@@ -568,6 +569,9 @@ void MainWindow::Execute(MainCommand command) {
         case MainCommand::Statistics:
             Statistics();
             break;
+        case MainCommand::Calculator:
+            Calculator();
+            break;
         case MainCommand::HelpContents:
         case MainCommand::HelpSearch:
         case MainCommand::HelpMethod:
@@ -873,6 +877,14 @@ void MainWindow::Statistics() {
     session_.RunMethod(method);
     if (sheetView_)
         sheetView_->Refresh();
+}
+
+void MainWindow::Calculator() {
+    Tqclc calculator(ws_);
+    calculator.Open();
+    const TSht1& sheet = session_.sheet();
+    CalculatorView view(calculator, sheet.cursorColumn(), sheet.cursorRow(), this);
+    view.exec();
 }
 
 }  // namespace dalvex

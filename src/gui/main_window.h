@@ -47,6 +47,8 @@ class MainWindow : public QMainWindow {
     void ChooseLayout(int choice);
     // F9: the statistics menu, then the chosen method's run.
     void Statistics();
+    // "Калькулятор=F7" on the sheet's current cell.
+    void Calculator();
     // The methods F9 offers; tests put stand-ins in.
     MethodRegistry& methods() { return methods_; }
     // Everything the program holds besides its windows.

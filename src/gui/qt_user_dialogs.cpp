@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "gui/form_dialog_view.h"
+#include "gui/formula_views.h"
 #include "gui/graph_prompt.h"
 #include "gui/variable_dialog_view.h"
 
@@ -46,6 +47,10 @@ FormAnswer QtUserDialogs::Form(const FormDialog& form) {
 
 void QtUserDialogs::Variables(VariableDialog& dialog) {
     VariableDialogView::Run(dialog, parent_);
+}
+
+void QtUserDialogs::Formula(FormulaDialog& dialog) {
+    RunFormulaDialog(dialog, parent_);
 }
 
 void QtUserDialogs::Beep() {

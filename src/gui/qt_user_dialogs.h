@@ -29,6 +29,8 @@ class QtUserDialogs : public UserDialogs {
     bool GraphPrompt(bool offerDiscard) override;
     // The variable dialogs' view.
     void Variables(VariableDialog& dialog) override;
+    // The formula-set dialog, the editors and the surface dialog.
+    void Formula(FormulaDialog& dialog) override;
     // A progress window with "Отменить", shown when the work lasts.
     bool Progress(const std::string& text, int done, int total) override;
     using FileDialogHandler = std::function<FileChoice(const FileRequest&)>;

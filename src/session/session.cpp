@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "formula/formula_files.h"
 #include "formula/function_list.h"
 
 namespace dalvex {
@@ -46,6 +47,8 @@ bool Session::StartUp() {
     LoadTextResourceFile(ws_, resources_);
     // Formulas name the functions of "StFn.ini"; a first start writes the default list.
     WriteFunctionListIfMissing(ws_.ProgramFolder);
+    // The formula sets, the surface and the calculator start from examples.
+    WriteFormulaFilesIfMissing(ws_.ProgramFolder);
     return true;
 }
 
@@ -64,6 +67,7 @@ void Session::UseProgramFolder(const std::string& folder) {
     std::filesystem::create_directories(folder, ec);
     ws_.ProgramFolder = folder.empty() || folder.back() == '/' ? folder : folder + "/";
     WriteFunctionListIfMissing(ws_.ProgramFolder);
+    WriteFormulaFilesIfMissing(ws_.ProgramFolder);
 }
 
 bool Session::RunMethod(int method) {

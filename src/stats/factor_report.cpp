@@ -252,6 +252,11 @@ void ScoreProjections(Workspace& ws, const std::vector<std::vector<double>>& sco
 
 }  // namespace
 
+void ProjectionGraphs(Workspace& ws, int axes, const std::string& titleStart, int style, int names,
+                      const std::function<std::vector<double>(int)>& column) {
+    ProjectionLoop(ws, axes, titleStart, style, names, column);
+}
+
 // ---------------------------------------------------------------------------
 // The run
 

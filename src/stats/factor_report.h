@@ -4,6 +4,7 @@
 // figures come from factor_analysis.h.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,13 @@ Projection ReadProjection(const FormAnswer& answer, int factors);
 // The lines of the eigenvalue table: retained eigenvalues, their shares of
 // the total and the running shares.
 std::vector<std::string> EigenvalueLines(const Workspace& ws, const FactorExtraction& e);
+
+// The projection dialog again and again until it is cancelled: each answer
+// draws the chosen axes (`column(j)`: the values of axis j at every point)
+// as one described series of `style`, its points named as `names` says
+// (GraphHandOver::PointNames), titled titleStart + "x,y,z".
+void ProjectionGraphs(Workspace& ws, int axes, const std::string& titleStart, int style, int names,
+                      const std::function<std::vector<double>(int)>& column);
 
 // The whole method from its first dialog.
 void FactorAnalysis(Workspace& ws);

@@ -1,15 +1,18 @@
 #include "stats/statistics_methods.h"
 
 #include "stats/arima_report.h"
+#include "stats/cluster_report.h"
 #include "stats/correlation_report.h"
 #include "stats/cross_tabulation.h"
 #include "stats/descriptive.h"
+#include "stats/discriminant.h"
 #include "stats/factor_report.h"
 #include "stats/frequencies.h"
 #include "stats/goodness_of_fit.h"
 #include "stats/pairwise_run.h"
 #include "stats/probability_calculator.h"
 #include "stats/quality_control.h"
+#include "stats/scaling_report.h"
 #include "stats/spectral_analysis.h"
 #include "stats/survival.h"
 #include "stats/time_series_correlation.h"
@@ -41,10 +44,13 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
     registry.Add(5, [](MethodRun& run) { ChiSquareMethod(run.ws, PairMissing(run)); });
     registry.Add(9, [](MethodRun& run) { RankCorrelationMethod(run.ws, PairMissing(run)); });
     registry.Add(10, [](MethodRun& run) { CrossTabulation(run.ws); });
+    registry.Add(24, [](MethodRun& run) { DiscriminantAnalysis(run.ws); });
+    registry.Add(25, [](MethodRun& run) { ClusterAnalysis(run.ws); });
     registry.Add(26, [](MethodRun& run) { FactorAnalysis(run.ws); });
     registry.Add(15, [](MethodRun& run) { CorrelationFunction(run.ws); });
     registry.Add(16, [](MethodRun& run) { SpectralAnalysis(run.ws); });
     registry.Add(18, [](MethodRun& run) { ArimaModel(run.ws); });
+    registry.Add(27, [](MethodRun& run) { MultidimensionalScaling(run.ws); });
     registry.Add(28, [](MethodRun& run) { ProbabilityCalculator(run.ws); });
     registry.Add(29, [](MethodRun& run) { GoodnessOfFit(run.ws); });
     registry.Add(30, [](MethodRun& run) { CompareFrequencies(run.ws); });

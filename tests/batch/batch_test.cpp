@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "dispatch/loading.h"
+#include "formula/formula_set_dialog.h"
 #include "support/temp_folder.h"
 
 namespace dalvex {
@@ -116,6 +117,32 @@ TEST(BatchTest, SavesTheSheetInTheFormatOfTheName) {
     // The system's reason, in the program's language.
     EXPECT_NE(missing.messages.find("нет такого файла или папки"), std::string::npos)
         << missing.messages;
+}
+
+// A model chosen by a script line: a stand-in for method 23 asks for a
+// regression model and lists what it was handed.
+TEST(BatchTest, FormulaLinesAnswerTheFormulaSetDialog) {
+    MethodRegistry methods;
+    methods.Add(23, [](MethodRun& run) {
+        ActiveFormula formula;
+        const int answer = ChooseFormula(run.ws, 2, formula);
+        std::string line = "ответ " + std::to_string(answer) + ": " + run.ws.TextBuffer();
+        for (int k = 1; k <= run.ws.SelectedColumns[0]; ++k)
+            line += " " + std::to_string(run.ws.SelectedColumns[static_cast<std::size_t>(k)]);
+        WriteResult(run.ws, line);
+    });
+    const Outcome run = RunScript(
+        "open two.txt\n"
+        "method 23\n"
+        "formula 3 вес=a0+a1*рост\n"
+        "method 23\n"
+        "formula 9\n",
+        methods);
+    EXPECT_EQ(run.status, BatchScriptFault);
+    EXPECT_NE(run.results.find("  Модель:вес=a0+a1*рост\nответ 1: вес=a0+a1*рост 1 2"),
+              std::string::npos)
+        << run.results;
+    EXPECT_NE(run.messages.find("строки 9 нет"), std::string::npos) << run.messages;
 }
 
 // The program itself: a script file given on the command line.

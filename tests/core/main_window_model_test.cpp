@@ -232,7 +232,8 @@ TEST(CommandStateTest, CommandsAreEnabledByTheModel) {
         {true, false, 2, 0, C::Paste, true},
         // Subsystems whose windows the program lacks stay off.
         {true, true, 1, 0, C::Graphs, false},
-        {true, true, 1, 0, C::Calculator, false},
+        {false, false, 0, 0, C::Calculator, false},
+        {true, true, 1, 0, C::Calculator, true},
         {true, true, 1, 0, C::Settings, false},
         {true, false, 1, 0, C::HelpContents, false},
         {true, true, 1, 0, C::About, true},

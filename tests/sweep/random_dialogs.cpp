@@ -99,6 +99,12 @@ std::optional<ScriptedAnswer> RandomDialogs::Refill(DialogKind kind, const Asked
         case DialogKind::Variables:
             answer = VariablesAnswerFor(*variables_, line);
             break;
+        case DialogKind::Formula:
+            // One of the remembered formulas as it stands, now and then none.
+            answer.cancel = Chance(10);
+            answer.button = 1 + Below(8);
+            line = answer.cancel ? "cancel" : "formula " + std::to_string(answer.button);
+            break;
     }
     if (!answer.cancel)
         answer.kind = kind;
