@@ -11,6 +11,7 @@
 #include "batch/batch_answers.h"
 #include "core/number.h"
 #include "core/settings.h"
+#include "core/sheet_bridge.h"
 #include "core/system_error.h"
 #include "core/text.h"
 #include "session/session.h"
@@ -88,6 +89,8 @@ class BatchRun {
     void Folder(const ScriptLine& line);
     void Seed(const ScriptLine& line);
     void Images(const ScriptLine& line);
+    void Transform(const ScriptLine& line);
+    void Select(const ScriptLine& line);
 
   private:
     void GraphShown(int number);
@@ -117,6 +120,9 @@ const BatchCommand Commands[] = {
     {"folder", "folder <папка>", 2, 2, &BatchRun::Folder},
     {"seed", "seed <целое число от 0 до 4294967295>", 2, 2, &BatchRun::Seed},
     {"images", "images <папка> [png|bmp] или images off", 2, 3, &BatchRun::Images},
+    {"transform", "transform", 1, 1, &BatchRun::Transform},
+    {"select", "select <переменная> или select <переменная> <строка> <переменная> <строка>", 2, 5,
+     &BatchRun::Select},
 };
 
 const BatchCommand* CommandOf(const std::string& word) {
@@ -216,6 +222,45 @@ void BatchRun::Method(const ScriptLine& line) {
         Refuse(line, Quoted(line.words[1]) + " — не номер метода");
     if (!session_.RunMethod(*method))
         Refuse(line, "метода " + std::to_string(*method) + " в программе нет");
+}
+
+// The transformations menu, answered by the lines that follow.
+void BatchRun::Transform(const ScriptLine&) {
+    session_.RunTransformations();
+}
+
+// The sheet's selection, as a click (one variable: the whole of it) or a
+// drag from one cell to another.
+void BatchRun::Select(const ScriptLine& line) {
+    if (line.words.size() != 2 && line.words.size() != 5)
+        Refuse(line,
+               "команда записывается так: select <переменная> или select <переменная> "
+               "<строка> <переменная> <строка>");
+    auto column = [&](const std::string& word) {
+        if (const auto number = WholeNumber(word);
+            number && *number >= 1 && *number <= ws_.sheet.VariableCount() + 1)
+            return *number;
+        for (int k = 0; k < ws_.sheet.VariableCount(); ++k)
+            if (VariableName(ws_, k) == word)
+                return k + 1;
+        Refuse(line, "нет такой переменной: " + Quoted(word));
+    };
+    auto row = [&](const std::string& word) {
+        const auto number = WholeNumber(word);
+        if (!number || *number < 1 || *number > SheetRows)
+            Refuse(line, Quoted(word) + " — не номер строки");
+        return *number;
+    };
+    TSht1& sheet = session_.sheet();
+    if (line.words.size() == 2) {
+        const int c = column(line.words[1]);
+        sheet.PressCell(c, 1);
+        sheet.Release();
+        return;
+    }
+    sheet.PressCell(column(line.words[1]), row(line.words[2]));
+    sheet.ExtendTo(column(line.words[3]), row(line.words[4]));
+    sheet.Release();
 }
 
 void BatchRun::Digits(const ScriptLine& line) {

@@ -151,9 +151,9 @@ bool TSMForm::CanExecute(MainCommand command) const {
     switch (command) {
         case MainCommand::Statistics:
         case MainCommand::Calculator:
+        case MainCommand::Transformations:
             return started;
         case MainCommand::Graphs:
-        case MainCommand::Transformations:
         case MainCommand::Colors:
         case MainCommand::Settings:
             return false;  // their windows are not part of the program yet

@@ -196,7 +196,10 @@ double Operate(Workspace& ws, const ActiveFormula& formula, std::uint8_t code, R
         case OpColumnReference: {
             const int n = formula.variableCount();
             const double obs = IntegerValue(formula.ValueTable[n + 1].view());
-            return ObservationValue(ws, ClampColumn(ws, L), obs);
+            const double value = ObservationValue(ws, ClampColumn(ws, L), obs);
+            if (formula.rejectNonNumbers && value == MissingValue)
+                throw NotANumberInFormula();
+            return value;
         }
         case OpCellReference: {
             const int column = ClampColumn(ws, r.pendingColumn);
@@ -238,6 +241,8 @@ double EvaluateFormula(Workspace& ws, ActiveFormula& formula) {
             case VariableOperand: {
                 const std::string_view text = formula.ValueTable[cell.index].view();
                 const ParsedNumber number = ParseValueNumber(text);
+                if (!number.ok() && formula.rejectNonNumbers)
+                    throw NotANumberInFormula();
                 r.right = number.ok() ? number.value : 0.0;
                 r.rightText = {text, true};
                 if (!number.ok())

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -133,6 +134,10 @@ class ActiveFormula {
     // After a context-2 compilation slot 0 holds the highest coefficient index.
     std::array<double, CoefficientSlots> CoefficientTable{};
     SimilarityCounts Counts;
+    // Set by callers for which a cell that is not a number can only be a
+    // fault (a transformation's arithmetic): the evaluation then raises
+    // NotANumberInFormula instead of reading such a cell as 0.
+    bool rejectNonNumbers = false;
 
     const FormulaProgram& program() const { return program_; }
     bool accepted() const { return program_.accepted; }
@@ -151,6 +156,13 @@ class ActiveFormula {
 
     FormulaProgram program_;
     std::array<double, IntermediateCapacity> intermediates_{};
+};
+
+// Raised by EvaluateFormula, for a formula with rejectNonNumbers, when a
+// sheet variable it reads (by name or by x(k)) holds no number in the row.
+class NotANumberInFormula : public std::runtime_error {
+  public:
+    NotANumberInFormula() : std::runtime_error("не число в переменной формулы") {}
 };
 
 // Translates `text` into the active program. Every error is shown at once

@@ -569,6 +569,9 @@ void MainWindow::Execute(MainCommand command) {
         case MainCommand::Statistics:
             Statistics();
             break;
+        case MainCommand::Transformations:
+            Transformations();
+            break;
         case MainCommand::Calculator:
             Calculator();
             break;
@@ -875,6 +878,15 @@ void MainWindow::Statistics() {
     if (method == 0 || !menu.MayRun(method))
         return;
     session_.RunMethod(method);
+    if (sheetView_)
+        sheetView_->Refresh();
+}
+
+// ---------------------------------------------------------------------------
+// Transformations.
+
+void MainWindow::Transformations() {
+    session_.RunTransformations();
     if (sheetView_)
         sheetView_->Refresh();
 }

@@ -47,6 +47,7 @@ class MainWindow : public QMainWindow {
     void ChooseLayout(int choice);
     // F9: the statistics menu, then the chosen method's run.
     void Statistics();
+    void Transformations();
     // "Калькулятор=F7" on the sheet's current cell.
     void Calculator();
     // The methods F9 offers; tests put stand-ins in.

@@ -77,6 +77,16 @@ bool Session::RunMethod(int method) {
     return true;
 }
 
+int Session::RunTransformations() {
+    const SheetSelection& s = sheet_.selection();
+    TTrMet menu(ws_, form_, transformUndo_,
+                BlockOfSelection(ws_, s.left, s.top, s.right, s.bottom));
+    const int choice = menu.Run();
+    if (choice == 11 || choice == UndoChoice)
+        sheet_.PressCell(1, 1);
+    return choice;
+}
+
 void Session::ShowResults() {
     if (showResults)
         showResults();

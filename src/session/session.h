@@ -18,6 +18,7 @@
 #include "output/text_resource.h"
 #include "sheet/data_files.h"
 #include "sheet/sheet_editor.h"
+#include "transform/transformations_menu.h"
 
 namespace dalvex {
 
@@ -48,6 +49,9 @@ class Session : private RunWindows {
     // Statistics method `method` in the dispatcher's frame; false when it
     // cannot run.
     bool RunMethod(int method);
+    // The transformations menu (F8) over the sheet's selection; returns the
+    // choice (0 cancelled). A transposition leaves no selection behind.
+    int RunTransformations();
     // Closes the graph windows discarded at the graph prompt (a run does
     // this before and after its method).
     void CloseDiscardedGraphs() override;
@@ -85,6 +89,7 @@ class Session : private RunWindows {
     MethodDispatcher dispatcher_;
     SettingsFile settingsFile_;
     TextResources resources_;
+    TransformUndo transformUndo_;
 };
 
 }  // namespace dalvex
