@@ -424,8 +424,12 @@ bool Transpose(Workspace& ws) {
 }
 
 std::string RoundTripText(const Workspace& ws, double x) {
+    // The usual digits first, then the few counts that can be the shortest
+    // exact text of a double (17 always is).
     std::string text;
-    for (int digits = 2 * ws.digits(); digits <= 17; ++digits) {
+    for (int digits : {2 * ws.digits(), 15, 16, 17}) {
+        if (digits < 2 * ws.digits())
+            continue;
         text = FormatNumber(x, digits, ws.decimalSeparator());
         if (ParseNumber(text).value == x)
             break;
