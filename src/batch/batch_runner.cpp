@@ -86,6 +86,7 @@ class BatchRun {
     void Method(const ScriptLine& line);
     void Digits(const ScriptLine& line);
     void Level(const ScriptLine& line);
+    void Exact(const ScriptLine& line);
     void Folder(const ScriptLine& line);
     void Seed(const ScriptLine& line);
     void Images(const ScriptLine& line);
@@ -117,6 +118,7 @@ const BatchCommand Commands[] = {
     {"method", "method <номер>", 2, 2, &BatchRun::Method},
     {"digits", "digits <число от 3 до 9>", 2, 2, &BatchRun::Digits},
     {"level", "level <число больше 0 и меньше 0,2>", 2, 2, &BatchRun::Level},
+    {"exact", "exact on|off", 2, 2, &BatchRun::Exact},
     {"folder", "folder <папка>", 2, 2, &BatchRun::Folder},
     {"seed", "seed <целое число от 0 до 4294967295>", 2, 2, &BatchRun::Seed},
     {"images", "images <папка> [png|bmp] или images off", 2, 3, &BatchRun::Images},
@@ -275,6 +277,15 @@ void BatchRun::Level(const ScriptLine& line) {
     if (!level.ok() || !ValidSignificanceLevel(level.value))
         Refuse(line, "уровень значимости должен быть больше 0 и меньше 0,2");
     ws_.settings.SignificanceLevel = level.value;
+}
+
+// "Точные вероятности": significances and critical values from the exact
+// laws (on) or the program's approximations (off, the default).
+void BatchRun::Exact(const ScriptLine& line) {
+    const std::string& word = line.words[1];
+    if (word != "on" && word != "off")
+        Refuse(line, "после exact должно стоять on или off");
+    ws_.settings.exactProbabilities = word == "on";
 }
 
 void BatchRun::Folder(const ScriptLine& line) {

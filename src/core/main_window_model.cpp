@@ -152,10 +152,11 @@ bool TSMForm::CanExecute(MainCommand command) const {
         case MainCommand::Statistics:
         case MainCommand::Calculator:
         case MainCommand::Transformations:
+        case MainCommand::Settings:  // it changes the sheet at once
             return started;
-        case MainCommand::Graphs:
         case MainCommand::Colors:
-        case MainCommand::Settings:
+            return true;
+        case MainCommand::Graphs:
             return false;  // their windows are not part of the program yet
         case MainCommand::HelpContents:
         case MainCommand::HelpSearch:

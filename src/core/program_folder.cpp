@@ -121,7 +121,9 @@ void SettingsFile::LoadAtStart(Workspace& ws) {
         unreadable_ = true;
         return;
     }
-    ApplySettingsLines(lines, ws.settings);
+    const std::vector<int> refused = ApplySettingsLines(lines, ws.settings);
+    if (!refused.empty())
+        ShowNotice(ws, RefusedSettingsNotice(refused));
     if (CompleteSettingsLines(lines))
         Write(ws, lines);
 }

@@ -43,7 +43,8 @@ class SettingsFile {
     explicit SettingsFile(std::string path) : path_(std::move(path)) {}
 
     // Reads and applies the settings. A missing file is created with the
-    // defaults and a short one completed; a file that cannot be read shows
+    // defaults and a short one completed; lines out of their range take their
+    // defaults with one notice naming them; a file that cannot be read shows
     // "Прерывание: " + the error, the defaults stay, and the file is then
     // left alone at close so that nothing the person had in it is lost.
     void LoadAtStart(Workspace& ws);

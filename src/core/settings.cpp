@@ -1,6 +1,8 @@
 #include "core/settings.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -19,23 +21,40 @@ bool ReadInt(const std::vector<std::string>& lines, int index, int& out) {
     if (index >= static_cast<int>(lines.size()))
         return false;
     const ParsedNumber n = ParseNumber(Trim(lines[index]));
-    if (!n.ok() || n.value < -2147483648.0 || n.value > 2147483647.0)
+    if (!n.ok() || n.value < -2147483648.0 || n.value > 2147483647.0 ||
+        n.value != std::trunc(n.value))
         return false;
     out = static_cast<int>(n.value);
     return true;
 }
 
-void ReadFont(const std::vector<std::string>& lines, int first, FontSetting& font) {
+// Reads one whole-number line into `value` when it is there and passes
+// `valid`; a present line that fails gives `fallback` and is noted.
+template <class T, class Valid>
+void ReadRanged(const std::vector<std::string>& lines, int index, Valid valid, T fallback, T& value,
+                std::vector<int>& refused) {
+    if (index >= static_cast<int>(lines.size()))
+        return;
+    int read = 0;
+    if (ReadInt(lines, index, read) && valid(read)) {
+        value = static_cast<T>(read);
+        return;
+    }
+    value = fallback;
+    refused.push_back(index);
+}
+
+void ReadFont(const std::vector<std::string>& lines, int first, const FontSetting& fallback,
+              FontSetting& font, std::vector<int>& refused) {
     if (first < static_cast<int>(lines.size()) && !Trim(lines[first]).empty())
         font.name = Trim(lines[first]);
-    int size = 0;
-    if (ReadInt(lines, first + 1, size) && size >= 4 && size <= 96)
-        font.size = size;
+    ReadRanged(
+        lines, first + 1, [](int size) { return size >= 4 && size <= 96; }, fallback.size,
+        font.size, refused);
     if (first + 2 < static_cast<int>(lines.size()))
         font.bold = Trim(lines[first + 2]) == "1";
-    int color = 0;
-    if (ReadInt(lines, first + 3, color))
-        font.color = color;
+    ReadRanged(
+        lines, first + 3, [](int c) { return ValidColor(c); }, fallback.color, font.color, refused);
 }
 
 void PutFont(std::vector<std::string>& lines, int first, const FontSetting& font) {
@@ -56,38 +75,57 @@ std::vector<std::string> DefaultSettingsLines(const SettingsValues& defaults) {
     return lines;
 }
 
-void ApplySettingsLines(const std::vector<std::string>& lines, SettingsValues& v) {
+std::vector<int> ApplySettingsLines(const std::vector<std::string>& lines, SettingsValues& v) {
+    const SettingsValues d;
+    std::vector<int> refused;
     const int n = static_cast<int>(lines.size());
     if (n > 1)
         v.DataFolder = Trim(lines[1]);
     if (n > 2) {
         const ParsedNumber level = ParseNumber(Trim(lines[2]));
-        if (level.ok() && ValidSignificanceLevel(level.value))
+        if (level.ok() && ValidSignificanceLevel(level.value)) {
             v.SignificanceLevel = level.value;
+        } else {
+            v.SignificanceLevel = d.SignificanceLevel;
+            refused.push_back(2);
+        }
     }
-    int value = 0;
-    if (ReadInt(lines, 3, value) && ValidSignificantDigits(value))
-        v.SignificantDigits = value;
-    ReadFont(lines, 4, v.sheetFont);
-    ReadFont(lines, 8, v.resultsFont);
-    ReadFont(lines, 12, v.GraphFont);
+    ReadRanged(lines, 3, ValidSignificantDigits, d.SignificantDigits, v.SignificantDigits, refused);
+    ReadFont(lines, 4, d.sheetFont, v.sheetFont, refused);
+    ReadFont(lines, 8, d.resultsFont, v.resultsFont, refused);
+    ReadFont(lines, 12, d.GraphFont, v.GraphFont, refused);
     if (n > 16)
         v.maximized = Trim(lines[16]) == "1";
-    if (ReadInt(lines, 17, value) && value >= 8 && value <= 1000)
-        v.columnWidth = value;
-    if (ReadInt(lines, 18, value) && value >= 8 && value <= 200)
-        v.rowHeight = value;
+    ReadRanged(lines, 17, ValidColumnWidth, d.columnWidth, v.columnWidth, refused);
+    ReadRanged(lines, 18, ValidRowHeight, d.rowHeight, v.rowHeight, refused);
     for (int k = 0; k < 5; ++k)
-        if (ReadInt(lines, 19 + k, value))
-            v.dialogColors[k] = value;
+        ReadRanged(
+            lines, 19 + k, [](int c) { return ValidColor(c); }, d.dialogColors[k],
+            v.dialogColors[k], refused);
     if (n > 28)
         v.macroSwitch = Trim(lines[28]) == "1";
-    if (ReadInt(lines, 29, value) && value >= 200 && value <= 20000)
-        v.windowWidth = value;
-    if (ReadInt(lines, 30, value) && value >= 150 && value <= 20000)
-        v.windowHeight = value;
-    if (ReadInt(lines, 31, value) && value >= 0 && value <= 2000)
-        v.reservedGraphHeight = value;
+    // 0 leaves the window's size to the platform.
+    ReadRanged(
+        lines, 29, [](int w) { return w == 0 || (w >= 200 && w <= 20000); }, d.windowWidth,
+        v.windowWidth, refused);
+    ReadRanged(
+        lines, 30, [](int h) { return h == 0 || (h >= 150 && h <= 20000); }, d.windowHeight,
+        v.windowHeight, refused);
+    ReadRanged(
+        lines, 31, [](int h) { return h >= 0 && h <= 2000; }, d.reservedGraphHeight,
+        v.reservedGraphHeight, refused);
+    if (n > ExactProbabilitiesLine)
+        v.exactProbabilities = Trim(lines[ExactProbabilitiesLine]) == "1";
+    std::sort(refused.begin(), refused.end());
+    return refused;
+}
+
+std::string RefusedSettingsNotice(const std::vector<int>& lines) {
+    std::string numbers;
+    for (int line : lines)
+        numbers += (numbers.empty() ? "" : ", ") + std::to_string(line);
+    return "!НЕДОПУСТИМЫЕ ЗНАЧЕНИЯ В ФАЙЛЕ УСТАНОВОК Dvx.ini (СТРОКИ " + numbers +
+           ") - ВЗЯТЫ ЗНАЧЕНИЯ ПО УМОЛЧАНИЮ!";
 }
 
 void PutCloseLines(std::vector<std::string>& lines, const SettingsValues& v) {
@@ -113,6 +151,9 @@ void PutRememberLines(std::vector<std::string>& lines, const SettingsValues& v) 
         lines[19 + k] = std::to_string(v.dialogColors[k]);
     PutFont(lines, 24, v.sheetFont);
     lines[28] = v.macroSwitch ? "1" : "0";
+    if (static_cast<int>(lines.size()) <= ExactProbabilitiesLine)
+        lines.resize(ExactProbabilitiesLine + 1);
+    lines[ExactProbabilitiesLine] = v.exactProbabilities ? "1" : "0";
 }
 
 bool CompleteSettingsLines(std::vector<std::string>& lines) {

@@ -10,6 +10,10 @@
 namespace dalvex {
 
 inline constexpr int SettingsFileLines = 32;
+// The line after the 32 addressed ones: "1" when every significance and
+// critical value comes from the exact distribution laws. Written by
+// "Запомнить"; a file without it keeps the approximations.
+inline constexpr int ExactProbabilitiesLine = 32;
 
 struct FontSetting {
     std::string name;
@@ -26,6 +30,19 @@ inline bool ValidSignificanceLevel(double level) {
 inline bool ValidSignificantDigits(int digits) {
     return digits > 2 && digits < 10;
 }
+// The sheet's default column width and row height in pixels: below these the
+// grid disappears, above them one cell fills the screen.
+inline bool ValidColumnWidth(int pixels) {
+    return pixels >= 8 && pixels <= 1000;
+}
+inline bool ValidRowHeight(int pixels) {
+    return pixels >= 8 && pixels <= 200;
+}
+// 0x00BBGGRR, or 0x80000000 plus a system colour index (0 to 30).
+inline bool ValidColor(std::int32_t color) {
+    const auto bits = static_cast<std::uint32_t>(color);
+    return bits <= 0xFFFFFFu || (bits >= 0x80000000u && bits <= 0x8000001Eu);
+}
 
 struct SettingsValues {
     std::string DataFolder;  // with a trailing separator; empty until a folder was used
@@ -41,6 +58,9 @@ struct SettingsValues {
     // "Стандарт" scheme.
     std::array<std::int32_t, 5> dialogColors{0xFF0000, 0x008000, 0x0000FF, 0x800000, 0x800000};
     bool macroSwitch = false;
+    // Significances and critical values from the exact laws instead of the
+    // program's approximations ("Точные вероятности").
+    bool exactProbabilities = false;
     int windowWidth = 0;  // 0: the platform's choice
     int windowHeight = 0;
     int reservedGraphHeight = 0;
@@ -48,17 +68,23 @@ struct SettingsValues {
     char decimalSeparator = '.';
 };
 
-// A complete file of default lines.
+// A complete file of default lines: the 32 addressed lines and line 32.
 std::vector<std::string> DefaultSettingsLines(const SettingsValues& defaults = {});
 
-// Reads the start-up lines (1..23, 28..31) into `values`. Lines that are
-// missing, unreadable or out of their range leave the value as it was.
-void ApplySettingsLines(const std::vector<std::string>& lines, SettingsValues& values);
+// Reads the start-up lines (1..23, 28..32) into `values`. A missing line
+// leaves the value as it was; a number line that does not read or lies
+// outside its range gives the value its default, and its number is returned
+// (in ascending order) so that start-up can say so once.
+std::vector<int> ApplySettingsLines(const std::vector<std::string>& lines, SettingsValues& values);
+
+// The one notice for the lines ApplySettingsLines refused.
+std::string RefusedSettingsNotice(const std::vector<int>& lines);
 
 // Replaces lines 1, 16, 29, 30 (what the program writes when it closes).
 void PutCloseLines(std::vector<std::string>& lines, const SettingsValues& values);
 
-// Replaces lines 1..28 (the "Запомнить" command).
+// Replaces lines 1..28 and the exact-probabilities line 32 (the "Запомнить"
+// command).
 void PutRememberLines(std::vector<std::string>& lines, const SettingsValues& values);
 
 // Pads a short file with default lines up to SettingsFileLines; returns

@@ -9,7 +9,11 @@
 namespace dalvex {
 
 CommandFrame::CommandFrame(Workspace& ws, TSMForm& form, TSMForm::RunState state)
-    : ws_(ws), form_(form), before_(form.runState), watchedBefore_(ws.watchArithmetic) {
+    : ws_(ws),
+      form_(form),
+      before_(form.runState),
+      watchedBefore_(ws.watchArithmetic),
+      probabilities_(ws.settings.exactProbabilities) {
     form_.runState = state;
     ws_.runNotices.Begin();
     ClearFloatingFlags();

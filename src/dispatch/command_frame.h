@@ -1,6 +1,7 @@
 // The frame every command runs in: statistics methods, graph commands and
 // transformations alike. While it stands, the main window knows a command is
-// running (window tabs do not switch), the floating-point flags start clear
+// running (window tabs do not switch), the distribution routines follow the
+// laws the settings chose (approximate or exact), the floating-point flags start clear
 // and every output point checks them, and notices a run shows once start
 // afresh. A fault inside ends the command with "Прерывание: " + its text;
 // what the command wrote before stays.
@@ -10,6 +11,7 @@
 
 #include "core/main_window_model.h"
 #include "core/workspace.h"
+#include "numeric/distributions.h"
 
 namespace dalvex {
 
@@ -33,6 +35,8 @@ class CommandFrame {
     TSMForm& form_;
     TSMForm::RunState before_;
     bool watchedBefore_;
+    // The distribution laws the person chose, for this command only.
+    ProbabilityModeScope probabilities_;
 };
 
 }  // namespace dalvex

@@ -19,6 +19,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "gui/dialog_colors.h"
+
 namespace dalvex {
 
 namespace {
@@ -136,12 +138,19 @@ FormDialogView::FormDialogView(const FormDialog& form, QWidget* parent) : QDialo
         QGridLayout* grid = found->second;
         const int line = grid->rowCount() == 1 && grid->count() == 0 ? 0 : grid->rowCount();
         grid->addWidget(push, line, 0);
-        if (!button.note.empty())
-            grid->addWidget(new QLabel(QString::fromStdString(button.note), this), line, 1);
+        if (!button.note.empty()) {
+            auto* note = new QLabel(QString::fromStdString(button.note), this);
+            MarkExplanation(note);
+            grid->addWidget(note, line, 1);
+        }
     }
     if (!buttonGroups.empty())
         outer->addLayout(groupRow);
-    outer->addLayout(buttonRow);
+    // The bottom row of buttons is the dialog's lower panel.
+    auto* lowerPanel = new QWidget(this);
+    lowerPanel->setLayout(buttonRow);
+    MarkLowerPanel(lowerPanel);
+    outer->addWidget(lowerPanel);
     connect(this, &QDialog::rejected, this, [this] { pressed_ = 0; });
 }
 

@@ -18,11 +18,15 @@
 #include <QTabBar>
 #include <QToolBar>
 
+#include "core/settings_dialog.h"
 #include "gui/calculator_view.h"
+#include "gui/colors_dialog_view.h"
+#include "gui/dialog_colors.h"
 #include "gui/file_dialog_view.h"
 #include "gui/font_setting.h"
 #include "gui/graph_view.h"
 #include "gui/graph_windows_view.h"
+#include "gui/macro_keyboard.h"
 #include "gui/pinned_sub_window.h"
 #include "gui/results_view.h"
 #include "gui/sheet_view.h"
@@ -100,6 +104,10 @@ MainWindow::MainWindow(Workspace& ws, const std::string& programFolder, QWidget*
     BuildStatusLine();
     UpdateCommandStates();
     resize(900, 620);
+    // Every dialog of the program wears the dialog colours of the moment.
+    dialogColors_ = new DialogColorFilter(ws_.settings, this);
+    qApp->installEventFilter(dialogColors_);
+    macroKeyboard_ = new MacroKeyboard(ws_, macroIndicator_, macroIndicatorAction_, this);
 }
 
 MainWindow::~MainWindow() {
@@ -225,11 +233,10 @@ void MainWindow::BuildToolBar() {
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     bar->addWidget(spacer);
 
-    auto* macro = new QLabel(QStringLiteral("MACRO"), bar);
-    macro->setAlignment(Qt::AlignCenter);
-    macro->setStyleSheet(QStringLiteral(
-        "QLabel { background: #d01818; color: white; font-weight: bold; padding: 2px 8px; }"));
-    bar->addWidget(macro)->setVisible(false);  // lit only while a macro records or plays
+    macroIndicator_ = new QLabel(QStringLiteral("MACRO"), bar);
+    macroIndicator_->setAlignment(Qt::AlignCenter);
+    macroIndicatorAction_ = bar->addWidget(macroIndicator_);
+    macroIndicatorAction_->setVisible(false);  // shown while a macro records
 }
 
 void MainWindow::BuildStatusLine() {
@@ -288,7 +295,7 @@ bool MainWindow::StartUp() {
     started_ = true;
     sheetView_->setFocus();
     ApplySettings();
-    form_.MacroSwitchAtStart();  // the macro recorder's hook comes with the macros
+    macroKeyboard_->SetActive(form_.MacroSwitchAtStart());
     sheetView_->Refresh();
     Relayout();
     UpdateCommandStates();
@@ -562,6 +569,12 @@ void MainWindow::Execute(MainCommand command) {
             break;
         case MainCommand::Font:
             ChooseFont();
+            break;
+        case MainCommand::Settings:
+            Settings();
+            break;
+        case MainCommand::Colors:
+            Colors();
             break;
         case MainCommand::Remember:
             Remember();
@@ -880,6 +893,18 @@ void MainWindow::Statistics() {
     session_.RunMethod(method);
     if (sheetView_)
         sheetView_->Refresh();
+}
+
+void MainWindow::Settings() {
+    if (Tqset(ws_).accepted && sheetView_) {
+        sheetView_->ApplySettings();
+        sheetView_->Refresh();
+    }
+}
+
+void MainWindow::Colors() {
+    ColorsDialogView view(ws_.settings, this);
+    view.exec();
 }
 
 // ---------------------------------------------------------------------------

@@ -22,7 +22,9 @@ class QTabBar;
 
 namespace dalvex {
 
+class DialogColorFilter;
 class FileDialogView;
+class MacroKeyboard;
 class GraphDesk;
 class GraphView;
 class GraphWindowsView;
@@ -50,6 +52,9 @@ class MainWindow : public QMainWindow {
     void Transformations();
     // "Калькулятор=F7" on the sheet's current cell.
     void Calculator();
+    // "Установки" and "Цвета".
+    void Settings();
+    void Colors();
     // The methods F9 offers; tests put stand-ins in.
     MethodRegistry& methods() { return methods_; }
     // Everything the program holds besides its windows.
@@ -66,6 +71,10 @@ class MainWindow : public QMainWindow {
     TSMForm& form() { return form_; }
     SettingsFile& settingsFile() { return settingsFile_; }
     SheetView* sheetView() const { return sheetView_; }
+    // The keyboard macros (on when the macro switch was kept on at start-up)
+    // and the tool bar's "MACRO" indicator.
+    MacroKeyboard* macroKeyboard() const { return macroKeyboard_; }
+    QLabel* macroIndicator() const { return macroIndicator_; }
     ResultsView* resultsView() const { return resultsView_; }
     TEditForm* results() const { return results_; }
     SheetFiles* sheetFiles() const { return sheetFiles_; }
@@ -176,6 +185,10 @@ class MainWindow : public QMainWindow {
     HelpWindow* helpWindow_ = nullptr;
     QPrinter printer_;
     GraphWindowsView* graphWindows_ = nullptr;
+    QLabel* macroIndicator_ = nullptr;
+    QAction* macroIndicatorAction_ = nullptr;
+    MacroKeyboard* macroKeyboard_ = nullptr;
+    DialogColorFilter* dialogColors_ = nullptr;
 };
 
 }  // namespace dalvex

@@ -5,6 +5,7 @@
 
 #include "core/arithmetic_fault.h"
 #include "numeric/basic.h"
+#include "numeric/exact_distributions.h"
 
 namespace dalvex {
 
@@ -24,9 +25,21 @@ void RequireProbability(double p) {
         RaiseFault(FaultKind::InvalidOperation);
 }
 
+bool exactProbabilities = false;
+
 }  // namespace
 
+void SetExactProbabilities(bool on) {
+    exactProbabilities = on;
+}
+
+bool ExactProbabilities() {
+    return exactProbabilities;
+}
+
 double NormalCdf(double x, double mean, double sd) {
+    if (exactProbabilities)
+        return exact::NormalCdf(x, mean, sd);
     // Abramowitz-Stegun 26.2.16 with the constants rounded to six digits.
     const double z = CheckedDivide(x - mean, sd);
     const double e = -z * z / 2;
@@ -39,6 +52,8 @@ double NormalCdf(double x, double mean, double sd) {
 }
 
 double NormalDensity(double x, double mean, double sd) {
+    if (exactProbabilities)
+        return exact::NormalDensity(x, mean, sd);
     const double z = CheckedDivide(x - mean, sd);
     const double e = -z * z / 2;
     if (e < -10000)
@@ -51,10 +66,14 @@ double StdNormalCdf(double z) {
 }
 
 double NormalTail(double z) {
+    if (exactProbabilities)
+        return exact::NormalTail(z);
     return 1 - NormalCdf(std::fabs(z), 0, 1);
 }
 
 double NormalQuantile(double p) {
+    if (exactProbabilities)
+        return exact::NormalQuantile(p);
     if (std::isnan(p))
         RaiseFault(FaultKind::InvalidOperation);
     // The tail law keeps growing as p shrinks; below 1e-10 it is held at its
@@ -80,6 +99,8 @@ double NormalQuantile(double p) {
 }
 
 double FisherTail(double x, double nu1, double nu2) {
+    if (exactProbabilities)
+        return exact::FisherTail(x, nu1, nu2);
     // Paulson's normal approximation of F (A-S 26.6.15) with the normal tail
     // of A-S 26.2.19.
     if (x == 0.0)
@@ -110,6 +131,8 @@ double FisherTail(double x, double nu1, double nu2) {
 }
 
 double FisherQuantile(int nu1, int nu2, double p) {
+    if (exactProbabilities)
+        return exact::FisherQuantile(nu1, nu2, p);
     RequireProbability(p);
     double x0 = 1.5, p0 = FisherTail(x0, nu1, nu2);
     double x1 = 2.0;
@@ -134,6 +157,8 @@ double FisherQuantile(int nu1, int nu2, double p) {
 }
 
 double ChiSquareTail(double x, double nu) {
+    if (exactProbabilities)
+        return exact::ChiSquareTail(x, nu);
     if (nu > 40 || nu * Log10(x + 1e-6) / 2 > 38 || x > 20000) {
         // Wilson-Hilferty; the constant keeps its five digits.
         const double h = CheckedDivide(0.22222, nu);
@@ -193,6 +218,8 @@ double ChiSquareTableQuantile(double p, double nu) {
 }  // namespace
 
 double ChiSquareQuantile(double p, double nu) {
+    if (exactProbabilities)
+        return exact::ChiSquareQuantile(p, nu);
     RequireProbability(p);
     if (nu > 34)
         return ChiSquareTableQuantile(p, nu);

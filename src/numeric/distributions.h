@@ -11,6 +11,28 @@
 
 namespace dalvex {
 
+// Which laws the routines below follow: the approximations (the default) or,
+// when the person chose "Точные вероятности", the exact distribution
+// functions of exact_distributions.h. Every method calls the routines by name,
+// so the choice is one process-wide switch; the command frame sets it from
+// the workspace's settings for each command and puts it back afterwards.
+void SetExactProbabilities(bool on);
+bool ExactProbabilities();
+
+// Holds a choice for the life of a scope, then restores the one before.
+class ProbabilityModeScope {
+  public:
+    explicit ProbabilityModeScope(bool exact) : before_(ExactProbabilities()) {
+        SetExactProbabilities(exact);
+    }
+    ~ProbabilityModeScope() { SetExactProbabilities(before_); }
+    ProbabilityModeScope(const ProbabilityModeScope&) = delete;
+    ProbabilityModeScope& operator=(const ProbabilityModeScope&) = delete;
+
+  private:
+    bool before_;
+};
+
 // Lower cumulative probability P(X <= x) of the normal law.
 double NormalCdf(double x, double mean, double sd);
 // Standard normal density at z = (x - mean) / sd, not divided by sd.

@@ -9,8 +9,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/number.h"
 #include "dispatch/loading.h"
 #include "formula/formula_set_dialog.h"
+#include "numeric/distributions.h"
 #include "support/temp_folder.h"
 
 namespace dalvex {
@@ -99,6 +101,28 @@ TEST(BatchTest, ScriptThatDoesNotFitStopsNamingTheDialogAndTheLine) {
     }
     // What was written before the fault stays.
     EXPECT_EQ(RunScript(cases[0].script).results, "ОПИСАТЕЛЬНАЯ СТАТИСТИКА.  Файл: two.txt\n");
+}
+
+// "exact on" switches every routine of the next methods to the exact laws:
+// R's 2 * pt(-2.228, 10) = 0.050012 and qt(0.975, 10) = 2.228139, where the
+// approximations give 0.048067 and 2.205051.
+TEST(BatchTest, ExactSwitchesTheDistributionLawsOfTheFollowingMethods) {
+    MethodRegistry methods;
+    methods.Add(1, [](MethodRun& run) {
+        WriteResult(run.ws, FormatNumber(FisherTail(2.228, 1, 10), 6, '.') + " " +
+                                FormatNumber(FisherQuantile(1, 10, 0.05), 7, '.'));
+    });
+    const Outcome run = RunScript(
+        "open two.txt\nmethod 1\nvariables 1\nexact on\nmethod 1\nvariables 1\nexact off\n"
+        "method 1\nvariables 1\n",
+        methods);
+    EXPECT_EQ(run.status, BatchDone) << run.messages;
+    const std::string header = "ОПИСАТЕЛЬНАЯ СТАТИСТИКА.  Файл: two.txt\n";
+    const std::string approximate = header + "0.0480672 2.205051\n\n\n";
+    EXPECT_EQ(run.results, approximate + header + "0.0500118 2.228139\n\n\n" + approximate);
+    EXPECT_FALSE(ExactProbabilities());  // the choice lasts only while a method runs
+
+    EXPECT_EQ(RunScript("exact yes\n", methods).status, BatchScriptFault);
 }
 
 TEST(BatchTest, SavesTheSheetInTheFormatOfTheName) {

@@ -234,7 +234,9 @@ TEST(CommandStateTest, CommandsAreEnabledByTheModel) {
         {true, true, 1, 0, C::Graphs, false},
         {false, false, 0, 0, C::Calculator, false},
         {true, true, 1, 0, C::Calculator, true},
-        {true, true, 1, 0, C::Settings, false},
+        {true, true, 1, 0, C::Settings, true},
+        {false, false, 0, 0, C::Settings, false},
+        {false, false, 0, 0, C::Colors, true},
         {true, false, 1, 0, C::HelpContents, false},
         {true, true, 1, 0, C::About, true},
         // A graph window takes File and Edit commands except Delete.

@@ -80,7 +80,7 @@ TEST_F(SettingsFileTest, MissingFileIsCreatedCompleteWithDefaults) {
     file.LoadAtStart(ws);
     EXPECT_TRUE(dialogs.notices().empty());
     const auto lines = Lines(SettingsFileName);
-    EXPECT_EQ(lines.size(), static_cast<std::size_t>(SettingsFileLines));
+    EXPECT_EQ(lines.size(), static_cast<std::size_t>(ExactProbabilitiesLine + 1));
     SettingsValues back;
     back.columnWidth = 1;
     ApplySettingsLines(lines, back);
@@ -117,6 +117,44 @@ TEST_F(SettingsFileTest, UnreadableFileKeepsDefaultsAndIsNotOverwrittenAtClose) 
     EXPECT_EQ(dialogs.notices().size(), 1u);
     EXPECT_TRUE(fs::is_directory(Path()));
     EXPECT_FALSE(fs::exists(Path() + ".tmp"));
+}
+
+// A width of 0 once hid the grid and "Запомнить" kept it that way.
+TEST_F(SettingsFileTest, OutOfRangeLinesTakeDefaultsWithOneNoticeAndAreSavedSound) {
+    auto original = DefaultSettingsLines();
+    original[17] = "0";
+    original[18] = "0";
+    original[3] = "12";
+    ASSERT_TRUE(WriteLinesFile(Path(), original).ok);
+    SettingsFile file(Path());
+    file.LoadAtStart(ws);
+    ASSERT_EQ(dialogs.notices().size(), 1u);
+    EXPECT_NE(dialogs.notices()[0].find("(СТРОКИ 3, 17, 18)"), std::string::npos);
+    EXPECT_EQ(ws.settings.columnWidth, 68);
+    EXPECT_EQ(ws.settings.rowHeight, 16);
+    EXPECT_EQ(ws.settings.SignificantDigits, 4);
+    file.Remember(ws);
+    const auto lines = Lines(SettingsFileName);
+    EXPECT_EQ(lines[3], "4");
+    EXPECT_EQ(lines[17], "68");
+    EXPECT_EQ(lines[18], "16");
+}
+
+// The new file is written beside the old one and renamed over it; when that
+// cannot be done, the old file stays whole and the notice says why.
+TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileWhole) {
+    auto original = DefaultSettingsLines();
+    original[3] = "6";
+    ASSERT_TRUE(WriteLinesFile(Path(), original).ok);
+    fs::create_directories(Path() + ".tmp");  // the temporary file cannot be made
+    SettingsFile file(Path());
+    file.LoadAtStart(ws);
+    ws.settings.SignificantDigits = 8;
+    file.Remember(ws);
+    ASSERT_EQ(dialogs.notices().size(), 1u);
+    EXPECT_EQ(dialogs.notices()[0].rfind("Прерывание: ", 0), 0u);
+    EXPECT_GT(dialogs.notices()[0].size(), std::string("Прерывание: ").size());
+    EXPECT_EQ(Lines(SettingsFileName), original);
 }
 
 TEST_F(SettingsFileTest, CloseReplacesFolderMaximisedAndWindowSizeOnly) {
