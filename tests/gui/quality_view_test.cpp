@@ -1,7 +1,7 @@
 // The quality control methods in the real window, without a display: the
-// tolerance and chart-type dialogs, and the control charts from F9 with their
-// graphs. With DALVEX_SHOT_DIR set the dialogs and the graphs are saved as
-// pictures there, for looking at them.
+// tolerance and chart-type dialogs, the means and ranges charts and the
+// quality histogram from F9. With DALVEX_SHOT_DIR set the dialogs, the graphs
+// and the report are saved as pictures there, for looking at them.
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,9 +27,10 @@ class QualityViewTest : public QObject {
 
   private slots:
     void dialogsShowTheirFieldsAndButtons();
-    void meansAndRangesRunFromF9WithTwoGraphs();
+    void chartsAndHistogramRunFromF9();
 
   private:
+    void RunMethod(MainWindow& window, int method);
     QTemporaryDir folder;
 };
 
@@ -55,7 +56,16 @@ void QualityViewTest::dialogsShowTheirFieldsAndButtons() {
     charts.reject();
 }
 
-void QualityViewTest::meansAndRangesRunFromF9WithTwoGraphs() {
+void QualityViewTest::RunMethod(MainWindow& window, int method) {
+    QTimer::singleShot(0, [method] {
+        auto* menu = qobject_cast<StatisticsMenuView*>(QApplication::activeModalWidget());
+        if (menu)
+            menu->methodButton(method)->click();
+    });
+    window.Execute(MainCommand::Statistics);
+}
+
+void QualityViewTest::chartsAndHistogramRunFromF9() {
     ScriptedDialogs ui;
     Workspace ws(ui);
     auto window = std::make_unique<MainWindow>(ws, folder.path().toStdString() + "/");
@@ -71,12 +81,7 @@ void QualityViewTest::meansAndRangesRunFromF9WithTwoGraphs() {
         .ExpectForm("Контрольные карты", 1, {"5"})
         .ExpectGraphPrompt(true)
         .ExpectGraphPrompt(true);
-    QTimer::singleShot(0, [] {
-        auto* menu = qobject_cast<StatisticsMenuView*>(QApplication::activeModalWidget());
-        if (menu)
-            menu->methodButton(34)->click();
-    });
-    window->Execute(MainCommand::Statistics);
+    RunMethod(*window, 34);
     QVERIFY(ui.scriptDone());
     QVERIFY(ui.notices().empty());
     int graphs = 0;
@@ -91,6 +96,20 @@ void QualityViewTest::meansAndRangesRunFromF9WithTwoGraphs() {
         Shot(*sub, QString("quality_xr_graph%1").arg(graphs));
     }
     QCOMPARE(graphs, 2);
+
+    // The quality histogram of the sheet's only variable: its table in the
+    // report, the tolerance 9.6 .. 10.6 on the graph.
+    ui.ExpectForm("Гистограмма", 1, {"6"})
+        .ExpectForm("Границы допуска", 1, {"9.6", "10.6"})
+        .ExpectGraphPrompt(true);
+    RunMethod(*window, 32);
+    QVERIFY(ui.scriptDone());
+    QVERIFY(ui.notices().empty());
+    window->mdiArea()->setActiveSubWindow(window->resultsWindow());
+    window->resultsWindow()->showMaximized();
+    QTest::qWait(50);
+    Shot(*window, "quality_histogram_report");
+    window->resultsWindow()->showNormal();
     ui.ExpectYesNo("Закончить сеанс", true);
     window->close();
 }
