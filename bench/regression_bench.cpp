@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "bench_support.h"
+#include "formula/function_list.h"
 #include "numeric/robust_smoothing.h"
 #include "stats/nonlinear_regression.h"
 #include "stats/simple_regression.h"
@@ -56,6 +57,8 @@ void BM_LogisticMarquardt2000(benchmark::State& state) {
         points.push_back({t});
         y.push_back(1 + 5 / (1 + std::exp(5 - 0.7 * t)) + 0.05 * (random.Next() - 0.5));
     }
+    // The formula reads its functions from the program folder's list.
+    WriteFunctionListIfMissing(bench.ws.ProgramFolder);
     FormulaModel model;
     if (!model.Compile(bench.ws, "a0+a1/(1+EXP(a2+a3*x))"))
         state.SkipWithError("the formula was refused");
