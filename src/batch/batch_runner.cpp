@@ -93,6 +93,7 @@ class BatchRun {
     void Exact(const ScriptLine& line);
     void Folder(const ScriptLine& line);
     void Seed(const ScriptLine& line);
+    void SurfaceDialog(const ScriptLine& line);
     void Images(const ScriptLine& line);
     void Graph(const ScriptLine& line);
     void Graphs(const ScriptLine& line);
@@ -132,6 +133,7 @@ const BatchCommand Commands[] = {
     {"exact", "exact on|off", 2, 2, &BatchRun::Exact},
     {"folder", "folder <папка>", 2, 2, &BatchRun::Folder},
     {"seed", "seed <целое число от 0 до 4294967295>", 2, 2, &BatchRun::Seed},
+    {"surface", "surface", 1, 1, &BatchRun::SurfaceDialog},
     {"images", "images <папка> [png|bmp] [mono] или images off", 2, 4, &BatchRun::Images},
     {"draw",
      "draw <вид 1..18> <переменная> ... [smoothing=0..3] [steps=N] [coef=K] [bars=0|1] [3d=0|1] "
@@ -304,6 +306,11 @@ void BatchRun::Exact(const ScriptLine& line) {
     if (word != "on" && word != "off")
         Refuse(line, "после exact должно стоять on или off");
     ws_.settings.exactProbabilities = word == "on";
+}
+
+// The surface dialog answered by the next line, then the surface drawn.
+void BatchRun::SurfaceDialog(const ScriptLine&) {
+    session_.FunctionSurface();
 }
 
 void BatchRun::Folder(const ScriptLine& line) {

@@ -4,7 +4,6 @@
 
 #include "dispatch/command_frame.h"
 #include "dispatch/sheet_graph.h"
-#include "formula/formula.h"
 #include "formula/formula_files.h"
 #include "formula/function_list.h"
 #include "formula/surface_dialog.h"
@@ -104,16 +103,7 @@ int Session::RunGraphMenu() {
     }
     ws_.RunHelpContext = entry->helpContext;
     if (answer == MenuFunctionSurface) {
-        SurfaceRequest request;
-        if (ChooseSurface(ws_, request)) {
-            ActiveFormula formula;
-            if (CompileFormula(ws_, formula, request.formula, FormulaContext::XY) == 0) {
-                ws_.SetTextBuffer(GraphKindTitle(answer) + ": " + request.formula);
-                ShowFunctionSurface(
-                    ws_, formula,
-                    {request.x0, request.x1, request.y0, request.y1, request.gridSize});
-            }
-        }
+        FunctionSurface();
     } else if (pq34(ws_, answer) != 0) {
         std::vector<int> columns(ws_.SelectedColumns.begin() + 1,
                                  ws_.SelectedColumns.begin() + 1 + ws_.SelectedColumns[0]);
@@ -133,6 +123,23 @@ bool Session::DrawGraph(int answer, const std::vector<int>& columns, const Graph
         return drawn;
     });
     return drawn;
+}
+
+bool Session::FunctionSurface() {
+    SurfaceRequest request;
+    if (!ChooseSurface(ws_, request))
+        return false;
+    // The graph gets a program of its own; the person's chosen variables stay.
+    const auto chosen = ws_.SelectedColumns;
+    ActiveFormula formula;
+    const int refused = CompileFormula(ws_, formula, request.formula, FormulaContext::XY);
+    ws_.SelectedColumns = chosen;
+    if (refused != 0)
+        return false;
+    ShowFunctionSurface(
+        ws_, formula,
+        SurfaceGrid{request.x0, request.x1, request.y0, request.y1, request.gridSize});
+    return true;
 }
 
 void Session::ShowResults() {
