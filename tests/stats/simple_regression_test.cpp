@@ -212,6 +212,17 @@ TEST_F(SimpleRegressionTest, ModelsAndTheirFaultsAgainstR) {
     }
 }
 
+// 1/y of y near 1e-300 is some 1e300: its square leaves the double range in
+// the sums, so the model is refused instead of stopping on an invalid
+// operation.
+TEST_F(SimpleRegressionTest, ReciprocalOfTinyYIsRefused) {
+    const BatchOutcome run = Run("method 20\nregression x 1 y 2\nform 14\n",
+                                 "x y\n1 1e-300\n2 2e-300\n3 4e-300\n4 3e-300\n");
+    EXPECT_NE(run.messages.find("!ЗНАЧЕНИЯ СЛИШКОМ ВЕЛИКИ ДЛЯ ЭТОЙ МОДЕЛИ!"), std::string::npos)
+        << run.messages;
+    EXPECT_EQ(run.messages.find("Прерывание"), std::string::npos) << run.messages;
+}
+
 // R: nls(y ~ a0 + a1/(1 + exp(a2 + a3*x)), start = list(a0 = 1, a1 = 5, a2 = 6,
 // a3 = -0.9)), nls(y7 ~ a0 + a1*x7^a2, ...) and nls(y12 ~ a0 + a1*exp(a2*x12),
 // ...) stop at nls's relative-offset tolerance, within some 1e-6 of the
