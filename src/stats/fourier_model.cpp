@@ -374,14 +374,21 @@ class HarmonicSearch {
 }  // namespace
 
 AdaptationOutcome AdaptModel(HarmonicModel& model, const std::vector<double>& corrected,
-                             bool skipRemoved, const std::function<bool(int, int)>& progress) {
+                             bool skipRemoved, const std::function<bool(int, int)>& progress,
+                             double workLimit) {
     AdaptationOutcome outcome;
     HarmonicSearch search(model, corrected);
     outcome.before = search.Sum();
     const int top = model.top();
+    const double trialBudget = workLimit / static_cast<double>(corrected.size());
     for (int j = 1; j <= top; ++j) {
         if (progress && !progress(j - 1, top)) {
             outcome.stopped = true;
+            break;
+        }
+        // A harmonic's three searches may take 3·AdaptationTrialLimit trials.
+        if (outcome.trials + 3 * AdaptationTrialLimit > trialBudget) {
+            outcome.exhausted = true;
             break;
         }
         if (skipRemoved && model.amplitude[j] == 0)
@@ -524,6 +531,8 @@ void FinalStage(Workspace& ws, const LoadedRow& row, const std::vector<double>& 
             ShowNotice(ws, WorkStoppedNotice);
             return;
         }
+        if (adapted.exhausted)
+            ShowNotice(ws, AdaptationLimitNotice);
     }
     const FourierForecast f =
         ForecastOf(model, corrected, p.steps, p.t0, p.dt, ws.settings.SignificanceLevel);

@@ -33,8 +33,13 @@ inline constexpr const char* ModelResidualLine =
 inline constexpr const char* ModelResidualHeading =
     "        X    Yэксп    Yмодл  остаток Ст.остат  Ст.ошиб Довер.инт";
 inline constexpr const char* ModelForecastHeading = "   Xпрогн   Yпрогн   Ст.ошиб  Довер.инт";
-// The adaptation tries each parameter at most this many times.
+// The adaptation tries each parameter at most this many times, and all its
+// trials together evaluate the model at most this many times a value (about
+// a second of work on any series).
 inline constexpr int AdaptationTrialLimit = 200;
+inline constexpr double AdaptationWorkLimit = 1e8;
+inline constexpr const char* AdaptationLimitNotice =
+    "!АДАПТАЦИЯ ОСТАНОВЛЕНА: ПРЕВЫШЕН ЛИМИТ ПРОБ - ОСТАЛЬНЫЕ ГАРМОНИКИ НЕ ИЗМЕНЕНЫ!";
 
 // "Фурье-модель", the correction of the series (Tqq71).
 FormDialog CorrectionForm();
@@ -112,16 +117,19 @@ bool RemoveHarmonics(HarmonicModel& model, const ModelParameters& p);
 // when `skipRemoved`), its frequency, phase and amplitude in turn tuned by a
 // one-dimensional search that lowers the sum of squared differences between
 // the model and `corrected` over the series' own times. Each parameter is
-// tried at most AdaptationTrialLimit times. `progress(done, total)` may stop
-// the work (false).
+// tried at most AdaptationTrialLimit times, and the work ends when all
+// trials have used up AdaptationWorkLimit (the harmonics not reached stay as
+// they were). `progress(done, total)` may stop the work (false).
 struct AdaptationOutcome {
     bool stopped = false;
+    bool exhausted = false;  // the work limit ended it
     int trials = 0;
     int cappedParameters = 0;  // searches that met the trial limit
     double before = 0, after = 0;
 };
 AdaptationOutcome AdaptModel(HarmonicModel& model, const std::vector<double>& corrected,
-                             bool skipRemoved, const std::function<bool(int, int)>& progress = {});
+                             bool skipRemoved, const std::function<bool(int, int)>& progress = {},
+                             double workLimit = AdaptationWorkLimit);
 
 // The final stage's figures. Model values at the series' times t = 0 .. N
 // and, past the lengthening, at the forecast's steps.

@@ -225,6 +225,15 @@ TEST(FourierModelTest, AveragingAndAdaptationStayBoundedAndLowerTheMisfit) {
     EXPECT_LE(a.trials, 2 * 3 * AdaptationTrialLimit);
     HarmonicModel stopped = SpectrumOf(lengthened);
     EXPECT_TRUE(AdaptModel(stopped, c.values, false, [](int, int) { return false; }).stopped);
+    // All 20 harmonics tuned would need more trials than a work limit of
+    // 40 values x 700 trials allows: the work ends early, still lowering
+    // the misfit.
+    HarmonicModel limited = SpectrumOf(lengthened);
+    limited.amplitude[9] = 0;
+    const AdaptationOutcome l = AdaptModel(limited, c.values, false, {}, 40 * 700.0);
+    EXPECT_TRUE(l.exhausted);
+    EXPECT_LE(l.trials, 700);
+    EXPECT_LE(l.after, l.before);
 }
 
 class FourierModelBatchTest : public ::testing::Test {
