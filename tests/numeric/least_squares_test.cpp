@@ -93,6 +93,8 @@ TEST(LeastSquaresTest, DependentColumnsAreSingularByARelativeTest) {
         {"off the line by 1e-16 relative", {x, {1, 2, 3, 4, 5 * (1 + 1e-16)}}, true},
         {"small numbers, independent", {{1e-12, 2e-12, 4e-12, 8e-12, 16e-12}}, false},
         {"more coefficients than observations", PowerColumns(x, 5), true},
+        // X'X of a spread near 1e-300 underflows to 0: no covariance to give.
+        {"spread near 1e-300", {{1e-300, 2e-300, 3e-300, 4e-300, 6e-300}}, true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FitLinear(c.columns, y).singular, c.singular) << c.what;
