@@ -249,7 +249,25 @@ void AddSpline(Workspace& ws, int answer, Layout& layout, const GraphOptions& op
                                                                            : "Сплайн-сглаживание"};
 }
 
-// Kinds whose variables stand for one set of observations: listwise, equal lengths.
+// The business graphs and the multivariate kinds: their variables describe
+// one set of observations (objects), loaded listwise with equal lengths.
+bool ObservationsTogether(int answer) {
+    switch (answer) {
+        case KindBars:
+        case KindTower:
+        case KindTower100:
+        case KindPie:
+        case KindColourMap:
+        case KindScatter3D:
+        case KindSmoothingSurface:
+        case KindMap3D:
+        case KindSuperDiagram:
+            return true;
+        default:
+            return false;
+    }
+}
+
 bool LoadListwise(Workspace& ws, int answer, const std::vector<int>& columns, int& lastSeries) {
     // The superdiagram's first variable is the value it maps: its last row.
     std::vector<int> order = columns;
@@ -303,8 +321,7 @@ bool DrawSheetGraph(Workspace& ws, int answer, std::vector<int> columns,
         title += (i == 0 ? ": " : ", ") + Trim(VariableName(ws, columns[i] - 1));
 
     int lastSeries = 0;
-    if (KindRow(entry->kind).business || answer == KindScatter3D ||
-        answer == KindSmoothingSurface || answer == KindMap3D || answer == KindSuperDiagram) {
+    if (ObservationsTogether(answer)) {
         if (!LoadListwise(ws, answer, columns, lastSeries))
             return false;
     } else {

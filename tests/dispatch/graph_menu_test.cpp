@@ -218,11 +218,23 @@ TEST_F(GraphMenuTest, MissingCellsLeaveTheirPairOnlyAndEmptySeriesAreNamed) {
     EXPECT_EQ(received.graphs.size(), before);
     EXPECT_EQ(ui.notices(), std::vector<std::string>{RunNotices::Naming(EmptySeriesNotice, {"q"})});
 
-    // Listwise kinds keep whole observations.
-    ASSERT_TRUE(Draw(KindBars, {1, 2, 3}, {true, true, 0, 50, 0.5}));
-    EXPECT_EQ(Last().rows, (Rows{{1, 3, 5}, {10, 30, 50}, {1, 3, 5}}));
-    EXPECT_TRUE(received.setups.back().bars);
-    EXPECT_EQ(received.setups.back().effect3D, 1);
+    // The business and multivariate kinds keep whole observations, a series
+    // a variable (a triple for the 3-D scatter).
+    const std::pair<int, int> together[] = {{KindBars, 3},
+                                            {KindTower, 3},
+                                            {KindPie, 3},
+                                            {KindColourMap, 3},
+                                            {KindScatter3D, 1},
+                                            {KindMap3D, 1},
+                                            {KindSmoothingSurface, 1}};
+    for (const auto& [answer, series] : together) {
+        ASSERT_TRUE(Draw(answer, {1, 2, 3}, {false, true, 0, 50, 0.5})) << answer;
+        EXPECT_EQ(Last().seriesCount, series) << answer;
+        EXPECT_EQ(Last().rows[2], (std::vector<double>{1, 3, 5})) << answer;
+        EXPECT_FALSE(received.setups.back().bars);
+        EXPECT_EQ(received.setups.back().effect3D, 1);
+    }
+    EXPECT_EQ(Last().rows[0], (std::vector<double>{10, 30, 50})) << "the map's first two exchanged";
 }
 
 TEST_F(GraphMenuTest, SplinesAreFittedToThePairSortedByX) {
