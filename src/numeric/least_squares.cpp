@@ -63,6 +63,7 @@ LinearFit FitLinear(const std::vector<std::vector<double>>& columns, const std::
         }
         if (!(norm > 0)) {
             fit.singular = true;
+            fit.dependentColumn = static_cast<int>(j);
             return fit;
         }
         scale[j] = norm;
@@ -82,6 +83,7 @@ LinearFit FitLinear(const std::vector<std::vector<double>>& columns, const std::
             norm = std::hypot(norm, a[j][i]);
         if (norm <= RankTolerance) {
             fit.singular = true;
+            fit.dependentColumn = static_cast<int>(j);
             return fit;
         }
         const double alpha = a[j][j] > 0 ? -norm : norm;
