@@ -9,6 +9,7 @@
 #include "stats/factor_report.h"
 #include "stats/frequencies.h"
 #include "stats/goodness_of_fit.h"
+#include "stats/multiple_regression.h"
 #include "stats/nonlinear_regression.h"
 #include "stats/pairwise_run.h"
 #include "stats/probability_calculator.h"
@@ -48,6 +49,7 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
     registry.Add(10, [](MethodRun& run) { CrossTabulation(run.ws); });
     registry.Add(
         20, [](MethodRun& run) { SimpleRegressionMethod(run.ws, run.mode, PairMissing(run)); });
+    registry.Add(21, [](MethodRun& run) { MultipleRegression(run.ws); });
     registry.Add(23, [](MethodRun& run) { GeneralModel(run.ws); });
     registry.Add(24, [](MethodRun& run) { DiscriminantAnalysis(run.ws); });
     registry.Add(25, [](MethodRun& run) { ClusterAnalysis(run.ws); });

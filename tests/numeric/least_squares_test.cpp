@@ -94,6 +94,20 @@ TEST(LeastSquaresTest, DependentColumnsAreSingularByARelativeTest) {
         {"a multiple of X in large units", {x, {1e9, 2e9, 3e9, 4e9, 5e9}}, true, 1},
         {"off the line by 1e-16 relative", {x, {1, 2, 3, 4, 5 * (1 + 1e-16)}}, true, 1},
         {"a sum of two earlier columns", {x, z, {3, 3, 7, 7, 11}, {1, 0, 0, 0, 1}}, true, 2},
+        // 1e7 + 0.1 and the others are not exact in binary: their sum in
+        // decimals differs from the binary sum by rounding only.
+        {"a sum in decimals near 1e7",
+         {{1e7 + 0.1, 1e7 + 0.3, 1e7 + 0.2, 1e7 + 0.5, 1e7 + 0.4},
+          z,
+          {1e7 + 2.1, 1e7 + 1.3, 1e7 + 4.2, 1e7 + 3.5, 1e7 + 6.4}},
+         true,
+         2},
+        {"near 1e7, off the sum by 1e-5",
+         {{1e7 + 0.1, 1e7 + 0.3, 1e7 + 0.2, 1e7 + 0.5, 1e7 + 0.4},
+          z,
+          {1e7 + 2.1, 1e7 + 1.3, 1e7 + 4.2, 1e7 + 3.5, 1e7 + 6.40001}},
+         false,
+         -1},
         {"small numbers, independent", {{1e-12, 2e-12, 4e-12, 8e-12, 16e-12}}, false, -1},
         {"more coefficients than observations", PowerColumns(x, 5), true, -1},
     };
