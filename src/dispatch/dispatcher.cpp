@@ -222,7 +222,9 @@ const std::array<MethodRow, 37> MethodTable{{
     {16, Load::Itself},
     {17, Load::One, 2, Listwise, 0, false, true, false, Smoothing},
     {18, Load::Custom, 0, PerRow, 0, false, false, false, Arima},
-    {19, Load::All, 1, PerRow, 0, false, false, false, FirstVariant},
+    // Each line is fitted over its own complete pairs: a missing cell drops
+    // its pair only, never shifts the values of the other row.
+    {19, Load::All, 1, Missing::PlainCopy, 0, false, false, false, FirstVariant},
     {20, Load::Custom, 0, Listwise, 6, true, false, false, SimpleRegression},
     {21, Load::Custom, 2, Listwise, 0, false, false, false, MultipleRegression},
     {22, Load::Custom, 2, Listwise, 0, false, false, false, MultipleRegression},

@@ -17,8 +17,10 @@
 #include "stats/scaling_report.h"
 #include "stats/simple_regression.h"
 #include "stats/spectral_analysis.h"
+#include "stats/stepwise_regression.h"
 #include "stats/survival.h"
 #include "stats/time_series_correlation.h"
+#include "stats/two_regressions.h"
 #include "stats/two_sample_report.h"
 
 namespace dalvex {
@@ -49,7 +51,9 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
     registry.Add(10, [](MethodRun& run) { CrossTabulation(run.ws); });
     registry.Add(
         20, [](MethodRun& run) { SimpleRegressionMethod(run.ws, run.mode, PairMissing(run)); });
+    registry.Add(19, [](MethodRun& run) { TwoRegressions(run.ws); });
     registry.Add(21, [](MethodRun& run) { MultipleRegression(run.ws); });
+    registry.Add(22, [](MethodRun& run) { StepwiseRegression(run.ws); });
     registry.Add(23, [](MethodRun& run) { GeneralModel(run.ws); });
     registry.Add(24, [](MethodRun& run) { DiscriminantAnalysis(run.ws); });
     registry.Add(25, [](MethodRun& run) { ClusterAnalysis(run.ws); });
