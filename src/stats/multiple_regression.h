@@ -41,8 +41,18 @@ struct RegressionData {
     int predictors() const { return static_cast<int>(xs.size()); }
 };
 
+// The values less their mean (a two-pass mean, exact on large offsets),
+// and the dot product of two equally long vectors.
+std::vector<double> Centred(const std::vector<double>& v);
+double Dot(const std::vector<double>& a, const std::vector<double>& b);
+
 // The loaded rows: every row but the last is an X, the last is Y.
 RegressionData RegressionDataOf(const std::vector<LoadedRow>& rows);
+
+// The power of two nearest above the largest magnitude of the values (1
+// for none): dividing by it is exact, and brings values near 1e-300 or
+// 1e300 to where their squares and products stay in the double range.
+double PowerOfTwoScale(const std::vector<double>& v);
 
 // The fit of Y on the X listed in `members` (indices into the data's X).
 struct SubsetFit {
@@ -50,11 +60,21 @@ struct SubsetFit {
     // X); nothing else is set.
     std::string notice;
     std::vector<int> members;
+    // The fit of the scaled data: each X divided by xScale[j] (in member
+    // order), Y by yScale.
     LinearFit fit;
+    std::vector<double> xScale;
+    double yScale = 1;
+    // On the data's own scale: a0, then one per member; the fitted values
+    // and residuals; the tables.
+    std::vector<double> coefficients, fitted, residuals;
     CoefficientFigures table;
     AnovaFigures anova;
     double r2 = 0;
 };
+// The standard error of prediction, relative to the residual standard
+// deviation, of a point with the members' values `point`: sqrt(1 + h).
+double PredictionFactor(const SubsetFit& fit, const std::vector<double>& point);
 SubsetFit FitSubset(const RegressionData& data, const std::vector<int>& members);
 
 // One line of a table of variables: B, its standard error, the

@@ -243,6 +243,37 @@ bool Selection::Backward() {
 
 }  // namespace
 
+std::vector<int> SelectVariables(Workspace& ws, const RegressionData& data,
+                                 const SelectionSettings& settings) {
+    Selection selection(ws, data, settings);
+    const int k = data.predictors();
+    bool done = false;
+    if (settings.kind == SelectionKind::Backward) {
+        selection.StartFull();
+        done = selection.Backward();
+    } else {
+        // The X most correlated with Y enters first (the first of equals).
+        // On values scaled to about 1, so no product leaves the double range.
+        const auto centred = [](const std::vector<double>& v) {
+            const double scale = PowerOfTwoScale(v);
+            std::vector<double> c = Centred(v);
+            for (double& x : c)
+                x /= scale;
+            return c;
+        };
+        std::vector<double> r(k, 0.0);
+        const std::vector<double> yc = centred(data.y);
+        for (int j = 0; j < k; ++j) {
+            const std::vector<double> xc = centred(data.xs[j]);
+            const double spread = std::sqrt(Dot(xc, xc)) * std::sqrt(Dot(yc, yc));
+            r[j] = spread > 0 ? std::fabs(Dot(xc, yc)) / spread : 0.0;
+        }
+        const int first = static_cast<int>(std::max_element(r.begin(), r.end()) - r.begin());
+        done = selection.Forward(first);
+    }
+    return done ? selection.members() : std::vector<int>{};
+}
+
 void StepwiseRegression(Workspace& ws) {
     const std::vector<LoadedRow> rows = LoadedRows(ws);
     if (rows.size() < 2) {
@@ -269,24 +300,10 @@ void StepwiseRegression(Workspace& ws) {
     SelectionSettings settings;
     if (!AskSelection(ws, settings))
         return;
-    Selection selection(ws, data, settings);
-    const int k = data.predictors();
-    bool done = false;
-    if (settings.kind == SelectionKind::Backward) {
-        selection.StartFull();
-        done = selection.Backward();
-    } else {
-        // The X most correlated with Y enters first (the first of equals).
-        int first = 0;
-        for (int j = 1; j < k; ++j)
-            if (std::fabs(matrix.figures->correlation(j, k)) >
-                std::fabs(matrix.figures->correlation(first, k)))
-                first = j;
-        done = selection.Forward(first);
-    }
-    if (!done)
+    const std::vector<int> members = SelectVariables(ws, data, settings);
+    if (members.empty())
         return;
-    const SubsetFit final = FitSubset(data, selection.members());
+    const SubsetFit final = FitSubset(data, members);
     if (!final.notice.empty())
         return;
     WriteResult(ws, " ");

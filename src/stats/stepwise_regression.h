@@ -4,15 +4,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/form_dialog.h"
 #include "core/workspace.h"
 #include "stats/multiple_regression.h"
+#include "stats/regression_dialogs.h"
 
 namespace dalvex {
 
-inline constexpr const char* SelectionCaption = "Селекция переменных";
-inline constexpr const char* SelectionMemory = "q87.ini";
 inline constexpr const char* FThresholdNotice = "!ПОРОГ F - ЧИСЛО НЕ МЕНЬШЕ 0!";
 inline constexpr const char* PThresholdNotice = "!ПОРОГ ЗНАЧИМОСТИ - ЧИСЛО ОТ 0 ДО 1!";
 inline constexpr const char* ToleranceNotice = "!СХОДСТВО - ЧИСЛО ОТ 0 ДО 1!";
@@ -35,13 +35,19 @@ struct SelectionSettings {
     bool Leaves(const VariableLine& line) const;
 };
 
-// The dialog "Селекция переменных" as first shown.
-FormDialog SelectionForm();
 // Shows it; false when cancelled or a field was refused (with its notice).
 bool AskSelection(Workspace& ws, SelectionSettings& settings);
 
 // At most this many entries and removals in one selection over k X.
 int MostSelectionSteps(int predictors);
+
+// The selection with the report of every step, from the X most
+// correlated with Y (forward, two-way) or from all of them (backward).
+// Answers the final equation's X, or nothing when the run ended early (a
+// fit that could not be made, the step limit, stopped by the person; each
+// has said its notice).
+std::vector<int> SelectVariables(Workspace& ws, const RegressionData& data,
+                                 const SelectionSettings& settings);
 
 // Method 22: the rows as loaded (X, then Y).
 void StepwiseRegression(Workspace& ws);

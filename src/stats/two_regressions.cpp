@@ -1,5 +1,6 @@
 #include "stats/two_regressions.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/data_store.h"
@@ -81,7 +82,29 @@ TwoRegressionFigures CompareRegressions(const std::vector<double>& x1,
                                         const std::vector<double>& y2,
                                         const std::vector<std::string>& names) {
     TwoRegressionFigures f;
-    const Line a = FitLine(x1, y1), b = FitLine(x2, y2);
+    // Both t are unchanged when every X, or every Y, is multiplied by one
+    // factor: the data are brought to magnitudes about 1 by a power of two,
+    // so that no square leaves the double range.
+    const auto scale = [](const std::vector<double>& u, const std::vector<double>& v) {
+        int exponent = 0;
+        double largest = 0;
+        for (const std::vector<double>* w : {&u, &v})
+            for (double x : *w)
+                if (x != MissingValue)
+                    largest = std::max(largest, std::fabs(x));
+        if (largest > 0 && std::isfinite(largest))
+            std::frexp(largest, &exponent);
+        return std::ldexp(1.0, -exponent);
+    };
+    const auto scaled = [](std::vector<double> v, double factor) {
+        for (double& x : v)
+            if (x != MissingValue)
+                x *= factor;
+        return v;
+    };
+    const double sx = scale(x1, x2), sy = scale(y1, y2);
+    const Line a = FitLine(scaled(x1, sx), scaled(y1, sy));
+    const Line b = FitLine(scaled(x2, sx), scaled(y2, sy));
     f.count1 = a.count;
     f.count2 = b.count;
     if (a.count < 3 || b.count < 3) {
@@ -94,8 +117,6 @@ TwoRegressionFigures CompareRegressions(const std::vector<double>& x1,
                        (j < static_cast<int>(names.size()) ? names[j] : "X") + "!";
             return f;
         }
-    f.slope1 = a.slope;
-    f.slope2 = b.slope;
     f.df = a.count + b.count - 4;
     const double s2 = (a.sse + b.sse) / f.df;
     f.parallel = StudentT(a.slope - b.slope, s2, 1 / a.sxx + 1 / b.sxx, f.parallelInfinite);

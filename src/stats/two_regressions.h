@@ -15,7 +15,6 @@ inline constexpr const char* NotTwoRegressionsNotice = "!ДАННЫЕ НЕ ДЛ�
 struct TwoRegressionFigures {
     std::string notice;  // the comparison cannot be made; nothing else is set
     int count1 = 0, count2 = 0;
-    double slope1 = 0, slope2 = 0;
     int df = 0;  // N1 + N2 - 4
     // Student's t of the slopes' difference, and of the difference of the
     // parallel lines' heights; infinite when both lines fit exactly.

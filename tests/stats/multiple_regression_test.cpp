@@ -174,13 +174,24 @@ TEST_F(MultipleRegressionTest, HardAndDegenerateData) {
 
 // With one X the multiple regression is the simple linear one:
 // lm(employed ~ GNP) 51.84358978 (se 0.6813716364), 0.03475229435 (se
-// 0.001705712155).
+// 0.001705712155). The slope's t test and the regression's F test are one
+// test: F's significance is that of t = sqrt(F), not of F itself.
 TEST_F(MultipleRegressionTest, OneXIsTheSimpleLine) {
     const BatchOutcome run = Run("digits 7\nmethod 21\nregression x 2 y 7\ncancel\nform 0\n");
     ASSERT_EQ(run.status, BatchDone) << run.messages;
     EXPECT_TRUE(Has(run, Row("Значение", {51.84358978, 0.03475229435}) +
                              Row("Ст.ошиб.", {0.6813716364, 0.001705712155})))
         << run.results;
+    const std::string p = FormatNumber(FisherTail(0.03475229435 / 0.001705712155, 1, 14), 7);
+    const std::string table = run.results.substr(run.results.find(" Значим."));
+    const std::string slopeLine = table.substr(0, table.find('\n'));
+    const auto endsWith = [&](const std::string& line) {
+        return line.size() >= p.size() && line.compare(line.size() - p.size(), p.size(), p) == 0;
+    };
+    EXPECT_TRUE(endsWith(slopeLine)) << run.results;
+    const std::string fit = run.results.substr(run.results.find(FitHeading));
+    const std::string fitLine = SplitLines(fit)[1];
+    EXPECT_TRUE(endsWith(fitLine)) << run.results;
 }
 
 // As many observations as coefficients: the plane passes through every
