@@ -13,6 +13,7 @@ namespace {
 // this share of its own length counts as dependent (columns are scaled to
 // unit length first, so the test is relative).
 constexpr double RankTolerance = 1e-11;
+constexpr double TinyColumnLength = 1e-150;
 
 double Mean(const std::vector<double>& v) {
     double sum = 0;
@@ -66,7 +67,10 @@ LinearFit FitLinear(const std::vector<std::vector<double>>& columns, const std::
             a[j][i] = columns[j][i] - fit.means[j];
             norm = std::hypot(norm, a[j][i]);
         }
-        if (!(norm > 0)) {
+        // The covariance of the slopes divides by the square of this length:
+        // below 1e-150 that square is no double, and X'X is singular as the
+        // machine holds it.
+        if (!(norm >= TinyColumnLength)) {
             fit.singular = true;
             fit.dependentColumn = static_cast<int>(j);
             return fit;

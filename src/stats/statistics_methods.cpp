@@ -1,5 +1,7 @@
 #include "stats/statistics_methods.h"
 
+#include <memory>
+
 #include "stats/arima_report.h"
 #include "stats/cluster_report.h"
 #include "stats/correlation_report.h"
@@ -7,6 +9,7 @@
 #include "stats/descriptive.h"
 #include "stats/discriminant.h"
 #include "stats/factor_report.h"
+#include "stats/fourier_model.h"
 #include "stats/frequencies.h"
 #include "stats/goodness_of_fit.h"
 #include "stats/multiple_regression.h"
@@ -16,6 +19,7 @@
 #include "stats/quality_control.h"
 #include "stats/scaling_report.h"
 #include "stats/simple_regression.h"
+#include "stats/smoothing.h"
 #include "stats/spectral_analysis.h"
 #include "stats/stepwise_regression.h"
 #include "stats/survival.h"
@@ -60,6 +64,12 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
     registry.Add(26, [](MethodRun& run) { FactorAnalysis(run.ws); });
     registry.Add(15, [](MethodRun& run) { CorrelationFunction(run.ws); });
     registry.Add(16, [](MethodRun& run) { SpectralAnalysis(run.ws); });
+    // The smoothing dialog's answer and fields pass from its choice to the routine.
+    auto smoothing = std::make_shared<SmoothingOptions>();
+    registry.Add(
+        17, [smoothing](MethodRun& run) { SmoothSeriesMethod(run.ws, *smoothing); },
+        [smoothing](Workspace& ws) { return AskSmoothing(ws, *smoothing); });
+    registry.Add(35, [](MethodRun& run) { FourierModel(run.ws); });
     registry.Add(18, [](MethodRun& run) { ArimaModel(run.ws); });
     registry.Add(27, [](MethodRun& run) { MultidimensionalScaling(run.ws); });
     registry.Add(28, [](MethodRun& run) { ProbabilityCalculator(run.ws); });

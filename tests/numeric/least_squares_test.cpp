@@ -110,6 +110,8 @@ TEST(LeastSquaresTest, DependentColumnsAreSingularByARelativeTest) {
          -1},
         {"small numbers, independent", {{1e-12, 2e-12, 4e-12, 8e-12, 16e-12}}, false, -1},
         {"more coefficients than observations", PowerColumns(x, 5), true, -1},
+        // X'X of a spread near 1e-300 underflows to 0: no covariance to give.
+        {"spread near 1e-300", {{1e-300, 2e-300, 3e-300, 4e-300, 6e-300}}, true, 0},
     };
     for (const Case& c : cases) {
         const LinearFit fit = FitLinear(c.columns, y);

@@ -10,8 +10,10 @@
 #include "core/number.h"
 #include "core/text.h"
 #include "numeric/distributions.h"
+#include "stats/nonlinear_regression.h"
 #include "stats/stepwise_regression.h"
 #include "support/batch_run.h"
+#include "support/report_lines.h"
 #include "support/temp_folder.h"
 
 namespace dalvex {
@@ -139,6 +141,29 @@ TEST_F(StepwiseRegressionTest, DialogRefusesCyclingThresholds) {
     // Thresholds that may not cycle are taken whatever the other pair says.
     const BatchOutcome fine = Run("form 1 F-вкл=3 F-искл=3 P-вкл=0.5 P-искл=0.01\nform 0\n");
     EXPECT_EQ(fine.status, BatchDone) << fine.messages;
+}
+
+// Thresholds the dialog refuses (a variable leaves as soon as it enters)
+// would cycle for ever: the selection stops at its step limit with the
+// notice, and gives no equation.
+TEST(StepwiseSelectionTest, CyclingThresholdsStopAtTheStepLimit) {
+    ScriptedDialogs ui;
+    Workspace ws(ui);
+    ReportLines report;
+    ws.report = &report;
+    RegressionData data;
+    data.names = {"a", "b", "c"};
+    data.xs = {{1, 2, 3, 4, 5, 6, 7, 8}, {2, 1, 4, 3, 6, 5, 8, 7}, {1, 3, 2, 4, 3, 5, 4, 6}};
+    data.yName = "y";
+    data.y = {1.1, 2.3, 2.9, 4.2, 4.8, 6.1, 7.2, 7.9};
+    SelectionSettings settings;
+    settings.kind = SelectionKind::Stepwise;
+    settings.fEnter = 0;
+    settings.fRemove = 1e9;
+    settings.tolerance = 0;
+    EXPECT_TRUE(SelectVariables(ws, data, settings).empty());
+    ASSERT_FALSE(ui.notices().empty());
+    EXPECT_EQ(ui.notices().back(), IterationLimitNotice);
 }
 
 }  // namespace
