@@ -63,7 +63,9 @@ Outcome OneFactorModel(Preparation& p) {
         p.ws.MethodVariant = 1;
         WriteResult(p.ws, OneFactorParametricLine);
     } else {
-        p.ws.RunHelpContext = p.run.answer == 2 ? 135 : 136;
+        // The rank tests have help pages of their own; 135 and 136 belong to
+        // the group analysis (36) and the survival analysis (37).
+        p.ws.RunHelpContext = p.run.answer == 2 ? 137 : 138;
     }
     return Outcome::Run;
 }
@@ -212,6 +214,7 @@ const std::array<MethodRow, 37> MethodTable{{
     {8, Load::Itself, 0, Listwise, 9, false},
     {9, Load::Itself, 0, Listwise, 5, true},
     {10, Load::Itself},
+    // Friedman's blocks are loaded again listwise by the routine.
     {11, Load::List, 1, PerRow, 0, false, true, false, OneFactorModel},
     {12, Load::Custom, 0, Listwise, 0, false, true, false, TwoFactorModel},
     {13, Load::All, 1, Keep, 0, false, false, false, FactorCount},

@@ -1,5 +1,6 @@
 #include "stats/statistics_methods.h"
 
+#include "stats/anova.h"
 #include "stats/arima_report.h"
 #include "stats/cluster_report.h"
 #include "stats/correlation_report.h"
@@ -46,6 +47,10 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
     registry.Add(5, [](MethodRun& run) { ChiSquareMethod(run.ws, PairMissing(run)); });
     registry.Add(9, [](MethodRun& run) { RankCorrelationMethod(run.ws, PairMissing(run)); });
     registry.Add(10, [](MethodRun& run) { CrossTabulation(run.ws); });
+    registry.Add(
+        11, [](MethodRun& run) { OneFactorAnalysis(run.ws, run.answer); }, OneFactorChoice);
+    registry.Add(
+        12, [](MethodRun& run) { TwoFactorAnalysis(run.ws, run.answer); }, TwoFactorChoice);
     registry.Add(
         20, [](MethodRun& run) { SimpleRegressionMethod(run.ws, run.mode, PairMissing(run)); });
     registry.Add(23, [](MethodRun& run) { GeneralModel(run.ws); });
