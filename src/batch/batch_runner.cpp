@@ -92,6 +92,7 @@ class BatchRun {
     void Exact(const ScriptLine& line);
     void Folder(const ScriptLine& line);
     void Seed(const ScriptLine& line);
+    void SurfaceDialog(const ScriptLine& line);
     void Images(const ScriptLine& line);
     void Graph(const ScriptLine& line);
     void Transform(const ScriptLine& line);
@@ -130,6 +131,7 @@ const BatchCommand Commands[] = {
     {"exact", "exact on|off", 2, 2, &BatchRun::Exact},
     {"folder", "folder <папка>", 2, 2, &BatchRun::Folder},
     {"seed", "seed <целое число от 0 до 4294967295>", 2, 2, &BatchRun::Seed},
+    {"surface", "surface", 1, 1, &BatchRun::SurfaceDialog},
     {"images", "images <папка> [png|bmp] [mono] или images off", 2, 4, &BatchRun::Images},
     {"draw",
      "draw <вид 0..18> <переменная> ... [smoothing=0..3] или draw 11 <формула> <Xmin> <Xmax> "
@@ -301,6 +303,11 @@ void BatchRun::Exact(const ScriptLine& line) {
     if (word != "on" && word != "off")
         Refuse(line, "после exact должно стоять on или off");
     ws_.settings.exactProbabilities = word == "on";
+}
+
+// The surface dialog answered by the next line, then the surface drawn.
+void BatchRun::SurfaceDialog(const ScriptLine&) {
+    session_.FunctionSurface();
 }
 
 void BatchRun::Folder(const ScriptLine& line) {

@@ -4,6 +4,8 @@
 
 #include "formula/formula_files.h"
 #include "formula/function_list.h"
+#include "formula/surface_dialog.h"
+#include "graphics/function_surface.h"
 
 namespace dalvex {
 
@@ -85,6 +87,23 @@ int Session::RunTransformations() {
     if (choice == 11 || choice == UndoChoice)
         sheet_.PressCell(1, 1);
     return choice;
+}
+
+bool Session::FunctionSurface() {
+    SurfaceRequest request;
+    if (!ChooseSurface(ws_, request))
+        return false;
+    // The graph gets a program of its own; the person's chosen variables stay.
+    const auto chosen = ws_.SelectedColumns;
+    ActiveFormula formula;
+    const int refused = CompileFormula(ws_, formula, request.formula, FormulaContext::XY);
+    ws_.SelectedColumns = chosen;
+    if (refused != 0)
+        return false;
+    ShowFunctionSurface(
+        ws_, formula,
+        SurfaceGrid{request.x0, request.x1, request.y0, request.y1, request.gridSize});
+    return true;
 }
 
 void Session::ShowResults() {

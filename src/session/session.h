@@ -49,6 +49,10 @@ class Session : private RunWindows {
     // Statistics method `method` in the dispatcher's frame; false when it
     // cannot run.
     bool RunMethod(int method);
+    // "График поверхности", then the surface it asks for drawn as graph kind
+    // 11. False when the dialog was cancelled or the formula refused. The
+    // graph menu's "мат.функция" and the batch command `surface` come here.
+    bool FunctionSurface();
     // The transformations menu (F8) over the sheet's selection; returns the
     // choice (0 cancelled). A transposition leaves no selection behind.
     int RunTransformations();

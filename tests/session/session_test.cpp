@@ -68,5 +68,34 @@ TEST(SessionTest, RunsAMethodInTheFrameOfTheWindowsAroundIt) {
     EXPECT_EQ(ws.graphs, nullptr);
 }
 
+// The surface dialog hands its formula and grid to the graph of kind 11:
+// nX = 200 is cut to a 147 x 147 grid over -1..1 by 0..2.
+TEST(SessionTest, TheSurfaceDialogDrawsTheSurfaceItAsksFor) {
+    TempFolder folder("surface");
+    ScriptedDialogs ui;
+    Workspace ws(ui);
+    Session session(ws, MethodRegistry{});
+    ASSERT_TRUE(session.StartWithoutSettings(folder.WithSlash()));
+    ui.ExpectFormula("График поверхности", 1, {"x*y", "-1", "1", "0", "2", "200"});
+    ASSERT_TRUE(session.FunctionSurface());
+    EXPECT_EQ(session.graphs().count(), 1);
+    const int n = 147;
+    EXPECT_EQ(ws.VarLength[1], n * n - 1);
+    // Point (c, d) = (73, 146): x = 1, y = 1.
+    const int index = 146 + n * 73;
+    EXPECT_DOUBLE_EQ(ws.store.Data(0, index), 1.0);
+    EXPECT_DOUBLE_EQ(ws.store.Data(1, index), 1.0);
+    EXPECT_DOUBLE_EQ(ws.store.Data(2, index), 1.0);
+    EXPECT_DOUBLE_EQ(ws.store.Data(2, 0), 0.0);  // x = -1, y = 0
+
+    ScriptedAnswer cancel;
+    cancel.kind = DialogKind::Formula;
+    cancel.cancel = true;
+    ui.Push(cancel);
+    EXPECT_FALSE(session.FunctionSurface());
+    EXPECT_EQ(session.graphs().count(), 1);
+    EXPECT_TRUE(ui.scriptDone());
+}
+
 }  // namespace
 }  // namespace dalvex
