@@ -186,6 +186,7 @@ TwoFactorFigures ComputeTwoWayRepeated(const std::vector<std::vector<double>>& c
 
 // The design dialog of method 12: the design's number (TwoFactorDesign), 0
 // when cancelled; the levels of factor 1 land in AnswerNumber.
+FormDialog TwoFactorChoiceForm();
 int TwoFactorChoice(Workspace& ws);
 void TwoFactorAnalysis(Workspace& ws, int choice);
 
@@ -194,6 +195,7 @@ void TwoFactorAnalysis(Workspace& ws, int choice);
 
 // The choice dialog of the one-factor analysis: 1 parametric, 2
 // Kruskal-Wallis, 3 Friedman, 0 cancelled.
+FormDialog OneFactorChoiceForm();
 int OneFactorChoice(Workspace& ws);
 // The loaded rows are the groups, each without its missing values; Friedman's
 // treatments are loaded again listwise, so each observation stays a block.

@@ -124,7 +124,7 @@ void Friedman(Workspace& ws, const std::vector<LoadedRow>& rows) {
 
 }  // namespace
 
-int OneFactorChoice(Workspace& ws) {
+FormDialog OneFactorChoiceForm() {
     FormDialog form;
     form.caption = "Метод";
     form.GroupButton("Однофакторный анализ", "&1=параметрический ", 1,
@@ -133,7 +133,11 @@ int OneFactorChoice(Workspace& ws) {
                      "Ранговый критерий и тренд Джонкхиера")
         .GroupButton("Однофакторный анализ", "&3=Фридмана", 3, "Ранги в блоках и тренд Пейджа")
         .Button("Отменить", 0);
-    return ShowForm(ws, form).button;
+    return form;
+}
+
+int OneFactorChoice(Workspace& ws) {
+    return ShowForm(ws, OneFactorChoiceForm()).button;
 }
 
 void OneFactorAnalysis(Workspace& ws, int choice) {

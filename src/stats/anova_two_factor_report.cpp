@@ -49,7 +49,7 @@ void WriteTwoFactor(Workspace& ws, const TwoFactorFigures& f, const AnovaTableFi
 
 }  // namespace
 
-int TwoFactorChoice(Workspace& ws) {
+FormDialog TwoFactorChoiceForm() {
     FormDialog form;
     form.caption = "Метод";
     form.Group("Повторяемый план")
@@ -61,7 +61,11 @@ int TwoFactorChoice(Workspace& ws) {
         .GroupButton("Повторяемый, модель:", "&5=с группировкой ", 5, "Фактор 2 внутри фактора 1")
         .Button("Отменить", 0)
         .RememberIn(TwoFactorMemory);
-    FormReader read(ws, form);
+    return form;
+}
+
+int TwoFactorChoice(Workspace& ws) {
+    FormReader read(ws, TwoFactorChoiceForm());
     if (read.button() >= 2) {
         ws.AnswerNumber = read.Integer(0, 1, 500, LevelCountNotice);
         if (!read.ok())

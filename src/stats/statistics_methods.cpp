@@ -4,6 +4,7 @@
 #include "stats/arima_report.h"
 #include "stats/cluster_report.h"
 #include "stats/correlation_report.h"
+#include "stats/covariance_analysis.h"
 #include "stats/cross_tabulation.h"
 #include "stats/descriptive.h"
 #include "stats/discriminant.h"
@@ -51,6 +52,7 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
         11, [](MethodRun& run) { OneFactorAnalysis(run.ws, run.answer); }, OneFactorChoice);
     registry.Add(
         12, [](MethodRun& run) { TwoFactorAnalysis(run.ws, run.answer); }, TwoFactorChoice);
+    registry.Add(14, [](MethodRun& run) { CovarianceAnalysis(run.ws); });
     registry.Add(
         20, [](MethodRun& run) { SimpleRegressionMethod(run.ws, run.mode, PairMissing(run)); });
     registry.Add(23, [](MethodRun& run) { GeneralModel(run.ws); });
