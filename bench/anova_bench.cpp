@@ -93,3 +93,5 @@ BENCHMARK(BM_Covariance16000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace dalvex
+
+BENCHMARK_MAIN();

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "dispatch/method_kit.h"
+#include "stats/anova_dialogs.h"
 
 namespace dalvex {
 
@@ -21,13 +22,11 @@ inline constexpr const char* AnovaTableHeading =
     "Источник   Сум.квадр  Ст.своб Ср.квадр      F   Значимость Сила влияния";
 inline constexpr const char* ModelParametersLine = "          Параметры модели:";
 inline constexpr const char* PooledLine = "  После объединения межфакторной и остаточной СК:";
-inline constexpr const char* ScheffeTitle = "             Парные сравнения Шеффе";
 inline constexpr const char* ScheffeHeading =
     "Переменные  Разность  Интервал    Значим  Гипотеза H1";
 inline constexpr const char* SignificantMark = "     Да";
 inline constexpr const char* OrderedQuestion = "Значения 1-го фактора упорядочены?";
 inline constexpr const char* AnovaListFile = "anova.txt";
-inline constexpr const char* ContrastCaption = "Сравнение двух групп";
 
 // Degenerate data: said plainly, never carried into a table as 0/0.
 inline constexpr const char* ConstantDataNotice = "!ВСЕ ЗНАЧЕНИЯ ОДИНАКОВЫ - АНАЛИЗ НЕВОЗМОЖЕН!";
@@ -155,7 +154,6 @@ FriedmanFigures ComputeFriedman(const std::vector<std::vector<double>>& treatmen
 // Two factors
 
 inline constexpr const char* LevelCountNotice = "!ОШИБКА ЧИСЛА ГРАДАЦИЙ ФАКТОРА 1!";
-inline constexpr const char* TwoFactorMemory = "q112.ini";
 
 // The designs of method 12: without replication, and with replication under
 // fixed effects, random effects, randomised blocks (factor 2 the blocks) and
@@ -186,7 +184,6 @@ TwoFactorFigures ComputeTwoWayRepeated(const std::vector<std::vector<double>>& c
 
 // The design dialog of method 12: the design's number (TwoFactorDesign), 0
 // when cancelled; the levels of factor 1 land in AnswerNumber.
-FormDialog TwoFactorChoiceForm();
 int TwoFactorChoice(Workspace& ws);
 void TwoFactorAnalysis(Workspace& ws, int choice);
 
@@ -195,7 +192,6 @@ void TwoFactorAnalysis(Workspace& ws, int choice);
 
 // The choice dialog of the one-factor analysis: 1 parametric, 2
 // Kruskal-Wallis, 3 Friedman, 0 cancelled.
-FormDialog OneFactorChoiceForm();
 int OneFactorChoice(Workspace& ws);
 // The loaded rows are the groups, each without its missing values; Friedman's
 // treatments are loaded again listwise, so each observation stays a block.

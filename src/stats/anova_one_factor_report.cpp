@@ -3,7 +3,6 @@
 #include "dispatch/loading.h"
 #include "numeric/distributions.h"
 #include "stats/anova.h"
-#include "stats/group_contrast_dialog.h"
 #include "stats/pairwise_run.h"
 
 namespace dalvex {
@@ -61,7 +60,10 @@ void WriteOneFactor(Workspace& ws, const std::vector<LoadedRow>& groups, const O
     WriteResult(ws, BonferroniWarning);
 
     for (;;) {
-        GroupContrastDialog dialog(ws, groups);
+        std::vector<int> columns;
+        for (const LoadedRow& g : groups)
+            columns.push_back(g.column);
+        GroupContrastDialog dialog(ws, columns);
         if (!AskGroupContrast(ws, dialog))
             break;
         ws.SetTextBuffer(ContrastLabel(groups, dialog.set1(), dialog.set2()));

@@ -15,8 +15,7 @@
 #include "gui/main_window.h"
 #include "gui/statistics_menu_view.h"
 #include "gui/variable_dialog_view.h"
-#include "stats/anova.h"
-#include "stats/group_contrast_dialog.h"
+#include "stats/anova_dialogs.h"
 #include "support/window_shot.h"
 
 using namespace dalvex;
@@ -76,12 +75,7 @@ void AnovaViewTest::contrastDialogMovesGroupsIntoTwoSets() {
     ScriptedDialogs ui;
     Workspace ws(ui);
     FillGroups(ws);
-    std::vector<LoadedRow> rows(3);
-    for (int g = 0; g < 3; ++g) {
-        rows[g].column = g + 1;
-        rows[g].name = "группа" + std::to_string(g + 1);
-    }
-    GroupContrastDialog dialog(ws, rows);
+    GroupContrastDialog dialog(ws, {1, 2, 3});
     VariableDialogView view(dialog);
     view.show();
     view.list(0)->item(0)->setSelected(true);

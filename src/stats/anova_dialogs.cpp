@@ -1,16 +1,14 @@
-#include "stats/group_contrast_dialog.h"
+#include "stats/anova_dialogs.h"
 
 #include <algorithm>
 
 #include "core/arithmetic_fault.h"
-#include "stats/anova.h"
 
 namespace dalvex {
 
-GroupContrastDialog::GroupContrastDialog(Workspace& ws, const std::vector<LoadedRow>& groups)
-    : ws_(ws) {
-    for (const LoadedRow& g : groups)
-        items_.push_back(VariableItem(ws, g.column));
+GroupContrastDialog::GroupContrastDialog(Workspace& ws, const std::vector<int>& columns) : ws_(ws) {
+    for (int column : columns)
+        items_.push_back(VariableItem(ws, column));
     lists_ = {{"Исходн.перем.", "Группы анализа", items_},
               {"Группа 1", "Группы первого множества", {}},
               {"Группа 2", "Группы второго множества", {}}};

@@ -1,21 +1,34 @@
-// "Сравнение двух групп": the person puts groups of a one-factor analysis
-// into two sets ("Группа 1", "Группа 2") whose mean levels are compared.
-// The items are the groups' variables, so a script names them as in the
-// variable dialogs (by name or column number).
+// The dialogs of the analysis of variance, apart from the computations so
+// that a view can show them: the choice forms of methods 11 and 12, and
+// "Сравнение двух групп", where the person puts groups of a one-factor
+// analysis into two sets ("Группа 1", "Группа 2") whose mean levels are
+// compared. Its items are the groups' variables, so a script names them as
+// in the variable dialogs (by name or column number).
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "core/form_dialog.h"
 #include "core/variable_dialog.h"
-#include "dispatch/method_kit.h"
+#include "core/workspace.h"
 
 namespace dalvex {
 
+inline constexpr const char* ContrastCaption = "Сравнение двух групп";
+inline constexpr const char* ScheffeTitle = "             Парные сравнения Шеффе";
+inline constexpr const char* TwoFactorMemory = "q112.ini";
+
+// The choice of method 11: 1 parametric, 2 Kruskal-Wallis, 3 Friedman.
+FormDialog OneFactorChoiceForm();
+// The design dialog of method 12 (answers as TwoFactorDesign) with the
+// levels of factor 1.
+FormDialog TwoFactorChoiceForm();
+
 class GroupContrastDialog : public VariableDialog {
   public:
-    // The groups in their order in the analysis.
-    GroupContrastDialog(Workspace& ws, const std::vector<LoadedRow>& groups);
+    // The groups' sheet columns in their order in the analysis.
+    GroupContrastDialog(Workspace& ws, const std::vector<int>& columns);
 
     VariableDialogKind kind() const override { return VariableDialogKind::Groups; }
     std::string caption() const override;
