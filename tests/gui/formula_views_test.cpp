@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
@@ -18,6 +19,7 @@
 #include "formula/function_list.h"
 #include "gui/calculator_view.h"
 #include "gui/formula_views.h"
+#include "gui/help/help_window.h"
 #include "gui/main_window.h"
 #include "gui/qt_user_dialogs.h"
 #include "support/window_shot.h"
@@ -100,6 +102,8 @@ void FormulaViewsTest::editorPadAndListsFillThePlaceholder() {
 void FormulaViewsTest::formulaSetOpensTheModelEditorAndTakesItsText() {
     QWidget parent;
     QtUserDialogs ui(&parent);
+    std::vector<int> helpPages;
+    ui.SetHelp([&helpPages](int context) { helpPages.push_back(context); });
     Workspace ws(ui);
     ws.ProgramFolder = programFolder();
     PutSheetText(ws, "рост", 1, -1);
@@ -120,9 +124,11 @@ void FormulaViewsTest::formulaSetOpensTheModelEditorAndTakesItsText() {
         editor.variables()->setCurrentRow(2);  // рост
         ButtonNamed(editor, "Включить выделенную переменную")->click();
         Shot(editor, "model_editor");
+        QTest::keyClick(editor.line(), Qt::Key_F1);
         ButtonNamed(editor, "Утвердить")->click();
     });
     view.Edit();
+    QCOMPARE(helpPages, std::vector<int>{20});
     QCOMPARE(view.line(2)->text(), QStringLiteral("вес=a0+a1*рост"));
     ButtonNamed(view, "Утвердить")->click();
     QCOMPARE(ws.LastAnswer, 1);
@@ -148,6 +154,18 @@ void FormulaViewsTest::surfaceStaysOpenOnABadGrid() {
     ButtonNamed(view, "Утвердить")->click();
     QVERIFY(!view.isVisible());
     QCOMPARE(dialog.request().gridSize, MaxSurfaceGrid);
+
+    // Opened the way the program opens it, F1 asks for the surface's page.
+    Tqq14 again(ws);
+    again.Open();
+    std::vector<int> helpPages;
+    WhenShown<SurfaceView>([](SurfaceView& shown) {
+        QTest::keyClick(shown.formula(), Qt::Key_F1);
+        ButtonNamed(shown, "Отменить")->click();
+    });
+    RunFormulaDialog(again, nullptr, [&helpPages](int context) { helpPages.push_back(context); });
+    QCOMPARE(helpPages, std::vector<int>{21});
+    QCOMPARE(ws.LastAnswer, 0);
 }
 
 void FormulaViewsTest::f7OpensTheCalculatorOnTheCurrentCell() {
@@ -173,6 +191,14 @@ void FormulaViewsTest::f7OpensTheCalculatorOnTheCurrentCell() {
         calc.Compute();
         QCOMPARE(calc.result()->text(), QStringLiteral("305"));
         Shot(calc, "calculator");
+        // F1 opens the calculator's page over the modal calculator, modal
+        // itself so that it takes clicks.
+        QTest::keyClick(calc.expressions()->lineEdit(), Qt::Key_F1);
+        auto* help = qobject_cast<HelpWindow*>(QApplication::activeModalWidget());
+        QVERIFY(help != nullptr);
+        QCOMPARE(help->findChild<QTextBrowser*>()->source().fileName(),
+                 QStringLiteral("calculator.html"));
+        help->close();
         ButtonNamed(calc, "Отменить")->click();
     });
     window->Execute(MainCommand::Calculator);
