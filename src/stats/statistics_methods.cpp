@@ -1,5 +1,7 @@
 #include "stats/statistics_methods.h"
 
+#include <memory>
+
 #include "stats/arima_report.h"
 #include "stats/cluster_report.h"
 #include "stats/correlation_report.h"
@@ -7,17 +9,22 @@
 #include "stats/descriptive.h"
 #include "stats/discriminant.h"
 #include "stats/factor_report.h"
+#include "stats/fourier_model.h"
 #include "stats/frequencies.h"
 #include "stats/goodness_of_fit.h"
+#include "stats/multiple_regression.h"
 #include "stats/nonlinear_regression.h"
 #include "stats/pairwise_run.h"
 #include "stats/probability_calculator.h"
 #include "stats/quality_control.h"
 #include "stats/scaling_report.h"
 #include "stats/simple_regression.h"
+#include "stats/smoothing.h"
 #include "stats/spectral_analysis.h"
+#include "stats/stepwise_regression.h"
 #include "stats/survival.h"
 #include "stats/time_series_correlation.h"
+#include "stats/two_regressions.h"
 #include "stats/two_sample_report.h"
 
 namespace dalvex {
@@ -48,12 +55,21 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
     registry.Add(10, [](MethodRun& run) { CrossTabulation(run.ws); });
     registry.Add(
         20, [](MethodRun& run) { SimpleRegressionMethod(run.ws, run.mode, PairMissing(run)); });
+    registry.Add(19, [](MethodRun& run) { TwoRegressions(run.ws); });
+    registry.Add(21, [](MethodRun& run) { MultipleRegression(run.ws); });
+    registry.Add(22, [](MethodRun& run) { StepwiseRegression(run.ws); });
     registry.Add(23, [](MethodRun& run) { GeneralModel(run.ws); });
     registry.Add(24, [](MethodRun& run) { DiscriminantAnalysis(run.ws); });
     registry.Add(25, [](MethodRun& run) { ClusterAnalysis(run.ws); });
     registry.Add(26, [](MethodRun& run) { FactorAnalysis(run.ws); });
     registry.Add(15, [](MethodRun& run) { CorrelationFunction(run.ws); });
     registry.Add(16, [](MethodRun& run) { SpectralAnalysis(run.ws); });
+    // The smoothing dialog's answer and fields pass from its choice to the routine.
+    auto smoothing = std::make_shared<SmoothingOptions>();
+    registry.Add(
+        17, [smoothing](MethodRun& run) { SmoothSeriesMethod(run.ws, *smoothing); },
+        [smoothing](Workspace& ws) { return AskSmoothing(ws, *smoothing); });
+    registry.Add(35, [](MethodRun& run) { FourierModel(run.ws); });
     registry.Add(18, [](MethodRun& run) { ArimaModel(run.ws); });
     registry.Add(27, [](MethodRun& run) { MultidimensionalScaling(run.ws); });
     registry.Add(28, [](MethodRun& run) { ProbabilityCalculator(run.ws); });
