@@ -16,6 +16,7 @@
 
 #include "core/sheet_bridge.h"
 #include "formula/formula_files.h"
+#include "formula/formula_set_dialog.h"
 #include "formula/function_list.h"
 #include "gui/calculator_view.h"
 #include "gui/formula_views.h"
@@ -55,6 +56,7 @@ class FormulaViewsTest : public QObject {
     void formulaSetOpensTheModelEditorAndTakesItsText();
     void surfaceStaysOpenOnABadGrid();
     void f7OpensTheCalculatorOnTheCurrentCell();
+    void fromTheMainWindowTheDialogsShowAndTheSurfaceDraws();
 
   private:
     QTemporaryDir folder;
@@ -209,6 +211,48 @@ void FormulaViewsTest::f7OpensTheCalculatorOnTheCurrentCell() {
     QCOMPARE(QString::fromStdString(again.expression().text), QStringLiteral("x(i,j)+(1)"));
     ui.ExpectYesNo("Закончить сеанс", true);
     window->close();
+}
+
+// The dialogs as the running program opens them, through the real dialogs of
+// the main window: the formula set the transformations ask for with its
+// editor, then the surface dialog, whose surface opens a graph window.
+void FormulaViewsTest::fromTheMainWindowTheDialogsShowAndTheSurfaceDraws() {
+    QtUserDialogs ui;
+    Workspace ws(ui);
+    auto window = std::make_unique<MainWindow>(ws, programFolder());
+    ui.SetParent(window.get());
+    window->resize(1000, 700);
+    window->show();
+    PutSheetText(ws, "вес", 1, -1);
+    PutSheetText(ws, "3", 1, 0);
+
+    bool editorShown = false;
+    WhenShown<FormulaSetView>([&editorShown](FormulaSetView& set) {
+        Shot(set, "main_formula_set");
+        WhenShown<FormulaEditorView>([&editorShown](FormulaEditorView& editor) {
+            editorShown = editor.variables()->count() > 2;  // "i", "x(?)", вес
+            Shot(editor, "main_formula_editor");
+            ButtonNamed(editor, "Отменить")->click();
+        });
+        set.Edit();
+        ButtonNamed(set, "Отменить")->click();
+    });
+    ActiveFormula formula;
+    QCOMPARE(ChooseFormula(ws, 1, formula), 0);
+    QVERIFY(editorShown);
+
+    WhenShown<SurfaceView>([](SurfaceView& surface) {
+        surface.formula()->setText(QStringLiteral("SIN(x)*COS(y)"));
+        for (int i = 0; i < 5; ++i)
+            surface.field(i)->setText(QStringList{"-3", "3", "-3", "3", "40"}[i]);
+        Shot(surface, "main_surface_dialog");
+        ButtonNamed(surface, "Утвердить")->click();
+    });
+    QVERIFY(window->session().FunctionSurface());
+    QVERIFY(window->graphWindow(1) != nullptr);
+    QCOMPARE(ws.VarLength[1], 40 * 40 - 1);
+    QTest::qWait(50);
+    Shot(*window, "main_surface_graph");
 }
 
 QTEST_MAIN(FormulaViewsTest)
