@@ -1,6 +1,8 @@
 // Redrawing a graph window: 16000 points through the layout, the axes and
 // the drawing of the kind onto the image the window shows; the function
-// surface at its largest grid and a map of 5000 points.
+// surface at its largest grid, a map of 5000 points, the superdiagram and
+// its invisible-coordinate bars, and box plots, pie and colour map with the
+// store full.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -179,6 +181,94 @@ void BM_MapGridOf5000Points(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MapGridOf5000Points)->Arg(0)->Arg(3)->Unit(benchmark::kMillisecond);
+
+// `series` rows of `length` scattered values each (rows 0, 1, ...), as the
+// one-row-a-series kinds read them, drawn on the window's image.
+struct SeriesWindow {
+    ScriptedDialogs ui;
+    Workspace ws{ui};
+    TGra graph{ws};
+    QFont font;
+    SeriesWindow(int kind, int series, int length, int smoothing = 0) {
+        ws.store.Allocate();
+        ws.store.SetRowWidth(0, length);
+        std::uint32_t seed = 2024;
+        auto next = [&seed] {
+            seed = seed * 134775813u + 1u;
+            return seed * (1.0 / 4294967296.0);
+        };
+        for (int s = 0; s < series; ++s) {
+            for (int i = 0; i < length; ++i)
+                ws.store.Data(s, i) = 1 + s + 10 * next();
+            ws.VarLength[s + 1] = length - 1;
+        }
+        GraphData data = TakeGraphData(ws, kind, series - 1);
+        data.smoothing = smoothing;
+        graph.FormIni(std::move(data));
+        font = GraphQFont(ws);
+        SetGraphFont(graph, font);
+        graph.Resize(1000, 700);
+    }
+    void Redraw(benchmark::State& state) {
+        for (auto _ : state) {
+            QImage image = RenderGraph(graph, font);
+            benchmark::DoNotOptimize(image.bits());
+        }
+    }
+};
+
+// Box plots: 4 variables of 16000 values (each sorted for its median), and
+// the most boxes a graph holds, 256 variables of 250 values.
+void BM_RedrawBoxPlots(benchmark::State& state) {
+    const int series = static_cast<int>(state.range(0));
+    SeriesWindow w(KindBoxPlots, series, 64000 / series);
+    w.Redraw(state);
+}
+BENCHMARK(BM_RedrawBoxPlots)->Arg(4)->Arg(256)->Unit(benchmark::kMillisecond);
+
+// A pie of one variable's 16000 observations as slices, flat and deep.
+void BM_RedrawPie16000Slices(benchmark::State& state) {
+    SeriesWindow w(KindPie, 1, 16000);
+    if (state.range(0) != 0)
+        w.graph.gDim();
+    w.Redraw(state);
+}
+BENCHMARK(BM_RedrawPie16000Slices)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The colour map of a full store: 256 columns of 250 rows.
+void BM_RedrawColourMap256x250(benchmark::State& state) {
+    SeriesWindow w(KindColourMap, 256, 250);
+    w.Redraw(state);
+}
+BENCHMARK(BM_RedrawColourMap256x250)->Unit(benchmark::kMillisecond);
+
+// The superdiagram of 5000 points in four coordinates and a value, smoothing
+// 0 or 3: a redraw, and a move of an invisible coordinate's bar (the grid
+// computed again, then redrawn).
+void BM_RedrawSuperDiagram5000Points(benchmark::State& state) {
+    SeriesWindow w(KindSuperDiagram, 5, 5000, static_cast<int>(state.range(0)));
+    w.Redraw(state);
+}
+BENCHMARK(BM_RedrawSuperDiagram5000Points)->Arg(0)->Arg(3)->Unit(benchmark::kMillisecond);
+
+void BM_MoveSuperDiagramBar5000Points(benchmark::State& state) {
+    SeriesWindow w(KindSuperDiagram, 5, 5000, static_cast<int>(state.range(0)));
+    int position = 0;
+    for (auto _ : state) {
+        position = (position + 7) % 26;
+        w.graph.SetInvisiblePosition(2, position);
+        QImage image = RenderGraph(w.graph, w.font);
+        benchmark::DoNotOptimize(image.bits());
+    }
+}
+BENCHMARK(BM_MoveSuperDiagramBar5000Points)->Arg(0)->Arg(3)->Unit(benchmark::kMillisecond);
+
+// The smoothing surface of 5000 points (its byte grid drawn shaded).
+void BM_RedrawSmoothingSurface5000Points(benchmark::State& state) {
+    SeriesWindow w(KindSmoothingSurface, 3, 5000);
+    w.Redraw(state);
+}
+BENCHMARK(BM_RedrawSmoothingSurface5000Points)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace dalvex

@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
     dialogs.SetParent(&window);
     dialogs.SetFileDialog(
         [&window](const dalvex::FileRequest& request) { return window.RWDlg(request); });
+    dialogs.SetHelp([&window](int context) { window.HelpTopic(context); });
     window.show();
     // The splash stays in front of the window that appears behind it.
     if (splash)

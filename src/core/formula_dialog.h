@@ -31,6 +31,9 @@ class FormulaDialog {
     virtual void Cancel() = 0;
     // Whether the dialog has closed; LastAnswer then holds its answer.
     virtual bool closed() const = 0;
+    // The help page F1 opens: the surface has its own, the formula sets and
+    // their editors share one.
+    int helpContext() const { return kind() == FormulaDialogKind::Surface ? 21 : 20; }
 };
 
 }  // namespace dalvex

@@ -19,6 +19,9 @@ inline constexpr const char* CalculatorCaption = "Калькулятор";
 
 class Tqclc {
   public:
+    // Its help page.
+    static constexpr int HelpContext = 10;
+
     explicit Tqclc(Workspace& ws);
 
     // Reads "qcalc.ini" and the function list; a missing file beeps and the

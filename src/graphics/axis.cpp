@@ -1,5 +1,6 @@
 #include "graphics/axis.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace dalvex {
@@ -158,10 +159,15 @@ void DrawAxis(const GraphPainter& painter, const AxisPlacement& place, int flags
     if ((flags & AxisLabels) && a.exponent != 0) {
         const std::string text = MultiplierText(a.exponent);
         const PixelPoint end = d.At(S);
+        // Kept inside the picture: an axis ending near the right edge (a
+        // colour scale, the depth axis of a box) would cut its multiplier.
+        const int room = canvas.width() - canvas.TextWidth(text) - 1;
         if (horizontal)
-            painter.TxtOut(end.x - 5, place.outward > 0 ? end.y + 1 : end.y - 1 - h, text, 80);
+            painter.TxtOut(std::min(end.x - 5, room), place.outward > 0 ? end.y + 1 : end.y - 1 - h,
+                           text, 80);
         else
-            painter.TxtOut(place.outward > 0 ? end.x + 10 : end.x - 17, end.y - h - 2, text, 80);
+            painter.TxtOut(std::min(place.outward > 0 ? end.x + 10 : end.x - 17, room),
+                           end.y - h - 2, text, 80);
     }
 }
 

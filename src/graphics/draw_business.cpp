@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <numbers>
+#include <vector>
 
 #include "graphics/axis.h"
 #include "graphics/graph_scene.h"
@@ -329,15 +330,30 @@ std::vector<LegendEntry> Pie(const GraphScene& scene, const Table& t) {
         angle += sweep;
     }
     p.canvas.SetPen(p.palette[PenColour], 1);
-    for (int k = rim; k >= 1; --k) {
-        const PixelRect lower{disc.left, disc.top + k, disc.right, disc.bottom + k};
-        for (const Slice& sl : slices) {
-            p.canvas.SetBrush(p.palette[SeriesColourEntry(sl.category) + ShadowOffset]);
-            p.canvas.SetPen(p.palette[SeriesColourEntry(sl.category) + ShadowOffset], 1);
-            p.canvas.Pie(lower, sl.start, sl.sweep);
-        }
-    }
     if (rim > 0) {
+        // The rim: each slice's stretch of the front half of the edge as one
+        // band, its top arc and the same arc `rim` lower (one polygon a
+        // slice, however many slices the pie has).
+        std::vector<PixelPoint> band;
+        for (const Slice& sl : slices) {
+            const double from = std::max(sl.start + sl.sweep, -180.0);
+            const double to = std::min(sl.start, 0.0);
+            if (!(to > from))
+                continue;
+            const int steps = std::max(1, static_cast<int>(std::ceil((to - from) / 3.0)));
+            band.clear();
+            for (int i = 0; i <= steps; ++i) {
+                const double a = (from + (to - from) * i / steps) * std::numbers::pi / 180.0;
+                band.push_back({cx + ToPixel(rx * std::cos(a)), cy - ToPixel(ry * std::sin(a))});
+            }
+            for (int i = steps; i >= 0; --i)
+                band.push_back({band[static_cast<std::size_t>(i)].x,
+                                band[static_cast<std::size_t>(i)].y + rim});
+            const GraphColor shadow = p.palette[SeriesColourEntry(sl.category) + ShadowOffset];
+            p.canvas.SetBrush(shadow);
+            p.canvas.SetPen(shadow, 1);
+            p.canvas.Polygon(band);
+        }
         p.canvas.SetPen(p.palette[PenColour], 1);
         p.canvas.Arc({disc.left, disc.top + rim, disc.right, disc.bottom + rim}, 180.0, 180.0);
         p.canvas.Line({disc.left, cy}, {disc.left, cy + rim});
@@ -351,17 +367,26 @@ std::vector<LegendEntry> Pie(const GraphScene& scene, const Table& t) {
     for (const Slice& sl : slices) {
         const double mid = (sl.start + sl.sweep / 2) * std::numbers::pi / 180.0;
         const double c = std::cos(mid), s = std::sin(mid);
-        // Shares are written inside the slices; on the hatches of the
-        // monochrome graph they go after the names outside.
+        // Shares are written inside the slices where they fit across the
+        // slice; on the hatches of the monochrome graph, and beside slices
+        // too narrow for them, they go after the names outside.
         const std::string share =
             sl.share > 0.01 ? PercentText(sl.share, scene.decimalSeparator) : std::string();
+        bool inside = false;
         if (!share.empty() && !p.monochrome) {
             const int w = p.canvas.TextWidth(share);
-            p.TxtOut(cx + ToPixel(0.62 * rx * c) - w / 2, cy - ToPixel(0.62 * ry * s) - h / 2,
-                     share, w + 1);
+            // The text's extent across the slice against the slice's width
+            // where the text stands.
+            const double across = std::fabs(s) * w + std::fabs(c) * h;
+            const double room =
+                0.62 * std::max(rx, ry) * std::fabs(sl.sweep) * std::numbers::pi / 180.0;
+            inside = across <= room;
+            if (inside)
+                p.TxtOut(cx + ToPixel(0.62 * rx * c) - w / 2, cy - ToPixel(0.62 * ry * s) - h / 2,
+                         share, w + 1);
         }
         std::string name = CategoryName(scene, t, sl.category);
-        if (!share.empty() && p.monochrome)
+        if (!share.empty() && !inside)
             name += " " + share;
         const int w = std::min(p.canvas.TextWidth(name), 120);
         const int x = cx + ToPixel((rx + 8) * c);

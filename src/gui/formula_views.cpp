@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -380,16 +381,53 @@ void SurfaceView::reject() {
 
 // ---------------------------------------------------------------------------
 
-void RunFormulaDialog(FormulaDialog& dialog, QWidget* parent) {
+namespace {
+
+// Catches F1 as it reaches the dialog (the edit lines and lists pass it on).
+class HelpKey : public QObject {
+  public:
+    HelpKey(QDialog& dialog, std::function<void(int)> help, int context)
+        : QObject(&dialog), help_(std::move(help)), context_(context) {
+        dialog.installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+            help_(context_);
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    std::function<void(int)> help_;
+    int context_;
+};
+
+}  // namespace
+
+void BindHelpKey(QDialog& dialog, const std::function<void(int)>& help, int context) {
+    if (help)
+        new HelpKey(dialog, help, context);
+}
+
+void RunFormulaDialog(FormulaDialog& dialog, QWidget* parent,
+                      const std::function<void(int)>& help) {
+    const auto run = [&](QDialog& view) {
+        BindHelpKey(view, help, dialog.helpContext());
+        view.exec();
+    };
     if (auto* set = dynamic_cast<Tqq10*>(&dialog)) {
         FormulaSetView view(*set, parent);
-        view.exec();
+        run(view);
     } else if (auto* editor = dynamic_cast<FormulaEditor*>(&dialog)) {
         FormulaEditorView view(*editor, parent);
-        view.exec();
+        run(view);
     } else if (auto* surface = dynamic_cast<Tqq14*>(&dialog)) {
         SurfaceView view(*surface, parent);
-        view.exec();
+        run(view);
     }
     if (!dialog.closed())
         dialog.Cancel();

@@ -101,7 +101,12 @@ class SurfaceView : public QDialog {
     QListWidget* functions_ = nullptr;
 };
 
-// Shows the view of a formula dialog modally until its model closes.
-void RunFormulaDialog(FormulaDialog& dialog, QWidget* parent);
+// Shows the view of a formula dialog modally until its model closes; F1 in
+// it calls `help` with the dialog's help page.
+void RunFormulaDialog(FormulaDialog& dialog, QWidget* parent,
+                      const std::function<void(int)>& help = {});
+// F1 in `dialog` calls `help` with `context` (a modal dialog does not pass
+// its keys on to the main window's F1).
+void BindHelpKey(QDialog& dialog, const std::function<void(int)>& help, int context);
 
 }  // namespace dalvex

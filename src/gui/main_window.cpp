@@ -24,6 +24,7 @@
 #include "gui/dialog_colors.h"
 #include "gui/file_dialog_view.h"
 #include "gui/font_setting.h"
+#include "gui/formula_views.h"
 #include "gui/graph_view.h"
 #include "gui/graph_windows_view.h"
 #include "gui/macro_keyboard.h"
@@ -931,6 +932,8 @@ void MainWindow::Calculator() {
     calculator.Open();
     const TSht1& sheet = session_.sheet();
     CalculatorView view(calculator, sheet.cursorColumn(), sheet.cursorRow(), this);
+    BindHelpKey(
+        view, [this](int context) { HelpTopic(context); }, Tqclc::HelpContext);
     view.exec();
 }
 

@@ -56,6 +56,8 @@ class MainWindow : public QMainWindow {
     // "Установки" and "Цвета".
     void Settings();
     void Colors();
+    // The help page of a context number (F1 in the dialogs comes here).
+    void HelpTopic(int context);
     // The methods F9 offers; tests put stand-ins in.
     MethodRegistry& methods() { return methods_; }
     // Everything the program holds besides its windows.
@@ -143,7 +145,6 @@ class MainWindow : public QMainWindow {
     void Remember();
     void Help(MainCommand command);
     void ContextHelp();
-    void HelpTopic(int context);
     void RememberWindowState();
 
     void GraphClosed();

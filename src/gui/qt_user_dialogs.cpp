@@ -50,7 +50,7 @@ void QtUserDialogs::Variables(VariableDialog& dialog) {
 }
 
 void QtUserDialogs::Formula(FormulaDialog& dialog) {
-    RunFormulaDialog(dialog, parent_);
+    RunFormulaDialog(dialog, parent_, help_);
 }
 
 void QtUserDialogs::Beep() {

@@ -35,10 +35,13 @@ class QtUserDialogs : public UserDialogs {
     bool Progress(const std::string& text, int done, int total) override;
     using FileDialogHandler = std::function<FileChoice(const FileRequest&)>;
     void SetFileDialog(FileDialogHandler handler) { fileDialog_ = std::move(handler); }
+    // F1 in the dialogs shown here opens this help page.
+    void SetHelp(std::function<void(int)> help) { help_ = std::move(help); }
 
   private:
     QPointer<QWidget> parent_;
     FileDialogHandler fileDialog_;
+    std::function<void(int)> help_;
     std::unique_ptr<QProgressDialog> progress_;
 };
 

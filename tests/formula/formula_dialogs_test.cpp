@@ -182,14 +182,28 @@ TEST_F(FormulaSetTest, ConfirmHandsTheChosenLineOverAndWritesTheSetBack) {
     EXPECT_EQ(dialog.caption(), "Преобразования");
     EXPECT_EQ(dialog.lines(), DefaultFormulaSet(1));
     EXPECT_EQ(dialog.selected(), 0);
-    dialog.SetLine(2, "x1*2");
+    dialog.SetLine(2, "вес*2");
     dialog.DoubleClick(2);
     EXPECT_TRUE(dialog.closed());
     EXPECT_EQ(ws.LastAnswer, 1);
-    EXPECT_EQ(ws.TextBuffer(), "x1*2");
+    EXPECT_EQ(ws.TextBuffer(), "вес*2");
+    // Windows Cyrillic, CR LF.
     const std::string bytes = FileBytes(folder_ / "StFt.ini");
-    EXPECT_NE(bytes.find("\r\nx1*2\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("\r\n\xE2\xE5\xF1*2\r\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(folder_ / "StFt.ini.tmp"));
+
+    // A set that cannot be written whole leaves the old file as it was and
+    // says so; the chosen formula still goes to the caller.
+    std::filesystem::create_directory(folder_ / "StFt.ini.tmp");
+    Tqq10 again(ws, 1);
+    again.Open();
+    again.SetLine(0, "1/x1");
+    again.Confirm();
+    EXPECT_EQ(FileBytes(folder_ / "StFt.ini"), bytes);
+    ASSERT_EQ(ui.notices().size(), 1u);
+    EXPECT_EQ(ui.notices().front().rfind("!ФАЙЛ StFt.ini НЕ ЗАПИСАН: ", 0), 0u)
+        << ui.notices().front();
+    EXPECT_EQ(ws.TextBuffer(), "1/x1");
 }
 
 TEST_F(FormulaSetTest, TheEditorsConfirmedTextReplacesTheSelectedLine) {

@@ -122,6 +122,16 @@ TEST_F(Kinds, PieSharesAndAPieWithNothingToShare) {
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "25.0%"), 2);
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "50.0%"), 1);
 
+    // A share too wide for its slice goes after the slice's name outside
+    // instead of running into its neighbours.
+    Row(0, {96, 2, 2});
+    Graph(KindPie, 0);
+    Draw();
+    EXPECT_NE(canvas.FindText("96.0%"), nullptr);
+    EXPECT_EQ(canvas.FindText("2.0%"), nullptr);
+    EXPECT_NE(canvas.FindText("2 2.0%"), nullptr);
+    EXPECT_NE(canvas.FindText("3 2.0%"), nullptr);
+
     // A total of 0, or no positive part: an empty circle that says so.
     for (const std::vector<double>& values : {std::vector<double>{0, 0, 0}, {-1, -2}}) {
         Row(0, values);
@@ -130,6 +140,51 @@ TEST_F(Kinds, PieSharesAndAPieWithNothingToShare) {
         EXPECT_TRUE(Ops(K::Pie).empty());
         EXPECT_EQ(Ops(K::Ellipse).size(), 1u);
         EXPECT_NE(canvas.FindText(EmptyPieText), nullptr);
+    }
+}
+
+TEST_F(Kinds, DeepPieRimIsOneBandForEachSliceOnTheFrontHalf) {
+    Row(0, {1, 1, 2});  // 90..0 at the back, 0..-90 and -90..-270 in front
+    Graph(KindPie, 0);
+    graph.gDim();
+    Draw();
+    EXPECT_EQ(Ops(K::Pie).size(), 3u) << "the top disc";
+    const auto bands = Ops(K::Polygon);
+    ASSERT_EQ(bands.size(), 2u);
+    const auto pie = Ops(K::Pie)[0].rect;
+    for (const DrawOp& band : bands) {
+        // Top arc forward, the same arc lower by the rim backward.
+        const std::size_t n = band.points.size() / 2;
+        const int rim = band.points[n].y - band.points[n - 1].y;
+        EXPECT_GT(rim, 0);
+        EXPECT_EQ(band.points[n].x, band.points[n - 1].x);
+        for (std::size_t i = 0; i < n; ++i)
+            EXPECT_GE(band.points[i].y, (pie.top + pie.bottom) / 2 - 1) << "front half only";
+    }
+    // The third slice's band runs from nine o'clock to six.
+    const DrawOp& third = bands[1];
+    EXPECT_EQ(third.points.front().x, pie.left);
+    EXPECT_NEAR(third.points[third.points.size() / 2 - 1].x, (pie.left + pie.right) / 2, 1);
+}
+
+TEST_F(Kinds, AxisMultipliersStayInsideThePicture) {
+    // Values in tenths put "*E-1" on the colour scale at the right edge;
+    // the 3-D box's depth axis ends at the right edge too.
+    Row(0, {0, 10, 0, 10});
+    Row(1, {0, 0, 4, 4});
+    Row(2, {0.1, 0.2, 0.3, 0.4});
+    for (int kind : {KindMap3D, KindScatter3D}) {
+        Graph(kind, 0);
+        Draw();
+        int multipliers = 0;
+        for (const DrawOp& text : Ops(K::Text)) {
+            if (text.text.rfind("*E", 0) != 0)
+                continue;
+            ++multipliers;
+            EXPECT_LE(text.rect.left + canvas.TextWidth(text.text), canvas.width())
+                << kind << " " << text.text;
+        }
+        EXPECT_GE(multipliers, 1) << kind;
     }
 }
 

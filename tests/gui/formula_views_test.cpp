@@ -9,15 +9,18 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
 
 #include "core/sheet_bridge.h"
 #include "formula/formula_files.h"
+#include "formula/formula_set_dialog.h"
 #include "formula/function_list.h"
 #include "gui/calculator_view.h"
 #include "gui/formula_views.h"
+#include "gui/help/help_window.h"
 #include "gui/main_window.h"
 #include "gui/qt_user_dialogs.h"
 #include "support/window_shot.h"
@@ -53,6 +56,7 @@ class FormulaViewsTest : public QObject {
     void formulaSetOpensTheModelEditorAndTakesItsText();
     void surfaceStaysOpenOnABadGrid();
     void f7OpensTheCalculatorOnTheCurrentCell();
+    void fromTheMainWindowTheDialogsShowAndTheSurfaceDraws();
 
   private:
     QTemporaryDir folder;
@@ -100,6 +104,8 @@ void FormulaViewsTest::editorPadAndListsFillThePlaceholder() {
 void FormulaViewsTest::formulaSetOpensTheModelEditorAndTakesItsText() {
     QWidget parent;
     QtUserDialogs ui(&parent);
+    std::vector<int> helpPages;
+    ui.SetHelp([&helpPages](int context) { helpPages.push_back(context); });
     Workspace ws(ui);
     ws.ProgramFolder = programFolder();
     PutSheetText(ws, "рост", 1, -1);
@@ -120,9 +126,11 @@ void FormulaViewsTest::formulaSetOpensTheModelEditorAndTakesItsText() {
         editor.variables()->setCurrentRow(2);  // рост
         ButtonNamed(editor, "Включить выделенную переменную")->click();
         Shot(editor, "model_editor");
+        QTest::keyClick(editor.line(), Qt::Key_F1);
         ButtonNamed(editor, "Утвердить")->click();
     });
     view.Edit();
+    QCOMPARE(helpPages, std::vector<int>{20});
     QCOMPARE(view.line(2)->text(), QStringLiteral("вес=a0+a1*рост"));
     ButtonNamed(view, "Утвердить")->click();
     QCOMPARE(ws.LastAnswer, 1);
@@ -148,6 +156,18 @@ void FormulaViewsTest::surfaceStaysOpenOnABadGrid() {
     ButtonNamed(view, "Утвердить")->click();
     QVERIFY(!view.isVisible());
     QCOMPARE(dialog.request().gridSize, MaxSurfaceGrid);
+
+    // Opened the way the program opens it, F1 asks for the surface's page.
+    Tqq14 again(ws);
+    again.Open();
+    std::vector<int> helpPages;
+    WhenShown<SurfaceView>([](SurfaceView& shown) {
+        QTest::keyClick(shown.formula(), Qt::Key_F1);
+        ButtonNamed(shown, "Отменить")->click();
+    });
+    RunFormulaDialog(again, nullptr, [&helpPages](int context) { helpPages.push_back(context); });
+    QCOMPARE(helpPages, std::vector<int>{21});
+    QCOMPARE(ws.LastAnswer, 0);
 }
 
 void FormulaViewsTest::f7OpensTheCalculatorOnTheCurrentCell() {
@@ -173,6 +193,14 @@ void FormulaViewsTest::f7OpensTheCalculatorOnTheCurrentCell() {
         calc.Compute();
         QCOMPARE(calc.result()->text(), QStringLiteral("305"));
         Shot(calc, "calculator");
+        // F1 opens the calculator's page over the modal calculator, modal
+        // itself so that it takes clicks.
+        QTest::keyClick(calc.expressions()->lineEdit(), Qt::Key_F1);
+        auto* help = qobject_cast<HelpWindow*>(QApplication::activeModalWidget());
+        QVERIFY(help != nullptr);
+        QCOMPARE(help->findChild<QTextBrowser*>()->source().fileName(),
+                 QStringLiteral("calculator.html"));
+        help->close();
         ButtonNamed(calc, "Отменить")->click();
     });
     window->Execute(MainCommand::Calculator);
@@ -183,6 +211,48 @@ void FormulaViewsTest::f7OpensTheCalculatorOnTheCurrentCell() {
     QCOMPARE(QString::fromStdString(again.expression().text), QStringLiteral("x(i,j)+(1)"));
     ui.ExpectYesNo("Закончить сеанс", true);
     window->close();
+}
+
+// The dialogs as the running program opens them, through the real dialogs of
+// the main window: the formula set the transformations ask for with its
+// editor, then the surface dialog, whose surface opens a graph window.
+void FormulaViewsTest::fromTheMainWindowTheDialogsShowAndTheSurfaceDraws() {
+    QtUserDialogs ui;
+    Workspace ws(ui);
+    auto window = std::make_unique<MainWindow>(ws, programFolder());
+    ui.SetParent(window.get());
+    window->resize(1000, 700);
+    window->show();
+    PutSheetText(ws, "вес", 1, -1);
+    PutSheetText(ws, "3", 1, 0);
+
+    bool editorShown = false;
+    WhenShown<FormulaSetView>([&editorShown](FormulaSetView& set) {
+        Shot(set, "main_formula_set");
+        WhenShown<FormulaEditorView>([&editorShown](FormulaEditorView& editor) {
+            editorShown = editor.variables()->count() > 2;  // "i", "x(?)", вес
+            Shot(editor, "main_formula_editor");
+            ButtonNamed(editor, "Отменить")->click();
+        });
+        set.Edit();
+        ButtonNamed(set, "Отменить")->click();
+    });
+    ActiveFormula formula;
+    QCOMPARE(ChooseFormula(ws, 1, formula), 0);
+    QVERIFY(editorShown);
+
+    WhenShown<SurfaceView>([](SurfaceView& surface) {
+        surface.formula()->setText(QStringLiteral("SIN(x)*COS(y)"));
+        for (int i = 0; i < 5; ++i)
+            surface.field(i)->setText(QStringList{"-3", "3", "-3", "3", "40"}[i]);
+        Shot(surface, "main_surface_dialog");
+        ButtonNamed(surface, "Утвердить")->click();
+    });
+    QVERIFY(window->session().FunctionSurface());
+    QVERIFY(window->graphWindow(1) != nullptr);
+    QCOMPARE(ws.VarLength[1], 40 * 40 - 1);
+    QTest::qWait(50);
+    Shot(*window, "main_surface_graph");
 }
 
 QTEST_MAIN(FormulaViewsTest)

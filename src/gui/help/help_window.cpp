@@ -1,6 +1,7 @@
 #include "gui/help/help_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QKeySequence>
 #include <QLabel>
@@ -223,6 +224,15 @@ void HelpWindow::MarkCurrentTopic(const QUrl& source) {
 }
 
 void HelpWindow::BringToFront() {
+    // F1 in a modal dialog: behind that dialog's block the help would take no
+    // clicks, so it is modal itself until closed.
+    const QWidget* modal = QApplication::activeModalWidget();
+    const Qt::WindowModality wanted =
+        modal != nullptr && modal != this ? Qt::ApplicationModal : Qt::NonModal;
+    if (windowModality() != wanted) {
+        hide();  // modality changes only while hidden
+        setWindowModality(wanted);
+    }
     if (isMinimized())
         showNormal();
     show();
