@@ -625,8 +625,12 @@ void FourierModel(Workspace& ws) {
         std::optional<ModelParameters> p = AskParameters(ws, model.top(), lastIndex);
         if (!p)
             return;
+        // The method's rows hold the lengthened series and the forecast; the
+        // store grows for a long series, and only when it cannot are the
+        // steps cut.
+        const long need = static_cast<long>(lastIndex) + p->steps + 2;
         const int room = static_cast<int>(ws.store.DataWidth()) - lastIndex - 1;
-        if (p->steps > room) {
+        if (need > ws.store.DataWidth() && !ws.store.EnsureDataCells(need * 7) && p->steps > room) {
             p->steps = std::max(room, 0);
             ShowNotice(ws, LongForecastNotice + std::to_string(p->steps));
         }

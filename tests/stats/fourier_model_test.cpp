@@ -283,6 +283,17 @@ TEST_F(FourierModelBatchTest, RemovalLoopForecastAndNewModelFromAScript) {
     EXPECT_NE(r.find(ModelResidualHeading), std::string::npos);
     EXPECT_NE(r.find("Yэксп, Yмодл - исходный ряд (тренд и скачки включены в модель)"),
               std::string::npos);
+    // Yэксп is the series as it was (5.7 at t0 = 100), Yмодл the model with
+    // the trend put back, and their difference the residual.
+    const std::size_t table = r.find(ModelResidualHeading);
+    ASSERT_NE(table, std::string::npos);
+    std::istringstream first(r.substr(r.find('\n', table) + 1));
+    double time, observed, modelled, residual;
+    first >> time >> observed >> modelled >> residual;
+    EXPECT_EQ(time, 100);
+    EXPECT_EQ(observed, 5.7);
+    EXPECT_NEAR(observed - modelled, residual, 2e-3) << r.substr(table, 300);
+    EXPECT_GT(modelled, 4);
     // 39 values after the missing cell; the forecast's times go on from
     // 100 + 2·38.
     EXPECT_NE(r.find(ModelForecastHeading + std::string("\n      178 ")), std::string::npos) << r;
