@@ -147,8 +147,10 @@ Outcome SimpleRegression(Preparation& p) {
 Outcome MultipleRegression(Preparation& p) {
     p.ws.AnswerNumber = 0;
     pq31(p.ws);
+    // Y and its X stay aligned: an observation missing in any of them
+    // leaves all of them.
     if (p.ws.LastAnswer == 0 || p.ws.SelectedColumns[0] < 2 ||
-        !LoadSelected(p.ws, 2, Missing::PerRow))
+        !LoadSelected(p.ws, 2, Missing::Listwise))
         return Outcome::End;
     if (p.run.method == 22)
         p.ws.MethodVariant = 99;
@@ -220,10 +222,12 @@ const std::array<MethodRow, 37> MethodTable{{
     {16, Load::Itself},
     {17, Load::One, 2, Listwise, 0, false, true, false, Smoothing},
     {18, Load::Custom, 0, PerRow, 0, false, false, false, Arima},
-    {19, Load::All, 1, PerRow, 0, false, false, false, FirstVariant},
+    // Each line is fitted over its own complete pairs: a missing cell drops
+    // its pair only, never shifts the values of the other row.
+    {19, Load::All, 1, Missing::PlainCopy, 0, false, false, false, FirstVariant},
     {20, Load::Custom, 0, Listwise, 6, true, false, false, SimpleRegression},
-    {21, Load::Custom, 2, PerRow, 0, false, false, false, MultipleRegression},
-    {22, Load::Custom, 2, PerRow, 0, false, false, false, MultipleRegression},
+    {21, Load::Custom, 2, Listwise, 0, false, false, false, MultipleRegression},
+    {22, Load::Custom, 2, Listwise, 0, false, false, false, MultipleRegression},
     {23, Load::Itself},
     // Discriminant analysis loads every variable listwise itself.
     {24, Load::Itself},

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 namespace dalvex {
 
@@ -12,6 +13,7 @@ namespace {
 // this share of its own length counts as dependent (columns are scaled to
 // unit length first, so the test is relative).
 constexpr double RankTolerance = 1e-11;
+constexpr double TinyColumnLength = 1e-150;
 
 double Mean(const std::vector<double>& v) {
     double sum = 0;
@@ -53,6 +55,10 @@ LinearFit FitLinear(const std::vector<std::vector<double>>& columns, const std::
     // Centred (with an intercept) and scaled columns, column-major.
     fit.means.assign(p, 0.0);
     std::vector<double> scale(p, 1.0);
+    // What rounding the values to doubles leaves in a scaled column: a
+    // column near 1e7 that is the sum of two others in decimals is not
+    // quite their sum in binary, and that is no independence.
+    std::vector<double> tolerance(p, RankTolerance);
     std::vector<std::vector<double>> a(p, std::vector<double>(n));
     for (std::size_t j = 0; j < p; ++j) {
         fit.means[j] = intercept ? Mean(columns[j]) : 0.0;
@@ -61,13 +67,23 @@ LinearFit FitLinear(const std::vector<std::vector<double>>& columns, const std::
             a[j][i] = columns[j][i] - fit.means[j];
             norm = std::hypot(norm, a[j][i]);
         }
-        if (!(norm > 0)) {
+        // The covariance of the slopes divides by the square of this length:
+        // below 1e-150 that square is no double, and X'X is singular as the
+        // machine holds it.
+        if (!(norm >= TinyColumnLength)) {
             fit.singular = true;
+            fit.dependentColumn = static_cast<int>(j);
             return fit;
         }
         scale[j] = norm;
         for (double& v : a[j])
             v /= norm;
+        double largest = 0;
+        for (double v : columns[j])
+            largest = std::max(largest, std::fabs(v));
+        const double rounding = 16 * std::numeric_limits<double>::epsilon() *
+                                std::sqrt(static_cast<double>(n)) * largest / norm;
+        tolerance[j] = std::max(RankTolerance, rounding);
     }
     const double yMean = intercept ? Mean(y) : 0.0;
     std::vector<double> b(n);
@@ -80,8 +96,9 @@ LinearFit FitLinear(const std::vector<std::vector<double>>& columns, const std::
         double norm = 0;
         for (std::size_t i = j; i < n; ++i)
             norm = std::hypot(norm, a[j][i]);
-        if (norm <= RankTolerance) {
+        if (norm <= tolerance[j]) {
             fit.singular = true;
+            fit.dependentColumn = static_cast<int>(j);
             return fit;
         }
         const double alpha = a[j][j] > 0 ? -norm : norm;

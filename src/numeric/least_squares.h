@@ -16,6 +16,9 @@ struct LinearFit {
     // A column is constant, or lies in the span of the others (and of the
     // intercept): nothing else below is set.
     bool singular = false;
+    // The first column found in the span of those before it (and of the
+    // intercept), or constant; -1 when none was (too few observations).
+    int dependentColumn = -1;
     bool intercept = true;
     // The intercept first (when fitted), then one per column.
     std::vector<double> coefficients;

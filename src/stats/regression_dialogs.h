@@ -1,4 +1,4 @@
-// The dialogs and questions of simple regression, apart from its
+// The dialogs and questions of simple and stepwise regression, apart from their
 // computations, so that a view can show them on their own.
 #pragma once
 
@@ -29,5 +29,11 @@ inline constexpr int SmoothingCode = 24;
 
 // The model dialog "Регрессия": the code pressed (0 cancel) and the degree.
 FormDialog ModelDialogForm();
+
+// Stepwise regression's dialog "Селекция переменных" as first shown: the
+// thresholds, the tolerance limit, the criterion and the three ways.
+inline constexpr const char* SelectionCaption = "Селекция переменных";
+inline constexpr const char* SelectionMemory = "q87.ini";
+FormDialog SelectionForm();
 
 }  // namespace dalvex

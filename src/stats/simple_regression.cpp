@@ -231,12 +231,16 @@ SimpleFigures FitSimpleModel(const ModelSpec& spec, int degree, bool intercept,
         return f;
     }
     const std::vector<std::vector<double>> columns = PowerColumns(tx, d);
-    for (const std::vector<double>& column : columns)
-        for (double v : column)
-            if (!std::isfinite(v) || std::fabs(v) > 1e150) {
-                f.notice = TooLargeNotice;
-                return f;
-            }
+    // Squares of the columns and of the transformed Y enter the sums: past
+    // 1e150 they leave the double range (1/y of a y near 1e-300 does).
+    auto tooLarge = [](const std::vector<double>& values) {
+        return std::any_of(values.begin(), values.end(),
+                           [](double v) { return !std::isfinite(v) || std::fabs(v) > 1e150; });
+    };
+    if (tooLarge(ty) || std::any_of(columns.begin(), columns.end(), tooLarge)) {
+        f.notice = TooLargeNotice;
+        return f;
+    }
     const LinearFit fit = FitLinear(columns, ty, intercept);
     if (fit.singular) {
         f.notice = RegressionSingularNotice;

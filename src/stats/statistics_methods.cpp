@@ -12,6 +12,7 @@
 #include "stats/fourier_model.h"
 #include "stats/frequencies.h"
 #include "stats/goodness_of_fit.h"
+#include "stats/multiple_regression.h"
 #include "stats/nonlinear_regression.h"
 #include "stats/pairwise_run.h"
 #include "stats/probability_calculator.h"
@@ -20,8 +21,10 @@
 #include "stats/simple_regression.h"
 #include "stats/smoothing.h"
 #include "stats/spectral_analysis.h"
+#include "stats/stepwise_regression.h"
 #include "stats/survival.h"
 #include "stats/time_series_correlation.h"
+#include "stats/two_regressions.h"
 #include "stats/two_sample_report.h"
 
 namespace dalvex {
@@ -52,6 +55,9 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
     registry.Add(10, [](MethodRun& run) { CrossTabulation(run.ws); });
     registry.Add(
         20, [](MethodRun& run) { SimpleRegressionMethod(run.ws, run.mode, PairMissing(run)); });
+    registry.Add(19, [](MethodRun& run) { TwoRegressions(run.ws); });
+    registry.Add(21, [](MethodRun& run) { MultipleRegression(run.ws); });
+    registry.Add(22, [](MethodRun& run) { StepwiseRegression(run.ws); });
     registry.Add(23, [](MethodRun& run) { GeneralModel(run.ws); });
     registry.Add(24, [](MethodRun& run) { DiscriminantAnalysis(run.ws); });
     registry.Add(25, [](MethodRun& run) { ClusterAnalysis(run.ws); });

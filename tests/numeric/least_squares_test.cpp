@@ -81,21 +81,43 @@ TEST(LeastSquaresTest, LeverageGivesThePredictionError) {
 TEST(LeastSquaresTest, DependentColumnsAreSingularByARelativeTest) {
     const std::vector<double> x = {1, 2, 3, 4, 5};
     const std::vector<double> y = {1, 3, 2, 5, 4};
+    const std::vector<double> z = {2, 1, 4, 3, 6};
     struct Case {
         const char* what;
         std::vector<std::vector<double>> columns;
         bool singular;
+        int dependent;  // the column named as lying in the span of those before it
     };
     const Case cases[] = {
-        {"constant X", {{3, 3, 3, 3, 3}}, true},
-        {"X twice", {x, x}, true},
-        {"a multiple of X in large units", {x, {1e9, 2e9, 3e9, 4e9, 5e9}}, true},
-        {"off the line by 1e-16 relative", {x, {1, 2, 3, 4, 5 * (1 + 1e-16)}}, true},
-        {"small numbers, independent", {{1e-12, 2e-12, 4e-12, 8e-12, 16e-12}}, false},
-        {"more coefficients than observations", PowerColumns(x, 5), true},
+        {"constant X", {{3, 3, 3, 3, 3}}, true, 0},
+        {"X twice", {x, x}, true, 1},
+        {"a multiple of X in large units", {x, {1e9, 2e9, 3e9, 4e9, 5e9}}, true, 1},
+        {"off the line by 1e-16 relative", {x, {1, 2, 3, 4, 5 * (1 + 1e-16)}}, true, 1},
+        {"a sum of two earlier columns", {x, z, {3, 3, 7, 7, 11}, {1, 0, 0, 0, 1}}, true, 2},
+        // 1e7 + 0.1 and the others are not exact in binary: their sum in
+        // decimals differs from the binary sum by rounding only.
+        {"a sum in decimals near 1e7",
+         {{1e7 + 0.1, 1e7 + 0.3, 1e7 + 0.2, 1e7 + 0.5, 1e7 + 0.4},
+          z,
+          {1e7 + 2.1, 1e7 + 1.3, 1e7 + 4.2, 1e7 + 3.5, 1e7 + 6.4}},
+         true,
+         2},
+        {"near 1e7, off the sum by 1e-5",
+         {{1e7 + 0.1, 1e7 + 0.3, 1e7 + 0.2, 1e7 + 0.5, 1e7 + 0.4},
+          z,
+          {1e7 + 2.1, 1e7 + 1.3, 1e7 + 4.2, 1e7 + 3.5, 1e7 + 6.40001}},
+         false,
+         -1},
+        {"small numbers, independent", {{1e-12, 2e-12, 4e-12, 8e-12, 16e-12}}, false, -1},
+        {"more coefficients than observations", PowerColumns(x, 5), true, -1},
+        // X'X of a spread near 1e-300 underflows to 0: no covariance to give.
+        {"spread near 1e-300", {{1e-300, 2e-300, 3e-300, 4e-300, 6e-300}}, true, 0},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(FitLinear(c.columns, y).singular, c.singular) << c.what;
+    for (const Case& c : cases) {
+        const LinearFit fit = FitLinear(c.columns, y);
+        EXPECT_EQ(fit.singular, c.singular) << c.what;
+        EXPECT_EQ(fit.dependentColumn, c.dependent) << c.what;
+    }
 }
 
 }  // namespace

@@ -212,6 +212,23 @@ TEST_F(SimpleRegressionTest, ModelsAndTheirFaultsAgainstR) {
     }
 }
 
+// 1/y of y near 1e-300 is some 1e300, and X'X of an X spread near 1e-300 is
+// 0: both leave the double range, so the model is refused instead of
+// stopping on an arithmetic fault.
+TEST_F(SimpleRegressionTest, ValuesNearTheDoubleRangeAreRefused) {
+    const BatchOutcome run = Run("method 20\nregression x 1 y 2\nform 14\n",
+                                 "x y\n1 1e-300\n2 2e-300\n3 4e-300\n4 3e-300\n");
+    EXPECT_NE(run.messages.find("!ЗНАЧЕНИЯ СЛИШКОМ ВЕЛИКИ ДЛЯ ЭТОЙ МОДЕЛИ!"), std::string::npos)
+        << run.messages;
+    EXPECT_EQ(run.messages.find("Прерывание"), std::string::npos) << run.messages;
+    // ln y against an X spread near 1e-300.
+    const BatchOutcome tinyX = Run("method 20\nregression x 1 y 2\nform 8\n",
+                                   "x y\n1e-300 1\n2e-300 2\n3e-300 4\n4e-300 3\n");
+    EXPECT_NE(tinyX.messages.find("!СИНГУЛЯРНАЯ МАТРИЦА - РЕШЕНИЕ НЕВОЗМОЖНО!"), std::string::npos)
+        << tinyX.messages;
+    EXPECT_EQ(tinyX.messages.find("Прерывание"), std::string::npos) << tinyX.messages;
+}
+
 // R: nls(y ~ a0 + a1/(1 + exp(a2 + a3*x)), start = list(a0 = 1, a1 = 5, a2 = 6,
 // a3 = -0.9)), nls(y7 ~ a0 + a1*x7^a2, ...) and nls(y12 ~ a0 + a1*exp(a2*x12),
 // ...) stop at nls's relative-offset tolerance, within some 1e-6 of the
