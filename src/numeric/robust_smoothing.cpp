@@ -139,6 +139,15 @@ std::vector<std::optional<double>> RobustSmooth(const std::vector<double>& x,
                                                 SmoothingKernel kernel) {
     const std::size_t n = std::min(x.size(), y.size());
     std::vector<std::optional<double>> out(n);
+    // A constant above the values' spread makes every window's estimate its
+    // weighted mean, as the spread itself does; held to the spread, a
+    // constant near the double range cannot overflow the breakpoints' sums.
+    if (g > 0 && n > 0) {
+        const auto [least, most] = std::minmax_element(y.begin(), y.begin() + n);
+        const double spread = *most - *least;
+        if (g > spread)
+            g = spread > 0 ? spread : 1;
+    }
     // A wide window takes its values in order from the order of the whole
     // data, made once; a narrow one sorts its own few.
     std::vector<std::size_t> order;

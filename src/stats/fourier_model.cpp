@@ -152,19 +152,13 @@ void AddWave(std::vector<double>& out, double a, double phi, double f, int perio
             const double t = static_cast<double>(from + static_cast<long>(i));
             const double angle =
                 phi + TwoPi * std::fmod(f * t, static_cast<double>(period)) / period;
-            z = std::polar(a, angle);
+            // The amplitude may be negative: the adaptation can carry it past 0.
+            z = a * std::complex<double>(std::cos(angle), std::sin(angle));
         } else {
             z *= turn;
         }
         out[i] += z.real();
     }
-}
-
-bool WholeFrequencies(const HarmonicModel& m) {
-    for (std::size_t j = 0; j < m.frequency.size(); ++j)
-        if (m.frequency[j] != static_cast<double>(j))
-            return false;
-    return true;
 }
 
 }  // namespace
@@ -173,22 +167,32 @@ std::vector<double> HarmonicModel::Values(int from, int count) const {
     std::vector<double> out(std::max(count, 0), 0.0);
     if (out.empty())
         return out;
-    if (WholeFrequencies(*this)) {
-        // One period by the inverse transform, the model being periodic.
-        std::vector<std::complex<double>> spectrum(period);
-        spectrum[0] = amplitude[0] * period;
-        for (int j = 1; j <= top(); ++j) {
-            spectrum[j] = std::polar(amplitude[j] * period / 2, phase[j]);
+    // The harmonics on whole frequencies make one periodic series, had at
+    // once by the inverse transform; only those the adaptation moved are
+    // added one by one.
+    std::vector<std::complex<double>> spectrum(period);
+    bool whole = false;
+    for (int j = 0; j <= top(); ++j) {
+        if (amplitude[j] == 0)
+            continue;
+        if (frequency[j] != static_cast<double>(j)) {
+            AddWave(out, amplitude[j], phase[j], frequency[j], period, from);
+            continue;
+        }
+        whole = true;
+        if (j == 0) {
+            spectrum[0] = amplitude[0] * period;
+        } else {
+            spectrum[j] = amplitude[j] * period / 2 *
+                          std::complex<double>(std::cos(phase[j]), std::sin(phase[j]));
             spectrum[period - j] = std::conj(spectrum[j]);
         }
+    }
+    if (whole) {
         FourierTransform(spectrum, true);
         for (int i = 0; i < count; ++i)
-            out[i] = spectrum[(from + i) % period].real() / period;
-        return out;
+            out[i] += spectrum[(from + i) % period].real() / period;
     }
-    for (int j = 0; j <= top(); ++j)
-        if (amplitude[j] != 0)
-            AddWave(out, amplitude[j], phase[j], frequency[j], period, from);
     return out;
 }
 
@@ -625,8 +629,12 @@ void FourierModel(Workspace& ws) {
         std::optional<ModelParameters> p = AskParameters(ws, model.top(), lastIndex);
         if (!p)
             return;
+        // The method's rows hold the lengthened series and the forecast; the
+        // store grows for a long series, and only when it cannot are the
+        // steps cut.
+        const long need = static_cast<long>(lastIndex) + p->steps + 2;
         const int room = static_cast<int>(ws.store.DataWidth()) - lastIndex - 1;
-        if (p->steps > room) {
+        if (need > ws.store.DataWidth() && !ws.store.EnsureDataCells(need * 7) && p->steps > room) {
             p->steps = std::max(room, 0);
             ShowNotice(ws, LongForecastNotice + std::to_string(p->steps));
         }

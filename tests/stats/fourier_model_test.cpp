@@ -172,6 +172,24 @@ TEST(FourierModelTest, LargeOffsetKeepsTheHarmonics) {
         EXPECT_NEAR(m.amplitude[j], want[j - 1], 1e-9) << j;
 }
 
+TEST(FourierModelTest, MovedFrequenciesAndNegativeAmplitudesAreSummedAsWritten) {
+    // Harmonic 3 moved to 3.37 with a negative amplitude, harmonic 5 left
+    // whole: over 300 times (past several re-anchorings of the rotation)
+    // the model is the sum written out with cosines.
+    HarmonicModel m;
+    m.period = 41;
+    m.amplitude = {-1.5, 0, 0, -0.8, 0, 2.2};
+    m.phase = {0, 0, 0, 0.7, 0, -1.1};
+    m.frequency = {0, 1, 2, 3.37, 4, 5};
+    const std::vector<double> v = m.Values(17, 300);
+    for (int i = 0; i < 300; ++i) {
+        const double t = 17 + i;
+        const double want = -1.5 - 0.8 * std::cos(0.7 + 2 * Pi * 3.37 * t / 41) +
+                            2.2 * std::cos(-1.1 + 2 * Pi * 5 * t / 41);
+        EXPECT_NEAR(v[i], want, 1e-12) << t;
+    }
+}
+
 TEST(FourierModelTest, DialogRulesHoldTheParameters) {
     struct Case {
         ModelParameters in;
@@ -283,6 +301,17 @@ TEST_F(FourierModelBatchTest, RemovalLoopForecastAndNewModelFromAScript) {
     EXPECT_NE(r.find(ModelResidualHeading), std::string::npos);
     EXPECT_NE(r.find("Yэксп, Yмодл - исходный ряд (тренд и скачки включены в модель)"),
               std::string::npos);
+    // Yэксп is the series as it was (5.7 at t0 = 100), Yмодл the model with
+    // the trend put back, and their difference the residual.
+    const std::size_t table = r.find(ModelResidualHeading);
+    ASSERT_NE(table, std::string::npos);
+    std::istringstream first(r.substr(r.find('\n', table) + 1));
+    double time, observed, modelled, residual;
+    first >> time >> observed >> modelled >> residual;
+    EXPECT_EQ(time, 100);
+    EXPECT_EQ(observed, 5.7);
+    EXPECT_NEAR(observed - modelled, residual, 2e-3) << r.substr(table, 300);
+    EXPECT_GT(modelled, 4);
     // 39 values after the missing cell; the forecast's times go on from
     // 100 + 2·38.
     EXPECT_NE(r.find(ModelForecastHeading + std::string("\n      178 ")), std::string::npos) << r;

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "batch/batch_runner.h"
+#include "numeric/robust_smoothing.h"
 #include "stats/smoothing.h"
 #include "stats/statistics_methods.h"
 #include "stats_fixture.h"
@@ -174,6 +175,23 @@ TEST(FourierBandFilterTest, BandLimitsAreHeldToTheHarmonicsThereAre) {
     EXPECT_TRUE(FourierBandFilter(Wave, 0.11, 0.14, 1).wrongBand);
     // Limits beyond any int are held too.
     EXPECT_EQ(FourierBandFilter(Wave, 0, 1e300, 1).last, 10);
+}
+
+TEST(RobustSmoothingTest, AConstantNearTheDoubleRangeGivesTheWindowMeans) {
+    // Every residual lies within a constant above the spread, so each
+    // window's Huber estimate is its mean; a constant of 1e308 once
+    // overflowed the breakpoints' sums.
+    std::vector<double> t;
+    for (std::size_t i = 0; i < Series.size(); ++i)
+        t.push_back(static_cast<double>(i));
+    for (double g : {20.0, 1e308}) {
+        const auto smooth = RobustSmooth(t, Series, 2, g, SmoothingKernel::Rectangular);
+        for (std::size_t j = 1; j + 1 < Series.size(); ++j) {
+            ASSERT_TRUE(smooth[j].has_value());
+            EXPECT_NEAR(*smooth[j], (Series[j - 1] + Series[j] + Series[j + 1]) / 3, 1e-12)
+                << g << " at " << j;
+        }
+    }
 }
 
 class SmoothingGraphTest : public StatsTest {};
