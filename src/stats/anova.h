@@ -35,6 +35,8 @@ inline constexpr const char* ZeroErrorNotice =
 inline constexpr const char* NoErrorDfNotice = "!НЕТ СТЕПЕНЕЙ СВОБОДЫ ДЛЯ ОСТАТКА - МАЛО ЗНАЧЕНИЙ!";
 inline constexpr const char* UnequalBlocksNotice =
     "!РАЗНОЕ ЧИСЛО БЛОКОВ У ОБРАБОТОК - КРИТЕРИЙ ФРИДМАНА НЕПРИМЕНИМ!";
+inline constexpr const char* TiedBlocksNotice =
+    "!ВСЕ ЗНАЧЕНИЯ ВНУТРИ КАЖДОГО БЛОКА ОДИНАКОВЫ - АНАЛИЗ НЕВОЗМОЖЕН!";
 std::string EmptyGroupNotice(const std::string& name);
 
 // The critical F at level alpha; with one numerator degree of freedom the

@@ -301,7 +301,7 @@ FriedmanFigures ComputeFriedman(const std::vector<std::vector<double>>& treatmen
     }
     const double denominator = b * k * (k + 1) - ties / (k - 1);
     if (!(denominator > 0)) {
-        f.notice = ConstantDataNotice;
+        f.notice = TiedBlocksNotice;
         return f;
     }
     double spread = 0;

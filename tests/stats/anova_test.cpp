@@ -171,7 +171,7 @@ TEST(RankTestsTest, FriedmanAndPageAgreeWithR) {
     ExpectSignificance(f.pageP, 0.00666416439);
 
     EXPECT_EQ(ComputeFriedman({{1, 2, 3}, {1, 2}}).notice, UnequalBlocksNotice);
-    EXPECT_EQ(ComputeFriedman({{1, 2, 3}, {1, 2, 3}}).notice, ConstantDataNotice);
+    EXPECT_EQ(ComputeFriedman({{1, 2, 3}, {1, 2, 3}}).notice, TiedBlocksNotice);
 }
 
 // ---------------------------------------------------------------------------
