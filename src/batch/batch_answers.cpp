@@ -9,9 +9,9 @@ namespace dalvex {
 
 namespace {
 
-constexpr std::array<const char*, 10> AnswerWords = {
-    "yes",   "no",        "cancel",   "form",       "file",
-    "graph", "variables", "variable", "regression", "formula"};
+constexpr std::array<const char*, 11> AnswerWords = {
+    "yes",       "no",       "cancel",     "form",    "file",  "graph",
+    "variables", "variable", "regression", "formula", "groups"};
 
 }  // namespace
 
@@ -75,6 +75,8 @@ std::string BatchAnswers::FittingAnswer(DialogKind kind,
                    "variables pairs или cancel";
         case VariableDialogKind::Single:
             return "здесь отвечают variable <переменная> или cancel";
+        case VariableDialogKind::Groups:
+            return "здесь отвечают groups <группы 1> - <группы 2> или cancel";
         default:
             return "здесь отвечают regression x <переменные> y <переменная>, regression all, "
                    "regression restore или cancel";
@@ -162,6 +164,18 @@ ScriptedAnswer BatchAnswers::AnswerOf(const ScriptLine& line, DialogKind kind,
                 else
                     answer.presses.push_back(Press(*action, {words[i]}));
             }
+        }
+        answer.presses.push_back(ConfirmIfOpen());
+    } else if (first == "groups" && n >= 2) {
+        // The groups before "-" form the first set, those after it the second.
+        answer.kind = DialogKind::Variables;
+        answer.variableKind = VariableDialogKind::Groups;
+        VariableAction action = VariableAction::ChooseX;
+        for (std::size_t i = 1; i < n; ++i) {
+            if (words[i] == "-")
+                action = VariableAction::ChooseY;
+            else
+                answer.presses.push_back(Press(action, {words[i]}));
         }
         answer.presses.push_back(ConfirmIfOpen());
     } else if (IsAnswerWord(first)) {

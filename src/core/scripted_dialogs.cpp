@@ -55,6 +55,8 @@ const char* KindName(VariableDialogKind kind) {
             return "списка переменных";
         case VariableDialogKind::Single:
             return "одной переменной";
+        case VariableDialogKind::Groups:
+            return "двух групп";
         default:
             return "переменных регрессии";
     }

@@ -43,6 +43,7 @@ enum class VariableDialogKind {
     List,        // variables chosen for the analysis ("Анализ переменных")
     Single,      // one variable ("Анализ переменной")
     Regression,  // X and Y lists ("Переменные регрессии")
+    Groups,      // two sets of groups to compare ("Сравнение двух групп")
 };
 
 struct VariableList {

@@ -63,7 +63,9 @@ Outcome OneFactorModel(Preparation& p) {
         p.ws.MethodVariant = 1;
         WriteResult(p.ws, OneFactorParametricLine);
     } else {
-        p.ws.RunHelpContext = p.run.answer == 2 ? 135 : 136;
+        // The rank tests have help pages of their own; 135 and 136 belong to
+        // the group analysis (36) and the survival analysis (37).
+        p.ws.RunHelpContext = p.run.answer == 2 ? 137 : 138;
     }
     return Outcome::Run;
 }
@@ -84,9 +86,10 @@ Outcome FactorCount(Preparation& p) {
     return Outcome::Run;
 }
 
+// The covariates, the response and the group codes of an observation stay
+// together: an observation with an empty cell leaves them all.
 Outcome Covariance(Preparation& p) {
-    const int spare = 2 * p.ws.sheet.VariableCount();
-    return SelectAllVariables(p.ws, spare, Missing::PerRow) ? Outcome::Run : Outcome::End;
+    return SelectAllVariables(p.ws, 0, Missing::Listwise) ? Outcome::Run : Outcome::End;
 }
 
 // The trend routine wants the data in row 1 and the observation numbers in
@@ -214,10 +217,11 @@ const std::array<MethodRow, 37> MethodTable{{
     {8, Load::Itself, 0, Listwise, 9, false},
     {9, Load::Itself, 0, Listwise, 5, true},
     {10, Load::Itself},
+    // Friedman's blocks are loaded again listwise by the routine.
     {11, Load::List, 1, PerRow, 0, false, true, false, OneFactorModel},
     {12, Load::Custom, 0, Listwise, 0, false, true, false, TwoFactorModel},
     {13, Load::All, 1, Keep, 0, false, false, false, FactorCount},
-    {14, Load::Custom, 0, PerRow, 0, false, false, false, Covariance},
+    {14, Load::Custom, 0, Listwise, 0, false, false, false, Covariance},
     {15, Load::Itself},
     {16, Load::Itself},
     {17, Load::One, 2, Listwise, 0, false, true, false, Smoothing},

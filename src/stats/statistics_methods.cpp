@@ -2,9 +2,11 @@
 
 #include <memory>
 
+#include "stats/anova.h"
 #include "stats/arima_report.h"
 #include "stats/cluster_report.h"
 #include "stats/correlation_report.h"
+#include "stats/covariance_analysis.h"
 #include "stats/cross_tabulation.h"
 #include "stats/descriptive.h"
 #include "stats/discriminant.h"
@@ -53,6 +55,11 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
     registry.Add(5, [](MethodRun& run) { ChiSquareMethod(run.ws, PairMissing(run)); });
     registry.Add(9, [](MethodRun& run) { RankCorrelationMethod(run.ws, PairMissing(run)); });
     registry.Add(10, [](MethodRun& run) { CrossTabulation(run.ws); });
+    registry.Add(
+        11, [](MethodRun& run) { OneFactorAnalysis(run.ws, run.answer); }, OneFactorChoice);
+    registry.Add(
+        12, [](MethodRun& run) { TwoFactorAnalysis(run.ws, run.answer); }, TwoFactorChoice);
+    registry.Add(14, [](MethodRun& run) { CovarianceAnalysis(run.ws); });
     registry.Add(
         20, [](MethodRun& run) { SimpleRegressionMethod(run.ws, run.mode, PairMissing(run)); });
     registry.Add(19, [](MethodRun& run) { TwoRegressions(run.ws); });

@@ -232,6 +232,26 @@ ScriptedAnswer RandomDialogs::VariablesAnswerFor(const VariableDialog& dialog, s
             answer.presses.push_back(ConfirmIfOpen());
             return answer;
         }
+        case VariableDialogKind::Groups: {
+            // Each set needs a group of its own.
+            if (offered.size() < 2) {
+                answer.cancel = true;
+                line = "cancel";
+                return answer;
+            }
+            line = "groups";
+            for (const std::string& g : pick(std::min(3, static_cast<int>(offered.size()) - 1))) {
+                line += " " + g;
+                answer.presses.push_back(Press(VariableAction::ChooseX, {g}));
+            }
+            line += " -";
+            for (const std::string& g : pick(3)) {
+                line += " " + g;
+                answer.presses.push_back(Press(VariableAction::ChooseY, {g}));
+            }
+            answer.presses.push_back(ConfirmIfOpen());
+            return answer;
+        }
         case VariableDialogKind::List:
             break;
     }
