@@ -14,6 +14,7 @@
 #include "core/sheet_bridge.h"
 #include "core/system_error.h"
 #include "core/text.h"
+#include "dispatch/graph_menu.h"
 #include "dispatch/sheet_graph.h"
 #include "formula/formula.h"
 #include "graphics/function_surface.h"
@@ -95,6 +96,7 @@ class BatchRun {
     void SurfaceDialog(const ScriptLine& line);
     void Images(const ScriptLine& line);
     void Graph(const ScriptLine& line);
+    void Graphs(const ScriptLine& line);
     void Transform(const ScriptLine& line);
     void Select(const ScriptLine& line);
 
@@ -134,9 +136,10 @@ const BatchCommand Commands[] = {
     {"surface", "surface", 1, 1, &BatchRun::SurfaceDialog},
     {"images", "images <папка> [png|bmp] [mono] или images off", 2, 4, &BatchRun::Images},
     {"draw",
-     "draw <вид 0..18> <переменная> ... [smoothing=0..3] или draw 11 <формула> <Xmin> <Xmax> "
-     "<Ymin> <Ymax> <nX>",
-     3, MaxVariables + 3, &BatchRun::Graph},
+     "draw <вид 1..18> <переменная> ... [smoothing=0..3] [steps=N] [coef=K] [bars=0|1] [3d=0|1] "
+     "или draw 11 <формула> <Xmin> <Xmax> <Ymin> <Ymax> <nX>",
+     3, MaxVariables + 7, &BatchRun::Graph},
+    {"graphs", "graphs", 1, 1, &BatchRun::Graphs},
     {"transform", "transform", 1, 1, &BatchRun::Transform},
     {"select", "select <переменная> или select <переменная> <строка> <переменная> <строка>", 2, 5,
      &BatchRun::Select},
@@ -368,31 +371,56 @@ int BatchRun::ColumnOf(const ScriptLine& line, const std::string& word) {
     Refuse(line, "в таблице нет переменной " + Quoted(word));
 }
 
-// A graph of a kind from sheet variables, drawn as the graph menu draws it;
-// with "images" on it is saved like every other graph.
+// A graph of a kind from sheet variables, drawn as the graph menu draws it
+// once its variables are chosen; with "images" on it is saved like every
+// other graph. Words "name=value" set the menu's options.
 void BatchRun::Graph(const ScriptLine& line) {
     const auto kind = WholeNumber(line.words[1]);
-    if (!kind || *kind < KindDescribed || *kind > KindColourMap)
-        Refuse(line, "вид графика - число от 0 до 18");
-    if (*kind == KindFunctionSurface) {
+    if (!kind || GraphMenuEntryOf(*kind) == nullptr)
+        Refuse(line, "вид графика - число от 1 до 18, как в меню графиков");
+    if (*kind == MenuFunctionSurface) {
         Surface(line);
         return;
     }
     std::vector<int> columns;
-    int smoothing = 0;
+    GraphOptions options;
+    auto option = [&](const std::string& word, const char* name) -> std::optional<std::string> {
+        const std::string prefix = std::string(name) + "=";
+        if (word.rfind(prefix, 0) != 0)
+            return std::nullopt;
+        return word.substr(prefix.size());
+    };
+    auto whole = [&](const std::string& text, int low, int high, const char* what) {
+        const auto value = WholeNumber(text);
+        if (!value || *value < low || *value > high)
+            Refuse(line, what);
+        return *value;
+    };
     for (std::size_t i = 2; i < line.words.size(); ++i) {
         const std::string& word = line.words[i];
-        if (word.rfind("smoothing=", 0) == 0) {
-            const auto level = WholeNumber(word.substr(10));
-            if (!level || *level < 0 || *level > 3)
-                Refuse(line, "сглаживание - число от 0 до 3");
-            smoothing = *level;
-            continue;
+        if (const auto v = option(word, "smoothing")) {
+            options.smoothing = whole(*v, 0, 3, "сглаживание - число от 0 до 3");
+        } else if (const auto v = option(word, "steps")) {
+            options.steps = whole(*v, 1, 1000000000, "число шагов - целое число больше 0");
+        } else if (const auto v = option(word, "coef")) {
+            const ParsedNumber k = ParseNumber(*v);
+            if (!k.ok() || !(k.value > 0 && k.value < 1))
+                Refuse(line, "коэффициент сглаживания - число больше 0 и меньше 1");
+            options.coefficient = k.value;
+        } else if (const auto v = option(word, "bars")) {
+            options.bars = whole(*v, 0, 1, "bars - 0 или 1") == 1;
+        } else if (const auto v = option(word, "3d")) {
+            options.effect3D = whole(*v, 0, 1, "3d - 0 или 1") == 1;
+        } else {
+            columns.push_back(ColumnOf(line, word));
         }
-        columns.push_back(ColumnOf(line, word));
     }
-    ws_.runNotices.Begin();
-    DrawSheetGraph(ws_, *kind, columns, smoothing);
+    session_.DrawGraph(*kind, columns, options);
+}
+
+// The graph menu (F6), answered by the lines that follow.
+void BatchRun::Graphs(const ScriptLine&) {
+    session_.RunGraphMenu();
 }
 
 // The function surface: a formula of x and y over a grid.

@@ -23,10 +23,12 @@ void GraSt(Workspace& ws, int request, int lastSeries) {
     }
 }
 
-void ShowGraphKind(Workspace& ws, int kind, int lastSeries, int smoothing) {
+void ShowGraphKind(Workspace& ws, int kind, int lastSeries, const KindSetup& setup) {
+    if (ws.watchArithmetic)
+        CheckFloatingFlags();
     if (ws.graphs) {
         const FloatingFlagsKept kept;
-        ws.graphs->ShowKind(kind, lastSeries, smoothing);
+        ws.graphs->ShowKind(kind, lastSeries, setup);
     }
 }
 

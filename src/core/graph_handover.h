@@ -51,6 +51,13 @@ struct GraphHandOver {
     void Describe(int series, int xRow, int yRow, int marker, int style);
 };
 
+// How the graph menu sets a window up beyond its data.
+struct KindSetup {
+    int smoothing = 0;  // "Сглаж:" 0..3 of kinds 12-14
+    bool bars = true;   // business graphs as bars ("столбики"), otherwise lines
+    int effect3D = 0;   // "3D-эффект"
+};
+
 class GraphHost {
   public:
     virtual ~GraphHost() = default;
@@ -58,9 +65,9 @@ class GraphHost {
     // with series 0..lastSeries.
     virtual void GraSt(int request, int lastSeries) = 0;
     // A graph of any kind (0..18) with series 0..lastSeries, the way the graph
-    // menu sets a window up; `smoothing` is its "Сглаж:" level (kinds 12-14).
-    // Hosts that only hear the methods' requests ignore it.
-    virtual void ShowKind(int /*kind*/, int /*lastSeries*/, int /*smoothing*/) {}
+    // menu sets a window up. Hosts that only hear the methods' requests
+    // ignore it.
+    virtual void ShowKind(int /*kind*/, int /*lastSeries*/, const KindSetup& /*setup*/) {}
     // `TSMForm.pqsegr`: the graph prompt; without `offerDiscard` only
     // "Оставить" shows.
     virtual void pqsegr(bool offerDiscard) = 0;
@@ -72,6 +79,6 @@ void GraSt(Workspace& ws, int request, int lastSeries);
 void pqsegr(Workspace& ws, bool offerDiscard = true);
 // A graph of `kind` from what the workspace holds (DataMatrix rows, VarLength,
 // the series tables, the title in TextBuffer).
-void ShowGraphKind(Workspace& ws, int kind, int lastSeries, int smoothing = 0);
+void ShowGraphKind(Workspace& ws, int kind, int lastSeries, const KindSetup& setup = {});
 
 }  // namespace dalvex

@@ -150,14 +150,13 @@ CommandTarget TSMForm::Route(MainCommand command) const {
 bool TSMForm::CanExecute(MainCommand command) const {
     switch (command) {
         case MainCommand::Statistics:
+        case MainCommand::Graphs:
         case MainCommand::Calculator:
         case MainCommand::Transformations:
         case MainCommand::Settings:  // it changes the sheet at once
             return started;
         case MainCommand::Colors:
             return true;
-        case MainCommand::Graphs:
-            return false;  // their windows are not part of the program yet
         case MainCommand::HelpContents:
         case MainCommand::HelpSearch:
         case MainCommand::HelpMethod:

@@ -69,6 +69,13 @@ class VariableDialog {
     // List 0 holds the variables not chosen; the others the chosen ones.
     virtual const std::vector<VariableList>& lists() const = 0;
     virtual std::vector<VariableButton> buttons() const = 0;
+    // What each position of a list stands for, shown beside its items (the
+    // graph dialog's "X", "Y", "Z" ...); empty when the positions mean
+    // nothing of their own.
+    virtual std::vector<std::string> roles(int list) const {
+        (void)list;
+        return {};
+    }
 
     // A button pressed with these items selected (indices per list).
     virtual void Press(VariableAction action, const std::vector<std::vector<int>>& selected) = 0;

@@ -16,14 +16,16 @@ void GraphDesk::GraSt(int request, int lastSeries) {
     Show(TakeGraphData(ws_, kind, lastSeries), options);
 }
 
-void GraphDesk::ShowKind(int kind, int lastSeries, int smoothing) {
+void GraphDesk::ShowKind(int kind, int lastSeries, const KindSetup& setup) {
     if (kind < KindDescribed || kind > KindColourMap)
         return;
     SetupOptions options;
+    options.bars = setup.bars;
+    options.effect3D = setup.effect3D;
     options.pointNames = ws_.graphTables.PointNames;
     ws_.graphTables.PointNames = -1;
     GraphData data = TakeGraphData(ws_, kind, lastSeries);
-    data.smoothing = smoothing;
+    data.smoothing = setup.smoothing;
     Show(std::move(data), options);
 }
 

@@ -19,7 +19,7 @@ class GraphDesk : public GraphHost {
     GraphDesk(Workspace& ws, TSMForm& form) : ws_(ws), form_(form) {}
 
     void GraSt(int request, int lastSeries) override;
-    void ShowKind(int kind, int lastSeries, int smoothing) override;
+    void ShowKind(int kind, int lastSeries, const KindSetup& setup) override;
     // The prompt; "Отменить" puts the current window on the graphs-to-close list.
     void pqsegr(bool offerDiscard) override;
 

@@ -8,6 +8,7 @@
 #include "core/number.h"
 #include "core/sheet_bridge.h"
 #include "core/workspace.h"
+#include "graphics/graph_captions.h"
 #include "graphics/tgra.h"
 
 namespace dalvex {
@@ -177,43 +178,24 @@ void TGra::CaptionAtPoint(bool fromMenu) {
 // The captions dialog.
 
 void TGra::Subs() {
-    std::vector<std::string> objects{"Нет", "Объекты"};
-    for (int column = 1; column <= ws_.sheet.VariableCount(); ++column)
-        objects.push_back(VariableName(ws_, column - 1));
-    const GraphCaptions& c = s_.captions;
-    const int chosen =
-        s_.names ? std::clamp(s_.nameSource, 0, static_cast<int>(objects.size()) - 1) : 0;
-    FormDialog form;
-    form.caption = "Надписи для графика";
-    form.Group("Надписи по осям:")
-        .Field("X", c.x)
-        .Field("Y", c.y)
-        .Field("Z", c.z)
-        .Group("Подрисуночная надпись:")
-        .Field("", c.bottom)
-        .Group("")
-        .Choice("Объекты:", objects, chosen)
-        .Check("Легенды", s_.legend)
-        .Button("Утвердить", 1)
-        .Button("Отменить", 0)
-        .RememberIn("StSbs.ini");
-    const FormAnswer answer = ShowForm(ws_, form);
-    if (answer.button != 1 || answer.values.size() < 6) {
-        // "Отменить" takes every caption, the names and the legend away.
-        s_.captions = {};
-        s_.names = false;
-        s_.legend = false;
-    } else {
-        s_.captions = {answer.values[0], answer.values[1], answer.values[2], answer.values[3]};
-        const int choice =
-            std::clamp(ParseInteger(answer.values[4]), 0, static_cast<int>(objects.size()) - 1);
-        s_.names = choice != 0;
-        if (choice != 0)
-            s_.nameSource = choice;
-        if (choice >= 2)
-            NamesFromSheetColumn(choice - 1);
-        s_.legend = answer.values[5] == "1";
-    }
+    CaptionSet current{s_.captions, s_.names ? s_.nameSource : 0, s_.legend};
+    // The names' choice counts "Нет" and "Объекты" before the variables;
+    // the variables' own names (source 0) have no place in it.
+    if (s_.names && s_.nameSource == 0)
+        current.names = 0;
+    const std::optional<CaptionSet> chosen = Tq35(ws_, current);
+    // "Отменить" leaves the graph as it was.
+    if (!chosen)
+        return;
+    s_.captions = chosen->captions;
+    const int objects = ws_.sheet.VariableCount() + 2;
+    const int choice = std::clamp(chosen->names, 0, objects - 1);
+    s_.names = choice != 0;
+    if (choice != 0)
+        s_.nameSource = choice;
+    if (choice >= 2)
+        NamesFromSheetColumn(choice - 1);
+    s_.legend = chosen->legend;
     Relayout();
     Changed();
 }

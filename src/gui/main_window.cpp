@@ -586,6 +586,9 @@ void MainWindow::Execute(MainCommand command) {
         case MainCommand::Transformations:
             Transformations();
             break;
+        case MainCommand::Graphs:
+            GraphMenu();
+            break;
         case MainCommand::Calculator:
             Calculator();
             break;
@@ -915,6 +918,13 @@ void MainWindow::Transformations() {
     session_.RunTransformations();
     if (sheetView_)
         sheetView_->Refresh();
+}
+
+// ---------------------------------------------------------------------------
+// Graphs of the sheet's variables.
+
+void MainWindow::GraphMenu() {
+    session_.RunGraphMenu();
 }
 
 void MainWindow::Calculator() {

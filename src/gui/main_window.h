@@ -50,6 +50,7 @@ class MainWindow : public QMainWindow {
     // F9: the statistics menu, then the chosen method's run.
     void Statistics();
     void Transformations();
+    void GraphMenu();
     // "Калькулятор=F7" on the sheet's current cell.
     void Calculator();
     // "Установки" and "Цвета".

@@ -102,8 +102,17 @@ void VariableDialogView::Press(VariableAction action) {
 void VariableDialogView::Refresh() {
     for (std::size_t l = 0; l < lists_.size(); ++l) {
         lists_[l]->clear();
-        for (const std::string& item : dialog_.lists()[l].items)
-            lists_[l]->addItem(Text(item));
+        // A position that stands for something shows it before the item.
+        const std::vector<std::string> roles = dialog_.roles(static_cast<int>(l));
+        const std::vector<std::string>& items = dialog_.lists()[l].items;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (roles.empty()) {
+                lists_[l]->addItem(Text(items[i]));
+                continue;
+            }
+            const QString role = i < roles.size() ? Text(roles[i]) : QString();
+            lists_[l]->addItem(role.leftJustified(2) + QStringLiteral("│ ") + Text(items[i]));
+        }
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "dispatch/command_frame.h"
+#include "dispatch/sheet_graph.h"
 #include "formula/formula_files.h"
 #include "formula/function_list.h"
 #include "formula/surface_dialog.h"
@@ -87,6 +89,40 @@ int Session::RunTransformations() {
     if (choice == 11 || choice == UndoChoice)
         sheet_.PressCell(1, 1);
     return choice;
+}
+
+int Session::RunGraphMenu() {
+    const int helpBefore = ws_.RunHelpContext;
+    ws_.RunHelpContext = GraphMenuHelpContext;
+    TGrMet menu(ws_);
+    const int answer = menu.Run();
+    const GraphMenuEntry* entry = GraphMenuEntryOf(answer);
+    if (entry == nullptr) {
+        ws_.RunHelpContext = helpBefore;
+        return 0;
+    }
+    ws_.RunHelpContext = entry->helpContext;
+    if (answer == MenuFunctionSurface) {
+        FunctionSurface();
+    } else if (pq34(ws_, answer) != 0) {
+        std::vector<int> columns(ws_.SelectedColumns.begin() + 1,
+                                 ws_.SelectedColumns.begin() + 1 + ws_.SelectedColumns[0]);
+        DrawGraph(answer, columns, menu.options);
+    }
+    ws_.RunHelpContext = helpBefore;
+    return answer;
+}
+
+bool Session::DrawGraph(int answer, const std::vector<int>& columns, const GraphOptions& options) {
+    // A fault in the splines' arithmetic ends the command before a curve of
+    // infinities reaches the window.
+    CommandFrame frame(ws_, form_);
+    bool drawn = false;
+    frame.Run([&] {
+        drawn = DrawSheetGraph(ws_, answer, columns, options);
+        return drawn;
+    });
+    return drawn;
 }
 
 bool Session::FunctionSurface() {

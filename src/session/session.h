@@ -13,6 +13,7 @@
 #include "core/program_folder.h"
 #include "core/workspace.h"
 #include "dispatch/dispatcher.h"
+#include "dispatch/graph_menu.h"
 #include "graphics/graph_desk.h"
 #include "output/results_text.h"
 #include "output/text_resource.h"
@@ -56,6 +57,14 @@ class Session : private RunWindows {
     // The transformations menu (F8) over the sheet's selection; returns the
     // choice (0 cancelled). A transposition leaves no selection behind.
     int RunTransformations();
+    // The graph menu "Графики данных" (F6): a kind, its variables (the
+    // surface dialog for a function surface) and the graph. Returns the
+    // menu's answer (0 cancelled).
+    int RunGraphMenu();
+    // A graph of menu answer `answer` of sheet columns `columns`, made as the
+    // menu makes it once its variables are chosen; false when nothing was
+    // drawn (a notice said why).
+    bool DrawGraph(int answer, const std::vector<int>& columns, const GraphOptions& options);
     // Closes the graph windows discarded at the graph prompt (a run does
     // this before and after its method).
     void CloseDiscardedGraphs() override;

@@ -79,10 +79,32 @@ TEST(BatchDraw, KindsFromNamedVariables) {
     EXPECT_EQ(run.graphs[3].rows[3], (std::vector<double>{2, 1, 3, 5, 6}));
     EXPECT_EQ(run.graphs[3].rows[0], (std::vector<double>{1, 3, 4, 5, 6}));
 
+    // Y-series: each variable against the numbers of the observations it has.
     EXPECT_EQ(run.graphs[4].kind, KindDescribed);
     EXPECT_EQ(run.graphs[4].title, "Y-ряды: a, c");
-    EXPECT_EQ(run.graphs[4].rows[1], (std::vector<double>{5, 7, 8, 6, 9}));
-    EXPECT_EQ(run.graphs[4].rows[2], (std::vector<double>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(run.graphs[4].rows[0], (std::vector<double>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(run.graphs[4].rows[2], (std::vector<double>{0, 2, 3, 4, 5}));
+    EXPECT_EQ(run.graphs[4].rows[3], (std::vector<double>{5, 7, 8, 6, 9}));
+}
+
+// The menu itself, answered line by line, and its options as words of "draw".
+TEST(BatchDraw, GraphMenuAndSplineOptions) {
+    const DrawRun run = RunDraw(
+        "graphs\n"
+        "form 16 \"Шагов=20\" \"Коэф=0.3\"\n"
+        "variables b a\n"
+        "draw 15 a b steps=10\n"
+        "draw 7 b w bars=0 3d=1\n");
+    ASSERT_EQ(run.status, BatchDone) << run.messages;
+    ASSERT_EQ(run.graphs.size(), 3u);
+    EXPECT_EQ(run.graphs[0].kind, KindSplineSmoothing);
+    EXPECT_EQ(run.graphs[0].title, "Сплайны: b, a");
+    EXPECT_EQ(run.graphs[0].rows[0], (std::vector<double>{10, 12, 15, 20, 25, 30}));
+    EXPECT_EQ(run.graphs[0].rows[1], (std::vector<double>{1, 4, 3, 2, 6, 5}));
+    EXPECT_EQ(run.graphs[0].rows[2].size(), 21u);
+    // Ten steps for six points: the five intervals asked for are fewer.
+    EXPECT_EQ(run.graphs[1].rows[2].size(), 11u);
+    EXPECT_EQ(run.graphs[2].type, DrawingType::Lines);
 }
 
 TEST(BatchDraw, IncompleteSetsAreTrimmedOrRefusedWithTheNotice) {
@@ -113,8 +135,11 @@ TEST(BatchDraw, FunctionSurfaceWithGapsAndMonochromePictures) {
 }
 
 TEST(BatchDraw, WronglyWrittenCommandsStopTheScript) {
-    const char* wrong[] = {"draw 19 a\n", "draw 1 nosuch\n", "draw 13 a b w smoothing=4\n",
-                           "draw 11 \"x\" 0 1 0\n", "draw 1\n"};
+    const char* wrong[] = {"draw 19 a\n",           "draw 0 a\n",
+                           "draw 1 nosuch\n",       "draw 13 a b w smoothing=4\n",
+                           "draw 11 \"x\" 0 1 0\n", "draw 1\n",
+                           "draw 15 a b steps=0\n", "draw 16 a b coef=1\n",
+                           "draw 6 a b bars=2\n"};
     for (const char* line : wrong) {
         const DrawRun run = RunDraw(line);
         EXPECT_EQ(run.status, BatchScriptFault) << line;

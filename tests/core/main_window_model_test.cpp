@@ -230,8 +230,9 @@ TEST(CommandStateTest, CommandsAreEnabledByTheModel) {
         {true, false, 1, 0, C::Statistics, true},
         {true, false, 1, 0, C::Open, true},
         {true, false, 2, 0, C::Paste, true},
-        // Subsystems whose windows the program lacks stay off.
-        {true, true, 1, 0, C::Graphs, false},
+        // The graph menu once the sheet is there.
+        {true, true, 1, 0, C::Graphs, true},
+        {false, false, 0, 0, C::Graphs, false},
         {false, false, 0, 0, C::Calculator, false},
         {true, true, 1, 0, C::Calculator, true},
         {true, true, 1, 0, C::Settings, true},

@@ -2,6 +2,8 @@
 // the caption dialogs, the context menu.
 #include "graph_fixture.h"
 
+#include "core/settings.h"
+
 namespace dalvex {
 namespace {
 
@@ -100,13 +102,53 @@ TEST_F(Interaction, CaptionsDialogSetsCaptionsNamesAndLegend) {
     const FormField& objects = dialogs.forms()[0].FieldAt(4);
     EXPECT_EQ(objects.items, (std::vector<std::string>{"Нет", "Объекты", "x1", "Города"}));
 
-    // "Отменить" takes everything away.
+    // "Отменить" leaves the graph as it was.
+    const GraphLayout before = graph.layout();
     dialogs.ExpectForm("Надписи для графика", 0);
     graph.Subs();
-    EXPECT_TRUE(graph.settings().captions.empty());
-    EXPECT_FALSE(graph.settings().names);
-    EXPECT_FALSE(graph.settings().legend);
-    EXPECT_EQ(graph.layout().left, 24);
+    EXPECT_EQ(graph.settings().captions.x, "Время");
+    EXPECT_TRUE(graph.settings().names);
+    EXPECT_TRUE(graph.settings().legend);
+    EXPECT_EQ(graph.layout(), before);
+}
+
+TEST_F(Interaction, CaptionsDialogStartsFromItsFileClearsAndKeepsArchives) {
+    ws.sheet.SetVariableCount(1);
+    // The first showing beeps for the missing "StSbs.ini" and shows the
+    // graph's own captions; the confirmed ones are written there.
+    dialogs.ExpectForm("Надписи для графика", 1, {"t", "s", "", "Рис. 1", "1", "0"});
+    graph.Subs();
+    EXPECT_EQ(dialogs.beeps(), 1);
+    std::vector<std::string> lines;
+    ASSERT_TRUE(ReadLinesFile(folder.WithSlash() + "StSbs.ini", lines).ok);
+    EXPECT_EQ(lines, (std::vector<std::string>{"t", "s", "", "Рис. 1", "1", "0"}));
+    EXPECT_EQ(graph.settings().nameSource, 1);
+
+    // Written into an archive (".sbs" added), cleared, then read back.
+    const std::string archive = folder.WithSlash() + "opyt";
+    dialogs.ExpectForm("Надписи для графика", 4, {"Время, с"})
+        .ExpectFile(1, archive)
+        .ExpectForm("Надписи для графика", 2)
+        .ExpectForm("Надписи для графика", 3)
+        .ExpectFile(0, archive + ".sbs")
+        .ExpectForm("Надписи для графика", 1);
+    graph.Subs();
+    EXPECT_TRUE(dialogs.scriptDone());
+    ASSERT_EQ(dialogs.forms().size(), 5u);
+    EXPECT_EQ(dialogs.forms()[1].Values()[0], "t") << "shown from StSbs.ini";
+    EXPECT_EQ(dialogs.forms()[3].Values(), (std::vector<std::string>{"", "", "", "", "0", "0"}));
+    EXPECT_EQ(dialogs.forms()[4].Values()[0], "Время, с");
+    EXPECT_EQ(graph.settings().captions.x, "Время, с");
+    EXPECT_EQ(graph.settings().captions.bottom, "Рис. 1");
+
+    // An archive that cannot be read says so and the fields stay.
+    dialogs.ExpectForm("Надписи для графика", 3)
+        .ExpectFile(0, folder.WithSlash() + "none.sbs")
+        .ExpectForm("Надписи для графика", 0);
+    graph.Subs();
+    ASSERT_EQ(dialogs.notices().size(), 1u);
+    EXPECT_NE(dialogs.notices()[0].find("none.sbs"), std::string::npos) << dialogs.notices()[0];
+    EXPECT_EQ(dialogs.forms().back().Values()[0], "Время, с");
 }
 
 TEST_F(Interaction, ContextMenuOffersNamesExceptForBusinessGraphs) {
