@@ -36,6 +36,7 @@ struct GraphLayout {
 struct GraphCaptions {
     std::string x, y, z, bottom;
     bool empty() const { return x.empty() && y.empty() && z.empty() && bottom.empty(); }
+    bool operator==(const GraphCaptions&) const = default;
 };
 
 // What the toggles change. One set per window.
