@@ -19,6 +19,7 @@
 #include "gui/statistics_menu_view.h"
 #include "stats/regression_dialogs.h"
 #include "stats/regression_tables.h"
+#include "support/window_run.h"
 #include "support/window_shot.h"
 
 using namespace dalvex;
@@ -71,29 +72,14 @@ void RegressionViewTest::methodRunsFromF9WithItsGraphs() {
     ui.ExpectYesNo(ResidualsOnFitQuestion, true).ExpectGraphPrompt(true);
     ui.ExpectForm("Что дальше?", 2, {"10", "1"}).ExpectGraphPrompt(true);
     ui.ExpectForm("Что дальше?", 0, {"10", "1"});
-    QTimer::singleShot(0, [] {
-        auto* menu = qobject_cast<StatisticsMenuView*>(QApplication::activeModalWidget());
-        if (menu)
-            menu->methodButton(20)->click();
-    });
-    window->Execute(MainCommand::Statistics);
+    RunFromF9(*window, 20);
     QVERIFY(ui.scriptDone());
     QVERIFY(ui.notices().empty());
     const std::vector<std::string> lines = window->results()->lines();
     QVERIFY(std::find(lines.begin(), lines.end(), "Линейная модель: Y=a0+a1*x") != lines.end());
     QTest::qWait(50);
     Shot(*window, "regression_report");
-    int graphs = 0;
-    for (QMdiSubWindow* sub : window->mdiArea()->subWindowList()) {
-        if (sub == window->resultsWindow() || sub == window->sheetWindow())
-            continue;
-        ++graphs;
-        window->mdiArea()->setActiveSubWindow(sub);
-        sub->resize(800, 560);
-        QTest::qWait(20);
-        Shot(*sub, QString("regression_graph%1").arg(graphs));
-    }
-    QCOMPARE(graphs, 4);
+    QCOMPARE(ShootGraphs(*window, "regression_graph").size(), 4);
     ui.ExpectYesNo("Закончить сеанс", true);
     window->close();
 }
@@ -120,29 +106,14 @@ void RegressionViewTest::generalModelOverTwoXEndsInTheResidualLoop() {
     ui.ExpectForm("Что дальше?", 2, {"2"}).ExpectGraphPrompt(true);
     ui.ExpectForm("Что дальше?", 3, {"1"}).ExpectGraphPrompt(true);
     ui.ExpectForm("Что дальше?", 0, {"1"});
-    QTimer::singleShot(0, [] {
-        auto* menu = qobject_cast<StatisticsMenuView*>(QApplication::activeModalWidget());
-        if (menu)
-            menu->methodButton(23)->click();
-    });
-    window->Execute(MainCommand::Statistics);
+    RunFromF9(*window, 23);
     QVERIFY(ui.scriptDone());
     QVERIFY(ui.notices().empty());
     const std::vector<std::string> lines = window->results()->lines();
     QVERIFY(std::find(lines.begin(), lines.end(), ResidualHeading) != lines.end());
     QTest::qWait(50);
     Shot(*window, "general_model_report");
-    QStringList titles;
-    for (QMdiSubWindow* sub : window->mdiArea()->subWindowList()) {
-        if (sub == window->resultsWindow() || sub == window->sheetWindow())
-            continue;
-        titles << sub->windowTitle();
-        window->mdiArea()->setActiveSubWindow(sub);
-        sub->resize(800, 560);
-        QTest::qWait(20);
-        Shot(*sub, QString("general_model_graph%1").arg(titles.size()));
-    }
-    QCOMPARE(titles.size(), 2);
+    QCOMPARE(ShootGraphs(*window, "general_model_graph").size(), 2);
     ui.ExpectYesNo("Закончить сеанс", true);
     window->close();
 }
