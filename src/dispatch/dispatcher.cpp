@@ -202,7 +202,6 @@ Outcome GroupAnalysis(Preparation& p) {
 
 constexpr Missing Listwise = Missing::Listwise;
 constexpr Missing PerRow = Missing::PerRow;
-constexpr Missing Keep = Missing::Keep;
 
 // method, loading, spare rows, missing values, routine mode, listwise pairs,
 // choice dialog, graph kept in front, preparation step
@@ -220,7 +219,8 @@ const std::array<MethodRow, 37> MethodTable{{
     // Friedman's blocks are loaded again listwise by the routine.
     {11, Load::List, 1, PerRow, 0, false, true, false, OneFactorModel},
     {12, Load::Custom, 0, Listwise, 0, false, true, false, TwoFactorModel},
-    {13, Load::All, 1, Keep, 0, false, false, false, FactorCount},
+    // A factor code and its response stay on one observation.
+    {13, Load::All, 1, Listwise, 0, false, false, false, FactorCount},
     {14, Load::Custom, 0, Listwise, 0, false, false, false, Covariance},
     {15, Load::Itself},
     {16, Load::Itself},

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "stats/anova.h"
+#include "stats/anova_multi_factor.h"
 #include "stats/arima_report.h"
 #include "stats/cluster_report.h"
 #include "stats/correlation_report.h"
@@ -59,6 +60,7 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
         11, [](MethodRun& run) { OneFactorAnalysis(run.ws, run.answer); }, OneFactorChoice);
     registry.Add(
         12, [](MethodRun& run) { TwoFactorAnalysis(run.ws, run.answer); }, TwoFactorChoice);
+    registry.Add(13, [](MethodRun& run) { MultiFactorAnova(run.ws); });
     registry.Add(14, [](MethodRun& run) { CovarianceAnalysis(run.ws); });
     registry.Add(
         20, [](MethodRun& run) { SimpleRegressionMethod(run.ws, run.mode, PairMissing(run)); });

@@ -27,6 +27,7 @@ TEST(StatsHelpPages, EveryBuiltMethodHasItsPage) {
                                                  {107, "smirnov_test.html"},
                                                  {108, "rank_correlation.html"},
                                                  {109, "cross_tabulation.html"},
+                                                 {112, "anova_multi_factor.html"},
                                                  {118, "two_regressions.html"},
                                                  {119, "simple_regression.html"},
                                                  {120, "multiple_regression.html"},
