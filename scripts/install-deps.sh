@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ccache pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-svg-dev libgl-dev
   libgtest-dev libbenchmark-dev libboost-math-dev
   clang-14 libclang-rt-14-dev
   xvfb xauth fonts-dejavu-core

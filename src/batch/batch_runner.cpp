@@ -18,6 +18,7 @@
 #include "dispatch/sheet_graph.h"
 #include "formula/formula.h"
 #include "graphics/function_surface.h"
+#include "graphics/graph_numbers.h"
 #include "session/session.h"
 
 namespace dalvex {
@@ -95,6 +96,8 @@ class BatchRun {
     void Seed(const ScriptLine& line);
     void SurfaceDialog(const ScriptLine& line);
     void Images(const ScriptLine& line);
+    void Decimal(const ScriptLine& line);
+    std::string WriteNumbers(const TGra& graph, const std::string& path);
     void Graph(const ScriptLine& line);
     void Graphs(const ScriptLine& line);
     void Transform(const ScriptLine& line);
@@ -131,10 +134,12 @@ const BatchCommand Commands[] = {
     {"digits", "digits <число от 3 до 9>", 2, 2, &BatchRun::Digits},
     {"level", "level <число больше 0 и меньше 0,2>", 2, 2, &BatchRun::Level},
     {"exact", "exact on|off", 2, 2, &BatchRun::Exact},
+    {"decimal", "decimal .|,", 2, 2, &BatchRun::Decimal},
     {"folder", "folder <папка>", 2, 2, &BatchRun::Folder},
     {"seed", "seed <целое число от 0 до 4294967295>", 2, 2, &BatchRun::Seed},
     {"surface", "surface", 1, 1, &BatchRun::SurfaceDialog},
-    {"images", "images <папка> [png|bmp] [mono] или images off", 2, 4, &BatchRun::Images},
+    {"images", "images <папка> [png|bmp|svg|pdf|csv] [mono] или images off", 2, 4,
+     &BatchRun::Images},
     {"draw",
      "draw <вид 1..18> <переменная> ... [smoothing=0..3] [steps=N] [coef=K] [bars=0|1] [3d=0|1] "
      "или draw 11 <формула> <Xmin> <Xmax> <Ymin> <Ymax> <nX>",
@@ -188,7 +193,8 @@ void BatchRun::GraphShown(int number) {
         imageFolder_ + "graph" + std::to_string(++imagesSaved_) + imageExtension_;
     if (imageMonochrome_ && graph->settings().colourMode == ColourMode::Colour)
         graph->SetgCl();
-    const std::string error = images_(*graph, ws_, path);
+    const std::string error =
+        imageExtension_ == ".csv" ? WriteNumbers(*graph, path) : images_(*graph, ws_, path);
     // The method goes on; the run ends as a file error.
     if (!error.empty()) {
         messages_ << "dalvex-batch: график не записан в " << path << ": " << error << '\n';
@@ -318,6 +324,15 @@ void BatchRun::Exact(const ScriptLine& line) {
     ws_.settings.exactProbabilities = word == "on";
 }
 
+// The decimal separator of printed numbers, as the windows take it from the
+// desktop's language.
+void BatchRun::Decimal(const ScriptLine& line) {
+    const std::string& word = line.words[1];
+    if (word != "." && word != ",")
+        Refuse(line, "десятичный разделитель - точка или запятая");
+    ws_.settings.decimalSeparator = word[0];
+}
+
 // The surface dialog answered by the next line, then the surface drawn.
 void BatchRun::SurfaceDialog(const ScriptLine&) {
     session_.FunctionSurface();
@@ -337,8 +352,19 @@ void BatchRun::Seed(const ScriptLine& line) {
     ws_.RandomSeed = static_cast<std::uint32_t>(seed.value);
 }
 
+// The graph's numbers need no painting: they are written here, with or
+// without the program's picture writer.
+std::string BatchRun::WriteNumbers(const TGra& graph, const std::string& path) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const std::string text = GraphNumbersCsv(graph.data());
+    if (!out || !out.write(text.data(), static_cast<std::streamsize>(text.size())) || !out.flush())
+        return SystemErrorText(errno);
+    return {};
+}
+
 void BatchRun::Images(const ScriptLine& line) {
-    if (!images_)
+    const bool numbers = line.words.size() >= 3 && line.words[2] == "csv";
+    if (!images_ && !numbers)
         throw BatchFailure{BatchFileError, Where(line) + ": запись графиков в файлы недоступна"};
     if (line.words[1] == "off") {
         if (line.words.size() != 2)
@@ -350,12 +376,14 @@ void BatchRun::Images(const ScriptLine& line) {
     bool monochrome = false;
     for (std::size_t i = 2; i < line.words.size(); ++i) {
         const std::string& word = line.words[i];
-        if (word == "bmp" && i == 2)
-            extension = ".bmp";
-        else if (word == "mono" && i == line.words.size() - 1)
+        if (i == 2 && (word == "bmp" || word == "svg" || word == "pdf" || word == "csv"))
+            extension = "." + word;
+        else if (word == "mono" && i == line.words.size() - 1 && extension != ".csv")
             monochrome = true;
         else if (word != "png" || i != 2)
-            Refuse(line, "картинки записываются в формате png или bmp, mono - черно-белыми");
+            Refuse(line,
+                   "картинки записываются в формате png, bmp, svg или pdf, mono - "
+                   "черно-белыми; csv - числа графиков");
     }
     const std::string folder = answers_.PathOf(line.words[1]);
     std::error_code ec;

@@ -207,6 +207,7 @@ std::vector<TGra::MenuItem> TGra::ContextMenu() const {
     using A = MenuAction;
     std::vector<MenuItem> items{
         {A::SaveImage, "Сохранить в графич.файле", "F4"},
+        {A::SaveNumbers, "Сохранить числа графика (CSV)", ""},
         {A::SaveIntoSheet, "СохрГраф в электр.таблице", ""},
         {A::Print, "Печать", "F2"},
         {A::Captions, "Надписи вне рисунка", ""},

@@ -173,6 +173,7 @@ class TGra {
     // --- context menu -----------------------------------------------------------------
     enum class MenuAction {
         SaveImage,
+        SaveNumbers,  // the graph's numbers as a CSV file
         SaveIntoSheet,
         Print,
         Captions,

@@ -42,7 +42,11 @@ std::vector<std::pair<int, int>> MapPlanes(int coordinates) {
 constexpr int ContextMenuDrop = 100;
 
 QString GraphFileFilter() {
-    return QStringLiteral("Граф.файлы (*.bmp);;PNG (*.png)");
+    return QStringLiteral("Граф.файлы (*.bmp);;PNG (*.png);;SVG (*.svg);;PDF (*.pdf)");
+}
+
+QString NumbersFileFilter() {
+    return QStringLiteral("CSV (*.csv)");
 }
 
 }  // namespace
@@ -340,6 +344,9 @@ void GraphView::ShowContextMenu(const QPoint& at) {
                 case TGra::MenuAction::SaveImage:
                     SaveAs();
                     break;
+                case TGra::MenuAction::SaveNumbers:
+                    SaveNumbersAs();
+                    break;
                 case TGra::MenuAction::Print:
                     emit printRequested();
                     break;
@@ -396,15 +403,29 @@ void GraphView::OpenPicture(const QString& path) {
 }
 
 std::string GraphView::SaveImage(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    // Drawings and numbers are made from the graph itself; pictures are what
+    // the window shows.
+    if (suffix == QStringLiteral("svg") || suffix == QStringLiteral("pdf") ||
+        suffix == QStringLiteral("csv"))
+        return WriteGraphFile(graph_, font_, path.toStdString());
     return WriteGraphImage(image(), path.toStdString());
 }
 
 void GraphView::SaveAs() {
-    QString path = choosePath_ ? choosePath_(GraphFileFilter()) : QString();
+    SaveChosen(GraphFileFilter(), QStringLiteral(".bmp"));
+}
+
+void GraphView::SaveNumbersAs() {
+    SaveChosen(NumbersFileFilter(), QStringLiteral(".csv"));
+}
+
+void GraphView::SaveChosen(const QString& filter, const QString& defaultSuffix) {
+    QString path = choosePath_ ? choosePath_(filter) : QString();
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".bmp");
+        path += defaultSuffix;
     const std::string error = SaveImage(path);
     if (!error.empty())
         Notice("Прерывание: " + error);

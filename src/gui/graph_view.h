@@ -35,9 +35,14 @@ class GraphView : public QWidget {
     void PasteFromClipboard();
     // A picture file laid on the graph like a pasted bitmap.
     void OpenPicture(const QString& path);
-    // Asks for a file name and saves; ".bmp" unless PNG was chosen.
+    // Asks for a file name and saves; ".bmp" unless PNG, SVG or PDF was
+    // chosen. SVG and PDF are drawings at the window's size.
     void SaveAs();
-    // Returns the error text, empty when saved.
+    // "Сохранить числа графика (CSV)": the numbers behind the graph.
+    void SaveNumbersAs();
+    // By the name's extension: the window's picture (".png", ".bmp"), a
+    // drawing (".svg", ".pdf") or the numbers (".csv"). Returns the error
+    // text, empty when saved.
     std::string SaveImage(const QString& path);
     // The picture stretched to the printer page, keeping its proportions.
     bool Print(QPrinter& printer);
@@ -94,6 +99,8 @@ class GraphView : public QWidget {
     std::vector<std::vector<double>> panelRows_;
     PathChooser choosePath_;
     std::function<bool()> frozen_;
+
+    void SaveChosen(const QString& filter, const QString& defaultSuffix);
 };
 
 }  // namespace dalvex

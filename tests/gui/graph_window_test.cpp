@@ -8,7 +8,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPrinter>
+#include <QSvgRenderer>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -222,6 +224,51 @@ void GraphWindowTest::copySavePrintAndClear() {
     window->Execute(MainCommand::Save);
     QCOMPARE(header(chosenPath), QByteArray("\x89PNG"));
     QCOMPARE(QImage(chosenPath), view->image().convertToFormat(QImage(chosenPath).format()));
+
+    // A drawing at the window's size that paints the same graph, its texts
+    // kept as text.
+    chosenPath = folder->filePath("graph.svg");
+    window->Execute(MainCommand::Save);
+    QSvgRenderer svg(chosenPath);
+    QVERIFY(svg.isValid());
+    QCOMPARE(svg.defaultSize(), view->image().size());
+    QImage drawn(svg.defaultSize(), QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    QPainter painter(&drawn);
+    svg.render(&painter);
+    painter.end();
+    const QImage shown = view->image().convertToFormat(QImage::Format_RGB32);
+    qint64 differing = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QColor a = drawn.pixelColor(x, y), b = shown.pixelColor(x, y);
+            if (std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                    std::abs(a.blue() - b.blue()) >
+                96)
+                ++differing;
+        }
+    QVERIFY2(differing < qint64(drawn.width()) * drawn.height() / 50,
+             qPrintable(QString::number(differing)));
+    if (const QByteArray shots = qgetenv("DALVEX_SHOT_DIR"); !shots.isEmpty())
+        drawn.save(QString::fromUtf8(shots) + "/graph_svg_rendered.png");
+    QFile svgFile(chosenPath);
+    QVERIFY(svgFile.open(QIODevice::ReadOnly));
+    const QByteArray svgText = svgFile.readAll();
+    QVERIFY(svgText.contains("<title>Первый</title>"));
+    QVERIFY(svgText.count("</text>") >= 4);  // the scales' numbers
+    chosenPath = folder->filePath("graph.pdf");
+    window->Execute(MainCommand::Save);
+    QCOMPARE(header(chosenPath), QByteArray("%PDF"));
+
+    // The numbers behind it: the 20 points of the pair.
+    chosenPath = folder->filePath("numbers");
+    view->SaveNumbersAs();
+    QFile csv(folder->filePath("numbers.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = csv.readAll().split('\n');
+    QCOMPARE(lines.size(), 22);  // the header, 20 points, nothing after the last CR LF
+    QCOMPARE(lines[0], QByteArray("series,point,X,Y\r"));
+    QCOMPARE(lines[1], QByteArray("1,1,0,0\r"));
     QVERIFY(dialogs->notices().empty());
 
     QPrinter printer(QPrinter::HighResolution);
