@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QPointer>
 
+#include "batch/session_recorder.h"
 #include "core/program_folder.h"
 #include "core/workspace.h"
 #include "gui/main_window.h"
@@ -25,7 +26,10 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
 
     dalvex::QtUserDialogs dialogs;
-    dalvex::Workspace ws(dialogs);
+    // Every answer passes the recorder, which writes them out while the
+    // session is recorded ("Запись сеанса").
+    dalvex::SessionRecorder recorder(dialogs);
+    dalvex::Workspace ws(recorder);
     // Qt has switched the C library to the user's locale; the separator is
     // taken from it and the numeric part put back to "C".
     ws.settings.decimalSeparator = dalvex::LocaleDecimalSeparator();

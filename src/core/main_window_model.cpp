@@ -17,6 +17,8 @@ const std::vector<MenuBarEntry>& MainMenu() {
              {C::Save, "Сохранить", "Сохранить файл в дисковом архиве", "F4"},
              {C::Clear, "Очистить", "Закрыть текущий файл и окно", "F5"},
              {C::Print, "Печать", "Вывести файл на принтер", "F2"},
+             {C::RecordSession, "Запись сеанса",
+              "Начать или закончить запись сеанса в сценарий dalvex-batch", ""},
              {C::PrinterSetup, "Принтер", "Установка типа принтера", ""},
              {C::Exit, "Выход", "Выйти из системы DALVEX", "F10"},
          }},
@@ -158,6 +160,7 @@ bool TSMForm::CanExecute(MainCommand command) const {
         case MainCommand::Settings:  // it changes the sheet at once
         case MainCommand::Undo:
         case MainCommand::Redo:
+        case MainCommand::RecordSession:
             return started;
         case MainCommand::Colors:
             return true;

@@ -52,8 +52,9 @@ enum class MainCommand {
     Copy,
     Paste,
     Delete,
-    Undo,  // the data sheet's last change taken back
-    Redo,  // and made again
+    Undo,           // the data sheet's last change taken back
+    Redo,           // and made again
+    RecordSession,  // starts or stops writing the session as a batch script
     Font,
     Colors,
     Settings,

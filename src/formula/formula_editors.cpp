@@ -142,6 +142,12 @@ std::string FormulaEditor::Answer(int choice, const std::vector<std::string>& te
     return {};
 }
 
+std::vector<std::string> FormulaEditor::ScriptAnswer() const {
+    if (!confirmed())
+        return {};
+    return {"1", result()};
+}
+
 namespace {
 
 std::vector<std::string> WithSheetNames(std::vector<std::string> fixed, const Workspace& ws) {

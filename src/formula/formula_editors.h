@@ -81,6 +81,10 @@ class FormulaEditor : public FormulaDialog {
     bool closed() const override { return closed_; }
     bool confirmed() const { return closed_ && ws_.LastAnswer == 1; }
     std::string Answer(int choice, const std::vector<std::string>& texts) override;
+    // After the dialog closed: the choice and texts that, given to Answer(),
+    // end it the same way (a recorded session writes them as its script
+    // line); empty when it was not confirmed.
+    std::vector<std::string> ScriptAnswer() const;
 
   private:
     Workspace& ws_;

@@ -157,6 +157,12 @@ std::string Tqq10::Answer(int choice, const std::vector<std::string>& texts) {
     return {};
 }
 
+std::vector<std::string> Tqq10::ScriptAnswer() const {
+    if (!closed_ || ws_.LastAnswer != 1)
+        return {};
+    return {std::to_string(selected_ + 1), lines_[selected_]};
+}
+
 int ChooseFormula(Workspace& ws, int purpose, ActiveFormula& formula) {
     Tqq10 dialog(ws, purpose, &formula);
     dialog.Open();

@@ -54,6 +54,10 @@ class Tqq10 : public FormulaDialog {
 
     bool closed() const override { return closed_; }
     std::string Answer(int choice, const std::vector<std::string>& texts) override;
+    // After the dialog closed: the choice and texts that, given to Answer(),
+    // end it the same way (a recorded session writes them as its script
+    // line); empty when it was not confirmed.
+    std::vector<std::string> ScriptAnswer() const;
 
     // After a confirmed model: the response's sheet column.
     int responseColumn() const { return responseColumn_; }

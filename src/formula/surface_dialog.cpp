@@ -196,6 +196,14 @@ std::string Tqq14::Answer(int choice, const std::vector<std::string>& texts) {
     return {};
 }
 
+std::vector<std::string> Tqq14::ScriptAnswer() const {
+    if (!closed_ || ws_.LastAnswer != 1)
+        return {};
+    std::vector<std::string> answer{"1", formula_.text};
+    answer.insert(answer.end(), fields_.begin(), fields_.end());
+    return answer;
+}
+
 bool ChooseSurface(Workspace& ws, SurfaceRequest& request) {
     Tqq14 dialog(ws);
     dialog.Open();

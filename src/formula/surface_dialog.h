@@ -68,6 +68,10 @@ class Tqq14 : public FormulaDialog {
 
     bool closed() const override { return closed_; }
     std::string Answer(int choice, const std::vector<std::string>& texts) override;
+    // After the dialog closed: the choice and texts that, given to Answer(),
+    // end it the same way (a recorded session writes them as its script
+    // line); empty when it was not confirmed.
+    std::vector<std::string> ScriptAnswer() const;
 
     // Valid after a confirmation.
     const SurfaceRequest& request() const { return request_; }

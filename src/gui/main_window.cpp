@@ -18,6 +18,9 @@
 #include <QTabBar>
 #include <QToolBar>
 
+#include <fstream>
+
+#include "batch/session_recorder.h"
 #include "core/settings_dialog.h"
 #include "gui/calculator_view.h"
 #include "gui/colors_dialog_view.h"
@@ -572,6 +575,9 @@ void MainWindow::Execute(MainCommand command) {
         case MainCommand::Redo:
             UndoRedo(command == MainCommand::Undo);
             break;
+        case MainCommand::RecordSession:
+            RecordSession();
+            break;
         case MainCommand::Font:
             ChooseFont();
             break;
@@ -627,14 +633,24 @@ void MainWindow::OpenFile() {
     if (graphWindows_->Command(MainCommand::Open))
         return;
     switch (form_.Route(MainCommand::Open)) {
-        case CommandTarget::Sheet:
-            if (sheetFiles_->Open()) {
+        case CommandTarget::Sheet: {
+            SessionRecorder* recorder = Recorder();
+            bool opened = false;
+            {
+                // The script's "open" asks none of F3's questions.
+                const SessionRecorder::Quiet quiet(recorder);
+                opened = sheetFiles_->Open();
+            }
+            if (opened) {
+                if (recorder != nullptr)
+                    recorder->Command("open " + SessionRecorder::Word(recorder->lastChosenPath()));
                 sheetView_->horizontalScrollBar()->setValue(0);
                 sheetView_->verticalScrollBar()->setValue(0);
                 ShowSheetCaption();
             }
             sheetView_->Refresh();
             break;
+        }
         case CommandTarget::Results: {
             FileRequest request;
             request.filter = ResultsOpenFilter;
@@ -655,11 +671,21 @@ void MainWindow::SaveFile() {
     if (graphWindows_->Command(MainCommand::Save))
         return;
     switch (form_.Route(MainCommand::Save)) {
-        case CommandTarget::Sheet:
-            if (sheetFiles_->Save())
+        case CommandTarget::Sheet: {
+            SessionRecorder* recorder = Recorder();
+            bool saved = false;
+            {
+                const SessionRecorder::Quiet quiet(recorder);
+                saved = sheetFiles_->Save();
+            }
+            if (saved) {
+                if (recorder != nullptr)
+                    recorder->Command("save " + SessionRecorder::Word(recorder->lastChosenPath()));
                 ShowSheetCaption();
+            }
             sheetView_->Refresh();
             break;
+        }
         case CommandTarget::Results: {
             FileRequest request;
             request.mode = 1;
@@ -763,6 +789,53 @@ void MainWindow::UndoRedo(bool undo) {
         sheet_->Redo();
     sheetView_->Refresh();
     UpdateCommandStates();
+}
+
+// ---------------------------------------------------------------------------
+// Session recording.
+
+SessionRecorder* MainWindow::Recorder() const {
+    return dynamic_cast<SessionRecorder*>(&ws_.ui);
+}
+
+void MainWindow::RecordSession() {
+    SessionRecorder* recorder = Recorder();
+    if (recorder == nullptr)
+        return;
+    QAction* action = commandAction(MainCommand::RecordSession);
+    if (recorder->recording()) {
+        const std::string script = recorder->Stop();
+        std::ofstream out(scriptPath_, std::ios::binary | std::ios::trunc);
+        out.write(script.data(), static_cast<std::streamsize>(script.size()));
+        out.flush();
+        if (!out)
+            ShowNotice(ws_, "Прерывание: сценарий " + scriptPath_ + " не записан");
+        else
+            WriteResult(ws_, "Запись сеанса закончена: сценарий " + scriptPath_);
+        if (action != nullptr)
+            action->setText(QStringLiteral("Запись сеанса"));
+        return;
+    }
+    // The sheet's data come from the file last opened or saved, when the
+    // sheet still names it.
+    std::string dataFile = recorder->lastChosenPath();
+    FileRequest request;
+    request.mode = 1;
+    request.filter = "Сценарии (*.txt)|*.txt|";
+    request.defaultName = "сеанс.txt";
+    const FileChoice choice = ws_.ui.ChooseFile(request);
+    if (!choice.chosen)
+        return;
+    scriptPath_ = choice.path;
+    const std::string& shown = sheetFiles_->fileName();
+    if (shown.empty() || dataFile.size() < shown.size() ||
+        dataFile.compare(dataFile.size() - shown.size(), shown.size(), shown) != 0)
+        dataFile.clear();
+    recorder->Start(ws_, dataFile);
+    if (dataFile.empty() && ws_.sheet.VariableCount() > 0)
+        recorder->Comment("таблица данных на начало записи не из файла: сценарий её не откроет");
+    if (action != nullptr)
+        action->setText(QStringLiteral("Закончить запись сеанса"));
 }
 
 void MainWindow::ChooseFont() {
@@ -910,6 +983,8 @@ void MainWindow::Statistics() {
     const int method = StatisticsMenuView::Run(menu, this);
     if (method == 0 || !menu.MayRun(method))
         return;
+    if (SessionRecorder* recorder = Recorder())
+        recorder->Command("method " + std::to_string(method));
     session_.RunMethod(method);
     if (sheetView_)
         sheetView_->Refresh();
@@ -931,6 +1006,13 @@ void MainWindow::Colors() {
 // Transformations.
 
 void MainWindow::Transformations() {
+    if (SessionRecorder* recorder = Recorder()) {
+        // The menu works on the sheet's selection: the script selects it first.
+        const SheetSelection& s = session_.sheet().selection();
+        recorder->Command("select " + std::to_string(s.left) + " " + std::to_string(s.top) + " " +
+                          std::to_string(s.right) + " " + std::to_string(s.bottom));
+        recorder->Command("transform");
+    }
     session_.RunTransformations();
     if (sheetView_)
         sheetView_->Refresh();
@@ -940,6 +1022,8 @@ void MainWindow::Transformations() {
 // Graphs of the sheet's variables.
 
 void MainWindow::GraphMenu() {
+    if (SessionRecorder* recorder = Recorder())
+        recorder->Command("graphs");
     session_.RunGraphMenu();
 }
 

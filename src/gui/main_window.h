@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "core/main_window_model.h"
 #include "session/session.h"
@@ -30,6 +31,7 @@ class GraphView;
 class GraphWindowsView;
 class HelpWindow;
 class ResultsView;
+class SessionRecorder;
 class SheetView;
 
 class MainWindow : public QMainWindow {
@@ -143,6 +145,10 @@ class MainWindow : public QMainWindow {
     void EditCommand(MainCommand command);
     // The data sheet's undo (true) or redo.
     void UndoRedo(bool undo);
+    // "Запись сеанса": starts recording into a script file, or ends it and
+    // writes the file. Needs the recorder between the program and the person.
+    void RecordSession();
+    SessionRecorder* Recorder() const;
     void ChooseFont();
     void Remember();
     void Help(MainCommand command);
@@ -178,6 +184,7 @@ class MainWindow : public QMainWindow {
     std::map<MainCommand, QAction*> actions_;
     QMenu* layoutMenu_ = nullptr;
     QLineEdit* editBox_ = nullptr;
+    std::string scriptPath_;  // where the session being recorded is written
     QAction* editBoxAction_ = nullptr;
     QLabel* sheetStatus_ = nullptr;
     QAction* sheetStatusAction_ = nullptr;
