@@ -1009,8 +1009,9 @@ void MainWindow::Transformations() {
     if (SessionRecorder* recorder = Recorder()) {
         // The menu works on the sheet's selection: the script selects it first.
         const SheetSelection& s = session_.sheet().selection();
-        recorder->Command("select " + std::to_string(s.left) + " " + std::to_string(s.top) + " " +
-                          std::to_string(s.right) + " " + std::to_string(s.bottom));
+        recorder->Command("select " + std::to_string(std::max(s.left, 1)) + " " +
+                          std::to_string(std::max(s.top, 1)) + " " + std::to_string(s.right) + " " +
+                          std::to_string(s.bottom));
         recorder->Command("transform");
     }
     session_.RunTransformations();
