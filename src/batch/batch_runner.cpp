@@ -126,7 +126,7 @@ class BatchRun {
 
 const BatchCommand Commands[] = {
     {"open", "open <файл>", 2, 2, &BatchRun::Open},
-    {"save", "save <файл>", 2, 2, &BatchRun::Save},
+    {"save", "save <файл> [utf8|cp1251]", 2, 3, &BatchRun::Save},
     {"method", "method <номер>", 2, 2, &BatchRun::Method},
     {"digits", "digits <число от 3 до 9>", 2, 2, &BatchRun::Digits},
     {"level", "level <число больше 0 и меньше 0,2>", 2, 2, &BatchRun::Level},
@@ -234,7 +234,17 @@ void BatchRun::Open(const ScriptLine& line) {
 
 void BatchRun::Save(const ScriptLine& line) {
     SheetFiles& files = session_.files();
-    if (!files.Write(answers_.PathOf(line.words[1]), files.DataTitle()))
+    const std::string path = answers_.PathOf(line.words[1]);
+    TextEncoding encoding = DefaultEncoding(WriteFormatOf(path));
+    if (line.words.size() == 3) {
+        if (line.words[2] == "utf8")
+            encoding = TextEncoding::Utf8;
+        else if (line.words[2] == "cp1251")
+            encoding = TextEncoding::Cp1251;
+        else
+            Refuse(line, "кодировка текстового файла - utf8 или cp1251");
+    }
+    if (!files.Write(path, files.DataTitle(), encoding))
         throw BatchFailure{BatchFileError, Where(line) + ": файл данных не записан"};
 }
 

@@ -38,6 +38,8 @@ DataFormat ReadFormatOf(std::string_view path) {
         return DataFormat::DBase;
     if (ext == ".dvx")
         return DataFormat::Native;
+    if (ext == ".csv")
+        return DataFormat::Csv;
     return DataFormat::Text;
 }
 
@@ -46,6 +48,12 @@ DataFormat WriteFormatOf(std::string_view path) {
     if (ext == ".tab")
         return DataFormat::Tab;
     return ReadFormatOf(path);
+}
+
+std::string EncodeText(std::string_view utf8, TextEncoding encoding) {
+    if (encoding == TextEncoding::Utf8)
+        return SanitizeUtf8(utf8);
+    return Utf8ToCp1251(utf8);
 }
 
 FileOutcome ReadWholeFile(const std::string& path, std::string& bytes) {

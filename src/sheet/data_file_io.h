@@ -10,16 +10,25 @@
 
 namespace dalvex {
 
-enum class DataFormat { Native, Text, Tab, DBase };
+enum class DataFormat { Native, Text, Tab, DBase, Csv };
+
+// The character set a text data file is written in: Windows Cyrillic, the
+// program's own, or UTF-8 for the programs of today.
+enum class TextEncoding { Cp1251, Utf8 };
+
+// A text of the program (UTF-8) as the bytes of a file in that encoding.
+std::string EncodeText(std::string_view utf8, TextEncoding encoding);
 
 // The extension of the name part ("" when it has none), lower-cased for ASCII.
 std::string LowerExtension(std::string_view path);
 // The name without its folder.
 std::string FileNameOf(std::string_view path);
 
-// Reading: ".dbf" dBase, ".dvx" native, anything else text (in any letter case).
+// Reading: ".dbf" dBase, ".dvx" native, ".csv" comma-separated values,
+// anything else text (in any letter case).
 DataFormat ReadFormatOf(std::string_view path);
-// Writing: ".dbf", ".dvx", ".tab" (TAB separated), anything else blank separated.
+// Writing: ".dbf", ".dvx", ".csv", ".tab" (TAB separated), anything else
+// blank separated.
 DataFormat WriteFormatOf(std::string_view path);
 
 struct FileOutcome {

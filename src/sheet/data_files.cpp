@@ -1,7 +1,10 @@
 #include "sheet/data_files.h"
 
 #include <filesystem>
+#include <iterator>
+#include <optional>
 
+#include "sheet/csv_data_file.h"
 #include "sheet/data_file_io.h"
 #include "sheet/dbase_data_file.h"
 #include "sheet/file_dialog_model.h"
@@ -9,6 +12,27 @@
 #include "sheet/text_data_file.h"
 
 namespace dalvex {
+
+namespace {
+
+// By the position of the type in SaveDataFilter; none: the format's default.
+constexpr std::optional<TextEncoding> SaveTypeEncodings[] = {
+    std::nullopt, std::nullopt,       std::nullopt,       std::nullopt,
+    std::nullopt, TextEncoding::Utf8, TextEncoding::Utf8, TextEncoding::Cp1251,
+};
+
+}  // namespace
+
+TextEncoding DefaultEncoding(DataFormat format) {
+    return format == DataFormat::Csv ? TextEncoding::Utf8 : TextEncoding::Cp1251;
+}
+
+TextEncoding SaveEncoding(int filterIndex, DataFormat format) {
+    if (filterIndex >= 0 && filterIndex < static_cast<int>(std::size(SaveTypeEncodings)) &&
+        SaveTypeEncodings[filterIndex])
+        return *SaveTypeEncodings[filterIndex];
+    return DefaultEncoding(format);
+}
 
 bool SheetFiles::Open() {
     FileRequest request;
@@ -85,6 +109,9 @@ void SheetFiles::TakeIn(const std::string& path, const std::string& bytes, bool 
         case DataFormat::DBase:
             ReadDBaseData(ws_, bytes);
             break;
+        case DataFormat::Csv:
+            ReadCsvData(ws_, bytes);
+            break;
         default:
             ReadTextData(ws_, bytes);
             break;
@@ -115,11 +142,17 @@ bool SheetFiles::Save() {
         return false;
     // Only a native file keeps a title: the comment becomes the data title
     // for it alone.
-    const bool native = WriteFormatOf(choice.path) == DataFormat::Native;
-    return Write(choice.path, native ? choice.comment : title_);
+    const DataFormat format = WriteFormatOf(choice.path);
+    const bool native = format == DataFormat::Native;
+    return Write(choice.path, native ? choice.comment : title_,
+                 SaveEncoding(choice.filterIndex, format));
 }
 
 bool SheetFiles::Write(const std::string& path, const std::string& title) {
+    return Write(path, title, DefaultEncoding(WriteFormatOf(path)));
+}
+
+bool SheetFiles::Write(const std::string& path, const std::string& title, TextEncoding encoding) {
     std::string bytes;
     switch (WriteFormatOf(path)) {
         case DataFormat::Native:
@@ -128,11 +161,14 @@ bool SheetFiles::Write(const std::string& path, const std::string& title) {
         case DataFormat::DBase:
             bytes = WriteDBaseData(ws_);
             break;
+        case DataFormat::Csv:
+            bytes = WriteCsvData(ws_, encoding);
+            break;
         case DataFormat::Tab:
-            bytes = WriteTextData(ws_, '\t');
+            bytes = WriteTextData(ws_, '\t', encoding);
             break;
         default:
-            bytes = WriteTextData(ws_, ' ');
+            bytes = WriteTextData(ws_, ' ', encoding);
             break;
     }
     const FileOutcome written = ReplaceFile(path, bytes);

@@ -5,15 +5,27 @@
 #include <string>
 
 #include "core/workspace.h"
+#include "sheet/data_file_io.h"
 #include "sheet/sheet_editor.h"
 
 namespace dalvex {
 
 inline constexpr const char* OpenDataFilter =
-    "Файлы DALVEX (*.dvx)|*.dvx|Текстовые (*.txt)|*.txt|DBase-III (*.dbf)|*.dbf|Все (*.*)|*.*|";
+    "Файлы DALVEX (*.dvx)|*.dvx|Текстовые (*.txt)|*.txt|DBase-III (*.dbf)|*.dbf|CSV "
+    "(*.csv)|*.csv|Все (*.*)|*.*|";
+// The types after the first four choose the encoding of a text file too.
 inline constexpr const char* SaveDataFilter =
     "Файлы DALVEX (*.dvx)|*.dvx|Текстовые (*.txt)|*.txt|Табулирован.(*.tab)|*.tab|DBase-III "
-    "(*.dbf)|*.dbf|";
+    "(*.dbf)|*.dbf|CSV (*.csv)|*.csv|Текстовые UTF-8 (*.txt)|*.txt|Табулирован. UTF-8 "
+    "(*.tab)|*.tab|CSV Windows-1251 (*.csv)|*.csv|";
+
+// The encoding a text file gets by default: Windows Cyrillic for the text
+// formats, as the program has always written them, UTF-8 for CSV files,
+// which go to spreadsheets and R.
+TextEncoding DefaultEncoding(DataFormat format);
+// The encoding the type chosen in the save dialog asks for, or the default
+// of the file's format.
+TextEncoding SaveEncoding(int filterIndex, DataFormat format);
 inline constexpr const char* ClearSheetQuestion = "Очистить электронную таблицу?";
 inline constexpr const char* OverwriteQuestion = "Файл существует, перезаписать?";
 inline constexpr const char* EmptySheetNotice = "!ЭЛЕКТРОННАЯ ТАБЛИЦА ПУСТА - ФАЙЛ НЕ ЗАПИСАН!";
@@ -36,6 +48,9 @@ class SheetFiles {
     // comes from the file, or is empty for formats without one).
     bool Read(const std::string& path, bool sheetWasEmpty);
     bool Write(const std::string& path, const std::string& title);
+    // The same with a chosen encoding for the text formats (ignored by the
+    // native and dBase formats).
+    bool Write(const std::string& path, const std::string& title, TextEncoding encoding);
 
     // F5 in the sheet: the sheet is emptied and no longer comes from a file,
     // so the caption and the reports' "Файл: " name none.

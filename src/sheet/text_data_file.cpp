@@ -174,7 +174,7 @@ void ShowControlCharacters(std::string& text) {
 
 }  // namespace
 
-std::string WriteTextData(const Workspace& ws, char separator) {
+std::string WriteTextData(const Workspace& ws, char separator, TextEncoding encoding) {
     const SheetGrid& g = ws.sheet;
     const int n = g.VariableCount();
     std::string out;
@@ -197,7 +197,7 @@ std::string WriteTextData(const Workspace& ws, char separator) {
                 Field(r <= g.ColumnLength(c) ? g.Cell(c, r) : std::string(), separator));
         PutLine(out, fields, separator);
     }
-    return Utf8ToCp1251(out);
+    return EncodeText(out, encoding);
 }
 
 std::string TextFileRefusal(std::string_view bytes) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/workspace.h"
+#include "sheet/data_file_io.h"
 
 namespace dalvex {
 
@@ -17,7 +18,9 @@ inline constexpr const char* LabelsWord = "объекты";
 // separator) and as an empty field with TABs. Blanks inside a text are
 // written as no-break spaces so that the text stays one field. An empty sheet
 // gives no bytes.
-std::string WriteTextData(const Workspace& ws, char separator);
+// UTF-8 when asked for, for other programs of today.
+std::string WriteTextData(const Workspace& ws, char separator,
+                          TextEncoding encoding = TextEncoding::Cp1251);
 
 inline constexpr const char* NotATextFileText = "!ФАЙЛ НЕ ЯВЛЯЕТСЯ ТЕКСТОВЫМ - НЕ ПРОЧИТАН!";
 

@@ -135,6 +135,21 @@ TEST(BatchTest, SavesTheSheetInTheFormatOfTheName) {
     bytes << in.rdbuf();
     EXPECT_EQ(bytes.str().substr(0, 6), "\xF0\xEE\xF1\xF2\t\xE2");  // "рост\tв" in cp1251
 
+    // A CSV file opens like the others; the encoding word chooses the
+    // character set of a text file.
+    const std::string csv = (temp / "saved.csv").string();
+    const std::string text = (temp / "saved.txt").string();
+    const Outcome again = RunScript("open " + out.string() + "\nsave " + csv + "\nopen " + csv +
+                                    "\nsave " + text + " utf8\n");
+    EXPECT_EQ(again.status, BatchDone) << again.messages;
+    std::ifstream csvIn(csv, std::ios::binary), textIn(text, std::ios::binary);
+    std::stringstream csvBytes, textBytes;
+    csvBytes << csvIn.rdbuf();
+    textBytes << textIn.rdbuf();
+    EXPECT_EQ(csvBytes.str().substr(0, 11), "\"рост\",");
+    EXPECT_EQ(textBytes.str().substr(0, 9), "рост ");
+    EXPECT_EQ(RunScript("open two.txt\nsave " + text + " koi8\n").status, BatchScriptFault);
+
     const Outcome missing = RunScript("open nothing-here.txt\n");
     EXPECT_EQ(missing.status, BatchFileError);
     EXPECT_NE(missing.messages.find("строка 1"), std::string::npos);

@@ -10,8 +10,10 @@
 
 #include "core/sheet_bridge.h"
 #include "core/text.h"
+#include "sheet/csv_data_file.h"
 #include "sheet/data_file_io.h"
 #include "sheet/dbase_data_file.h"
+#include "sheet/file_dialog_model.h"
 #include "sheet/native_data_file.h"
 #include "sheet/text_data_file.h"
 #include "support/temp_folder.h"
@@ -74,6 +76,9 @@ class DataFilesTest : public ::testing::Test {
             case DataFormat::DBase:
                 ReadDBaseData(ws, bytes);
                 break;
+            case DataFormat::Csv:
+                ReadCsvData(ws, bytes);
+                break;
             default:
                 ReadTextData(ws, bytes);
                 break;
@@ -97,6 +102,7 @@ struct RoundTrip {
     bool keepsLabels;
     std::size_t longestText;  // characters a cell keeps
     std::size_t nameChars;
+    const char* decimalComma;  // how "175,5" comes back
 };
 
 void PrintTo(const RoundTrip& format, std::ostream* out) {
@@ -126,7 +132,7 @@ TEST_P(RoundTripTest, NamesLabelsCellsGapsAndLongTextsComeBack) {
     EXPECT_EQ(NameOf(1), "рост");
     EXPECT_EQ(NameOf(2), "вес");
     EXPECT_EQ(NameOf(3), CharCut("комментарий", format.nameChars));
-    EXPECT_EQ(Column(1), (Col{"175,5", "-3E-5", "", "160"}));
+    EXPECT_EQ(Column(1), (Col{format.decimalComma, "-3E-5", "", "160"}));
     EXPECT_EQ(Column(2), (Col{"", "70", "71"}));
     EXPECT_EQ(Column(3), (Col{"a b", CharCut(longText, format.longestText)}));
     EXPECT_EQ(Label(1), format.keepsLabels ? "№1" : "1");
@@ -136,11 +142,16 @@ TEST_P(RoundTripTest, NamesLabelsCellsGapsAndLongTextsComeBack) {
                                    (std::string(format.file).ends_with(".dvx") ? "Опыт" : ""));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AllFormats, RoundTripTest,
-    ::testing::Values(RoundTrip{"data.dvx", true, 255, 255}, RoundTrip{"data.txt", true, 255, 255},
-                      RoundTrip{"data.tab", true, 255, 255}, RoundTrip{"data.dbf", false, 254, 10}),
-    [](const auto& info) { return std::string(LowerExtension(info.param.file)).substr(1); });
+INSTANTIATE_TEST_SUITE_P(AllFormats, RoundTripTest,
+                         // CSV files carry numbers with a decimal point, for R and spreadsheets.
+                         ::testing::Values(RoundTrip{"data.dvx", true, 255, 255, "175,5"},
+                                           RoundTrip{"data.txt", true, 255, 255, "175,5"},
+                                           RoundTrip{"data.tab", true, 255, 255, "175,5"},
+                                           RoundTrip{"data.dbf", false, 254, 10, "175,5"},
+                                           RoundTrip{"data.csv", true, 255, 255, "175.5"}),
+                         [](const auto& info) {
+                             return std::string(LowerExtension(info.param.file)).substr(1);
+                         });
 
 TEST_F(DataFilesTest, NativeFileIsByteExactAndReadsBackCellForCell) {
     Fill({{"1", "4"}, {"2", "5"}, {"3"}});
@@ -318,6 +329,189 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{
             "EmptyLineIsARowOfMissingValues", "a\r\n1\r\n\r\n3\r\n", {"a"}, {{"1", "", "3"}}, {}}),
     [](const auto& info) { return std::string(info.param.what); });
+
+// ---------------------------------------------------------------------------
+// CSV files.
+
+TEST_F(DataFilesTest, CsvWriterQuotesTextsOnlyAndWritesNumbersWithAPoint) {
+    Name(1, "рост");
+    Name(2, "a \"b\", c");
+    Fill({{"1,5", "NA"}, {"", "x;y"}, {"-2E3"}});
+    EXPECT_EQ(WriteCsvData(ws),
+              "\"рост\",\"a \"\"b\"\", c\"\r\n1.5,\"NA\"\r\n,\"x;y\"\r\n-2E3,\r\n");
+    EXPECT_EQ(WriteCsvData(ws, TextEncoding::Cp1251),
+              Utf8ToCp1251("\"рост\",\"a \"\"b\"\", c\"\r\n1.5,\"NA\"\r\n,\"x;y\"\r\n-2E3,\r\n"));
+
+    // Labels other than the row numbers come first under an empty name, as R
+    // writes its row names.
+    PutSheetText(ws, "Иванов", 0, 0);
+    EXPECT_EQ(WriteCsvData(ws),
+              "\"\",\"рост\",\"a \"\"b\"\", c\"\r\n\"Иванов\",1.5,\"NA\"\r\n"
+              "\"2\",,\"x;y\"\r\n\"3\",-2E3,\r\n");
+}
+
+// A missing cell of a one-variable sheet would be an empty line, which
+// readers skip: the values below would move up a row.
+TEST_F(DataFilesTest, CsvOfOneVariableKeepsItsMissingCellsInPlace) {
+    Name(1, "x");
+    Fill({{"1"}, {""}, {"3"}});
+    ws.sheet.SetColumnLength(1, 3);
+    const std::string bytes = WriteCsvData(ws);
+    EXPECT_EQ(bytes, "\"x\"\r\n1\r\n\"\"\r\n3\r\n");
+    sheet.ShtFre();
+    ReadCsvData(ws, bytes);
+    EXPECT_EQ(Column(1), (Col{"1", "", "3"}));
+}
+
+struct LayoutCase {
+    const char* what;
+    const char* text;
+    char separator;
+    bool decimalComma;
+};
+
+TEST_F(DataFilesTest, CsvSeparatorAndDecimalCommaAreDetected) {
+    const LayoutCase cases[] = {
+        {"Commas", "a,b\n1.5,2\n", ',', false},
+        {"Semicolons", "a;b\n1;2\n", ';', false},
+        {"SemicolonsWithDecimalCommas", "a;b\n1,5;2\n", ';', true},
+        {"SemicolonInsideQuotesIsText", "\"a;b\",c\n1,2\n", ',', false},
+        {"CommaInsideQuotesIsText", "\"a,b\";c\n1;2\n", ';', false},
+        {"OneColumnOfDecimalCommas", "x\n1,5\n2\n-0,25\n", ';', true},
+        {"OneColumnThenSemicolons", "x\n1;2\n", ';', false},
+        {"OneColumnOfPlainNumbers", "x\n1\n2\n", ',', false},
+        {"TwoCommasAreTwoSeparators", "x\n1,5,6\n", ',', false},
+        {"Empty", "", ',', false},
+    };
+    for (const LayoutCase& c : cases) {
+        const CsvLayout layout = DetectCsvLayout(c.text);
+        EXPECT_EQ(layout.separator, c.separator) << c.what;
+        EXPECT_EQ(layout.decimalComma, c.decimalComma) << c.what;
+    }
+}
+
+class CsvReaderTest : public DataFilesTest, public ::testing::WithParamInterface<TextCase> {};
+
+TEST_P(CsvReaderTest, Reads) {
+    const TextCase& c = GetParam();
+    ReadCsvData(ws, c.file);
+    EXPECT_TRUE(ui.notices().empty()) << ui.notices().front();
+    ASSERT_EQ(ws.sheet.VariableCount(), static_cast<int>(c.columns.size()));
+    for (std::size_t i = 0; i < c.names.size(); ++i)
+        EXPECT_EQ(NameOf(static_cast<int>(i) + 1), c.names[i]);
+    for (std::size_t i = 0; i < c.columns.size(); ++i)
+        EXPECT_EQ(Column(static_cast<int>(i) + 1), c.columns[i]) << "column " << i + 1;
+    for (std::size_t i = 0; i < c.labels.size(); ++i)
+        EXPECT_EQ(Label(static_cast<int>(i) + 1), c.labels[i]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CsvReaderTest,
+    ::testing::Values(
+        TextCase{"EmptyFieldsAndBareNaAreMissing",
+                 "a,b,c\r\n1,,NA\r\n\"\",5,\"NA\"\r\n",
+                 {"a", "b", "c"},
+                 {{"1"}, {"", "5"}, {"", "NA"}},
+                 {}},
+        TextCase{"NumberFirstMeansNoNamesLine",
+                 "1,2\n3,4\n",
+                 {"x1", "x2"},
+                 {{"1", "3"}, {"2", "4"}},
+                 {}},
+        TextCase{"QuotedNumberIsAName",
+                 "\"1990\",\"2000\"\n5,6\n",
+                 {"1990", "2000"},
+                 {{"5"}, {"6"}},
+                 {}},
+        TextCase{"EmptyLinesAreSkipped", "a\n\n1\n\n2\n", {"a"}, {{"1", "2"}}, {}},
+        TextCase{"CarriageReturnsOnlyAndNoLastLineEnd",
+                 "a;b\r1,5;2\r3;4",
+                 {"a", "b"},
+                 {{"1,5", "3"}, {"2", "4"}},
+                 {}},
+        TextCase{"SeparatorsAtTheEndKeepColumns",
+                 "a,b,c\n,,3\n1,,",
+                 {"a", "b", "c"},
+                 {{"", "1"}, {}, {"3"}},
+                 {}},
+        TextCase{"ShortAndLongLines",
+                 "a,b\n1\n2,3,4\n",
+                 {"a", "b", "x3"},
+                 {{"1", "2"}, {"", "3"}, {"", "4"}},
+                 {}},
+        TextCase{"TextGluedToAClosingQuoteStays",
+                 "a\n\"x\"y\n\"p \"\"q\"\"\"\n",
+                 {"a"},
+                 {{"xy", "p \"q\""}},
+                 {}},
+        TextCase{
+            "BlanksAroundBareFieldsGo", "a , b\n 1 , x y \n", {"a", "b"}, {{"1"}, {"x y"}}, {}},
+        TextCase{
+            "LabelsUnderAnEmptyName", ",a\nИванов,1\n,2\n", {"a"}, {{"1", "2"}}, {"Иванов", "2"}}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(DataFilesTest, CsvRefusalsAndPartialReadsSaySo) {
+    // A quote never closed swallows the rest of the file: what it read stays.
+    ReadCsvData(ws, "a,b\n1,\"2\n3,4\n");
+    ASSERT_EQ(ui.notices(), std::vector<std::string>{FileIncompleteText});
+    EXPECT_EQ(Column(1), Col{"1"});
+    EXPECT_EQ(Column(2), Col{"2 3,4"});
+
+    // A zero byte: not a text, and the sheet is not touched.
+    sheet.ShtFre();
+    ui.ClearLog();
+    Fill({{"7"}});
+    PutBytes(Path("bin.csv"), std::string("a,b\n1\0,2\n", 10));
+    EXPECT_FALSE(files.Read(Path("bin.csv"), false));
+    EXPECT_EQ(ui.notices(), std::vector<std::string>{NotATextFileText});
+    EXPECT_EQ(ws.sheet.VariableCount(), 1);
+
+    // Wider than the sheet: the variables that fit, whole.
+    sheet.ShtFre();
+    ui.ClearLog();
+    std::string names, values;
+    for (int c = 1; c <= SheetColumns + 3; ++c) {
+        names += (c > 1 ? ",v" : "v") + std::to_string(c);
+        values += (c > 1 ? "," : "") + std::to_string(c);
+    }
+    ReadCsvData(ws, names + "\n" + values + "\n" + values + "\n");
+    EXPECT_EQ(ui.notices(), std::vector<std::string>{TooManyVariablesText(0)});
+    EXPECT_EQ(ws.sheet.VariableCount(), SheetColumns);
+    EXPECT_EQ(Column(SheetColumns), (Col{"500", "500"}));
+}
+
+// The type chosen in the save dialog chooses the encoding of a text file;
+// the table of encodings follows the types of the filter.
+TEST_F(DataFilesTest, SaveTypeChoosesTheEncodingOfTextFiles) {
+    EXPECT_EQ(ParseFilter(SaveDataFilter).size(), 8u);
+    Name(1, "рост");
+    Fill({{"1"}});
+    struct Case {
+        const char* file;
+        int type;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"a.txt", 1, Utf8ToCp1251("рост\r\n1\r\n")},
+        {"b.txt", 5, "рост\r\n1\r\n"},
+        {"c.tab", 6, "рост\r\n1\r\n"},
+        {"d.csv", 4, "\"рост\"\r\n1\r\n"},
+        {"e.csv", 7, Utf8ToCp1251("\"рост\"\r\n1\r\n")},
+        // A UTF-8 type with a CSV name: the name's format in UTF-8.
+        {"f.csv", 5, "\"рост\"\r\n1\r\n"},
+    };
+    for (const Case& c : cases) {
+        ui.ExpectFile(1, Path(c.file), "", c.type);
+        ASSERT_TRUE(files.Save()) << c.file;
+        EXPECT_EQ(Bytes(dir / c.file), c.bytes) << c.file;
+        EXPECT_EQ(files.writeChoice(), c.type);
+        // Whatever the encoding, the file reads back.
+        sheet.ShtFre();
+        ASSERT_TRUE(files.Read(Path(c.file), true));
+        EXPECT_EQ(NameOf(1), "рост") << c.file;
+        EXPECT_EQ(Column(1), Col{"1"}) << c.file;
+    }
+}
 
 TEST_F(DataFilesTest, TextFileWrittenByAnotherLinuxProgramInUtf8IsRead) {
     ReadTextData(ws, "\xEF\xBB\xBFобъекты рост\n№1 170\n");
@@ -534,7 +728,8 @@ TEST_F(DataFilesTest, FilesThatAreNotTheirFormatAreRefusedWithoutTouchingTheShee
 
 // ---------------------------------------------------------------------------
 // Files written by R (tests/data/r_written, made by make.R there): its three
-// write.table styles and a foreign::write.dbf table with nulls.
+// write.table styles, a foreign::write.dbf table with nulls, and CSV files of
+// write.csv, write.csv2 and write.table with commas.
 
 struct WrittenByR {
     const char* file;
@@ -594,11 +789,41 @@ INSTANTIATE_TEST_SUITE_P(
                     {"3", "", "5", "1"},
                     {"Moskva", "", "Tver", "Omsk"},
                     {"T", "", "F", "T"}},
-                   {}}),
+                   {}},
+        // write.csv(df): row names under an empty name, NA, UTF-8.
+        WrittenByR{"written.csv",
+                   {"рост", "вес кг", "город"},
+                   {Heights, Weights, {"Москва", "Нижний Новгород", "", "Тверь"}},
+                   {"Иванов", "Петров", "Сидоров", "Орлов"}},
+        // write.csv2: semicolons, decimal commas, Windows Cyrillic.
+        WrittenByR{"written2.csv",
+                   {"рост", "вес кг", "город"},
+                   {{"170,5", "165", "", "180"},
+                    {"70", "", "55,5", "90"},
+                    {"Москва", "Нижний Новгород", "", "Тверь"}},
+                   {}},
+        // write.table(df, sep = ","): the names line one field short.
+        WrittenByR{"table.csv",
+                   {"рост", "вес кг", "город"},
+                   {Heights, Weights, {"Москва", "Нижний Новгород", "", "Тверь"}},
+                   {"Иванов", "Петров", "Сидоров", "Орлов"}}),
     [](const auto& info) {
         std::string name = info.param.file;
         return name.substr(0, name.find('.'));
     });
+
+// write.csv with na = "" after a byte order mark: a separator, doubled
+// quotes and a line break inside quoted fields.
+TEST_F(DataFilesTest, CsvQuotedFieldsFromRKeepSeparatorsQuotesAndLineBreaks) {
+    ASSERT_TRUE(files.Read(std::string(DALVEX_TEST_DATA) + "/r_written/tricky.csv", true));
+    EXPECT_TRUE(ui.notices().empty()) << ui.notices().front();
+    ASSERT_EQ(ws.sheet.VariableCount(), 2);
+    EXPECT_EQ(NameOf(1), "текст");
+    EXPECT_EQ(NameOf(2), "x");
+    EXPECT_EQ(Column(1), (Col{"a,b", "сказал \"да\"", "две строки"}));
+    EXPECT_EQ(Column(2), (Col{"1", "2.5", "", "-3e-05"}));
+    EXPECT_EQ(Label(1), "1");
+}
 
 // ---------------------------------------------------------------------------
 // Open and Save.
@@ -766,7 +991,8 @@ TEST_F(DataFilesTest, FuzzFindingsReadSafelyThroughEveryReader) {
         const std::string input = Bytes(entry.path());
         if (input.empty())
             continue;
-        for (DataFormat format : {DataFormat::Native, DataFormat::Text, DataFormat::DBase}) {
+        for (DataFormat format :
+             {DataFormat::Native, DataFormat::Text, DataFormat::DBase, DataFormat::Csv}) {
             sheet.ShtFre();
             for (int c = 1; c <= static_cast<unsigned char>(input[0]) % 5; ++c)
                 for (int obs = 0; obs < c; ++obs)
