@@ -3,13 +3,9 @@
 // method 36 from F9 in every design with its report and the graph of cell
 // means. With DALVEX_SHOT_DIR set the dialog, the reports and the graphs are
 // saved as pictures.
-#include <QApplication>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 #include <algorithm>
 #include <cmath>
@@ -18,10 +14,9 @@
 #include "core/sheet_bridge.h"
 #include "gui/form_dialog_view.h"
 #include "gui/main_window.h"
-#include "gui/statistics_menu_view.h"
 #include "stats/anova_multi_factor.h"
 #include "stats/anova_repeated.h"
-#include "support/window_shot.h"
+#include "support/window_run.h"
 
 using namespace dalvex;
 
@@ -38,15 +33,6 @@ class AnovaMultiViewTest : public QObject {
 };
 
 namespace {
-
-void RunMethod(MainWindow& window, int method) {
-    QTimer::singleShot(0, [method] {
-        auto* menu = qobject_cast<StatisticsMenuView*>(QApplication::activeModalWidget());
-        if (menu)
-            menu->methodButton(method)->click();
-    });
-    window.Execute(MainCommand::Statistics);
-}
 
 bool Has(const std::vector<std::string>& lines, const std::string& start) {
     return std::any_of(lines.begin(), lines.end(),
@@ -85,7 +71,7 @@ void AnovaMultiViewTest::multiFactorRunsFromF9() {
         PutSheetValue(ws, 3, i, c);
         PutSheetValue(ws, 4, i, 20 + 2 * a - 1.5 * b + std::sin(1.3 * i));
     }
-    RunMethod(*window, 13);
+    RunFromF9(*window, 13);
     QVERIFY(ui.scriptDone());
     QVERIFY(ui.notices().empty());
     const std::vector<std::string> lines = window->results()->lines();
@@ -140,7 +126,7 @@ void AnovaMultiViewTest::everyGroupDesignRunsFromF9() {
         ui.ExpectForm("Метод", d.answer, d.counts);
         if (d.graph)
             ui.ExpectGraphPrompt(true);
-        RunMethod(*window, 36);
+        RunFromF9(*window, 36);
         QVERIFY(ui.scriptDone());
         QVERIFY2(ui.notices().empty(), d.header);
         const std::vector<std::string> lines = window->results()->lines();
@@ -148,17 +134,9 @@ void AnovaMultiViewTest::everyGroupDesignRunsFromF9() {
         QTest::qWait(50);
         Shot(*window, d.shot);
     }
-    int graphs = 0;
-    for (QMdiSubWindow* sub : window->mdiArea()->subWindowList()) {
-        if (sub == window->resultsWindow() || sub == window->sheetWindow())
-            continue;
-        ++graphs;
-        window->mdiArea()->setActiveSubWindow(sub);
-        sub->resize(800, 560);
-        QTest::qWait(20);
-        Shot(*sub, QString("group_cell_means%1").arg(graphs));
-    }
-    QCOMPARE(graphs, 5);
+    const QStringList graphs = ShootGraphs(*window, "group_cell_means");
+    QCOMPARE(graphs.size(), qsizetype(5));
+    QVERIFY(graphs.front().contains(CellMeansTitle));
     ui.ExpectYesNo("Закончить сеанс", true);
     window->close();
 }
