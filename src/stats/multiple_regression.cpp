@@ -322,32 +322,23 @@ void WriteSubsetTables(Workspace& ws, const RegressionData& data, const SubsetFi
     WriteAnova(ws, s.anova);
 }
 
-void ResidualGraphs(Workspace& ws, const RegressionData& data, const SubsetFit& s) {
-    const std::vector<double>& y = data.y;
-    const std::vector<double>& fitted = s.fitted;
-    const std::vector<double>& residuals = s.residuals;
-    const int k = static_cast<int>(s.members.size());
+void ResidualGraphs(Workspace& ws, const ResidualSet& set) {
+    const std::vector<double>& residuals = set.residuals;
+    const int k = static_cast<int>(set.xs.size());
     for (;;) {
         const int answer = pq122(ws);
         int m = ws.AnswerNumber;
         if (m < 1 || m > k)
             m = 1;
-        const std::vector<double>& x = data.xs[s.members[m - 1]];
+        const std::vector<double>& x = set.xs[m - 1];
         if (answer == 4) {
-            // The standard error of prediction at each observation from its
-            // leverage over every X of the equation.
-            const int df = s.fit.dfResidual;
-            const double sd = df > 0 ? std::sqrt(s.fit.sse / df) * s.yScale : 0.0;
-            const double t = df > 0 ? FisherQuantile(1, df, ws.settings.SignificanceLevel) : 0.0;
-            const auto error = [&](std::size_t i) {
-                std::vector<double> point;
-                for (int j : s.members)
-                    point.push_back(data.xs[j][i]);
-                return sd * PredictionFactor(s, point);
-            };
-            WriteResidualTable(ws, ComputeResiduals(data.xs[s.members[0]], y, fitted, error, t));
+            WriteResidualTable(ws,
+                               ComputeResiduals(set.xs[0], set.y, set.fitted, set.error, set.t));
         } else if (answer == 1) {
-            GraphOrder(ws).Series(y, residuals, SeriesStyle::Markers).Title("Остатки от Y").Show();
+            GraphOrder(ws)
+                .Series(set.y, residuals, SeriesStyle::Markers)
+                .Title("Остатки от Y")
+                .Show();
         } else if (answer == 2) {
             GraphOrder(ws)
                 .Series(x, residuals, SeriesStyle::Markers)
@@ -355,13 +346,34 @@ void ResidualGraphs(Workspace& ws, const RegressionData& data, const SubsetFit& 
                 .Show();
         } else if (answer == 3) {
             GraphOrder(ws)
-                .Series(x, fitted, SeriesStyle::Markers)
-                .Title("Регрессия на " + data.names[s.members[m - 1]])
+                .Series(x, set.fitted, SeriesStyle::Markers)
+                .Title("Регрессия на " + set.names[m - 1])
                 .Show();
         } else {
             return;
         }
     }
+}
+
+void ResidualGraphs(Workspace& ws, const RegressionData& data, const SubsetFit& s) {
+    ResidualSet set;
+    for (int j : s.members) {
+        set.names.push_back(data.names[j]);
+        set.xs.push_back(data.xs[j]);
+    }
+    set.y = data.y;
+    set.fitted = s.fitted;
+    set.residuals = s.residuals;
+    const int df = s.fit.dfResidual;
+    const double sd = df > 0 ? std::sqrt(s.fit.sse / df) * s.yScale : 0.0;
+    set.t = df > 0 ? FisherQuantile(1, df, ws.settings.SignificanceLevel) : 0.0;
+    set.error = [&data, &s, sd](std::size_t i) {
+        std::vector<double> point;
+        for (int j : s.members)
+            point.push_back(data.xs[j][i]);
+        return sd * PredictionFactor(s, point);
+    };
+    ResidualGraphs(ws, set);
 }
 
 void MultipleRegression(Workspace& ws) {

@@ -11,6 +11,7 @@
 // the candidate added, without solving it again.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -107,8 +108,21 @@ std::string VariableLineText(const Workspace& ws, const VariableLine& line);
 // coefficients and the variance table.
 void WriteSubsetTables(Workspace& ws, const RegressionData& data, const SubsetFit& fit);
 
-// The fitted values and residuals of a fit, then "Что дальше?" again and
-// again: the residual table and the graphs of residuals and fitted values.
+// What the residual loop shows: Y, the fitted values and residuals, the X of the equation
+// by name, and for the residual table the standard error of prediction at
+// each observation (of the table's X, the first) with the Student quantile.
+struct ResidualSet {
+    std::vector<std::string> names;
+    std::vector<std::vector<double>> xs;
+    std::vector<double> y, fitted, residuals;
+    std::function<double(std::size_t)> error;
+    double t = 0;
+};
+// "Что дальше?" again and again: the residual table and the graphs of
+// residuals and fitted values.
+void ResidualGraphs(Workspace& ws, const ResidualSet& set);
+// The same for a linear fit, the error from each observation's leverage
+// over every X of the equation.
 void ResidualGraphs(Workspace& ws, const RegressionData& data, const SubsetFit& fit);
 
 // Method 21: the rows as loaded (X, then Y).

@@ -11,6 +11,7 @@
 #include "dispatch/method_kit.h"
 #include "formula/formula_set_dialog.h"
 #include "numeric/distributions.h"
+#include "stats/multiple_regression.h"
 #include "stats/regression_dialogs.h"
 #include "stats/simple_regression.h"
 
@@ -203,8 +204,30 @@ bool FitOnce(Workspace& ws) {
         xNames.push_back(r.name);
     Interpolation(ws, xNames, yRow.name,
                   [&](const std::vector<double>& xs) { return model.At(ws, xs, f.theta); });
-    if (s > 0)
+    if (s > 0) {
+        // Several X: the residual loop of a linear equation, with the
+        // formula's fitted values; the table's X and its error are the
+        // first X's, as for a curve.
+        ResidualSet set;
+        for (const LoadedRow& r : rows) {
+            set.names.push_back(r.name);
+            set.xs.push_back(r.values);
+        }
+        set.y = yRow.values;
+        set.fitted = f.fitted;
+        for (std::size_t i = 0; i < set.y.size(); ++i)
+            set.residuals.push_back(set.y[i] - set.fitted[i]);
+        FittedCurve first;
+        first.x = rows[0].values;
+        first.y = yRow.values;
+        first.fitted = f.fitted;
+        first.dfResidual = f.dfResidual;
+        const PredictionBand band = BandOf(ws, first);
+        set.t = band.t;
+        set.error = [&band, &first](std::size_t i) { return band.Error(first, first.x[i]); };
+        ResidualGraphs(ws, set);
         return false;
+    }
 
     FittedCurve curve;
     curve.xName = rows[0].name;

@@ -16,6 +16,7 @@
 #include "gui/statistics_menu_view.h"
 #include "gui/variable_dialog_view.h"
 #include "stats/anova_dialogs.h"
+#include "support/window_run.h"
 #include "support/window_shot.h"
 
 using namespace dalvex;
@@ -106,12 +107,7 @@ void AnovaViewTest::oneFactorRunsFromF9WithComparisons() {
                                          {VariableAction::ChooseY, {2}},
                                          {VariableAction::Confirm, {}}});
     ui.ExpectVariables(ContrastCaption, {{VariableAction::Cancel, {}}});
-    QTimer::singleShot(0, [] {
-        auto* menu = qobject_cast<StatisticsMenuView*>(QApplication::activeModalWidget());
-        if (menu)
-            menu->methodButton(11)->click();
-    });
-    window->Execute(MainCommand::Statistics);
+    RunFromF9(*window, 11);
     QVERIFY(ui.scriptDone());
     QVERIFY(ui.notices().empty());
     const std::vector<std::string> lines = window->results()->lines();

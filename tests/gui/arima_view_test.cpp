@@ -21,6 +21,7 @@
 #include "gui/statistics_menu_view.h"
 #include "stats/arima.h"
 #include "stats/arima_report.h"
+#include "support/window_run.h"
 #include "support/window_shot.h"
 
 using namespace dalvex;
@@ -85,12 +86,7 @@ void ArimaViewTest::methodRunsFromF9WithItsGraphs() {
     ui.ExpectYesNo(ForecastBandQuestion, true);
     ui.ExpectYesNo(ForecastPathsQuestion, true);
     ui.ExpectYesNo(ArimaResidualsQuestion, true);
-    QTimer::singleShot(0, [] {
-        auto* menu = qobject_cast<StatisticsMenuView*>(QApplication::activeModalWidget());
-        if (menu)
-            menu->methodButton(18)->click();
-    });
-    window->Execute(MainCommand::Statistics);
+    RunFromF9(*window, 18);
     QVERIFY(ui.scriptDone());
     QVERIFY(ui.notices().empty());
     const std::vector<std::string> lines = window->results()->lines();
@@ -99,17 +95,7 @@ void ArimaViewTest::methodRunsFromF9WithItsGraphs() {
             }) == 1);
     QTest::qWait(50);
     Shot(*window, "arima_report");
-    int graphs = 0;
-    for (QMdiSubWindow* sub : window->mdiArea()->subWindowList()) {
-        if (sub == window->resultsWindow() || sub == window->sheetWindow())
-            continue;
-        ++graphs;
-        window->mdiArea()->setActiveSubWindow(sub);
-        sub->resize(800, 560);
-        QTest::qWait(20);
-        Shot(*sub, QString("arima_graph%1").arg(graphs));
-    }
-    QCOMPARE(graphs, 5);
+    QCOMPARE(ShootGraphs(*window, "arima_graph").size(), 5);
     ui.ExpectYesNo("Закончить сеанс", true);
     window->close();
 }

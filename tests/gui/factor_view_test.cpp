@@ -22,6 +22,7 @@
 #include "gui/results_view.h"
 #include "gui/statistics_menu_view.h"
 #include "stats/factor_report.h"
+#include "support/window_run.h"
 #include "support/window_shot.h"
 
 using namespace dalvex;
@@ -98,12 +99,7 @@ void FactorViewTest::runsFromF9WithReportAndProjectionGraph() {
         .ExpectYesNo("после вращения", false)
         .ExpectForm(ProjectionCaption, 0)
         .ExpectForm(RotationCaption, 0);
-    QTimer::singleShot(0, [] {
-        auto* menu = qobject_cast<StatisticsMenuView*>(QApplication::activeModalWidget());
-        if (menu)
-            menu->methodButton(26)->click();
-    });
-    window->Execute(MainCommand::Statistics);
+    RunFromF9(*window, 26);
     QVERIFY(ui.scriptDone());
     const std::vector<std::string> lines = window->results()->lines();
     QVERIFY(std::find(lines.begin(), lines.end(),
@@ -120,16 +116,7 @@ void FactorViewTest::runsFromF9WithReportAndProjectionGraph() {
     results->ensureCursorVisible();
     QApplication::processEvents();
     Shot(*window, "factor_report");
-    int graphsShown = 0;
-    for (QMdiSubWindow* sub : window->mdiArea()->subWindowList()) {
-        if (sub == window->resultsWindow() || sub == window->sheetWindow())
-            continue;
-        ++graphsShown;
-        sub->resize(640, 480);
-        window->mdiArea()->setActiveSubWindow(sub);
-        Shot(*sub, ("factor_graph" + std::to_string(graphsShown)).c_str());
-    }
-    QCOMPARE(graphsShown, 4);
+    QCOMPARE(ShootGraphs(*window, "factor_graph").size(), 4);
     ui.ExpectYesNo("Закончить сеанс", true);
     window->close();
 }

@@ -18,6 +18,7 @@
 #include "gui/main_window.h"
 #include "gui/statistics_menu_view.h"
 #include "stats/frequencies.h"
+#include "support/window_run.h"
 #include "support/window_shot.h"
 
 using namespace dalvex;
@@ -30,7 +31,6 @@ class FrequenciesViewTest : public QObject {
     void sequentialAndSurvivalRunFromF9WithGraphs();
 
   private:
-    void RunMethod(MainWindow& window, int method);
     QTemporaryDir folder;
 };
 
@@ -46,15 +46,6 @@ void FrequenciesViewTest::dialogsShowTheirFieldsAndButtons() {
     QVERIFY(sequential.findChildren<QLabel*>().size() >= 3);
     Shot(sequential, "sequential_dialog");
     sequential.reject();
-}
-
-void FrequenciesViewTest::RunMethod(MainWindow& window, int method) {
-    QTimer::singleShot(0, [method] {
-        auto* menu = qobject_cast<StatisticsMenuView*>(QApplication::activeModalWidget());
-        if (menu)
-            menu->methodButton(method)->click();
-    });
-    window.Execute(MainCommand::Statistics);
 }
 
 void FrequenciesViewTest::sequentialAndSurvivalRunFromF9WithGraphs() {
@@ -78,7 +69,7 @@ void FrequenciesViewTest::sequentialAndSurvivalRunFromF9WithGraphs() {
             PutSheetValue(ws, c + 1, static_cast<int>(i), columns[c][i]);
     }
     ui.ExpectGraphPrompt(true);
-    RunMethod(*window, 37);
+    RunFromF9(*window, 37);
     QVERIFY(ui.scriptDone());
     QVERIFY(ui.notices().empty());
     const std::vector<std::string> lines = window->results()->lines();
@@ -91,7 +82,7 @@ void FrequenciesViewTest::sequentialAndSurvivalRunFromF9WithGraphs() {
                                              {VariableAction::Confirm, {}}})
         .ExpectForm("Последовательный анализ", 1, {"0.5", "1", "1"})
         .ExpectGraphPrompt(true);
-    RunMethod(*window, 31);
+    RunFromF9(*window, 31);
     QVERIFY(ui.scriptDone());
     QVERIFY(ui.notices().empty());
 
@@ -100,17 +91,7 @@ void FrequenciesViewTest::sequentialAndSurvivalRunFromF9WithGraphs() {
     QTest::qWait(50);
     Shot(*window, "survival_report");
     window->resultsWindow()->showNormal();
-    int graphs = 0;
-    for (QMdiSubWindow* sub : window->mdiArea()->subWindowList()) {
-        if (sub == window->resultsWindow() || sub == window->sheetWindow())
-            continue;
-        ++graphs;
-        window->mdiArea()->setActiveSubWindow(sub);
-        sub->resize(800, 560);
-        QTest::qWait(20);
-        Shot(*sub, QString("survival_graph%1").arg(graphs));
-    }
-    QCOMPARE(graphs, 2);
+    QCOMPARE(ShootGraphs(*window, "survival_graph").size(), 2);
     ui.ExpectYesNo("Закончить сеанс", true);
     window->close();
 }

@@ -20,6 +20,7 @@
 #include "gui/main_window.h"
 #include "gui/statistics_menu_view.h"
 #include "stats/regression_dialogs.h"
+#include "support/window_run.h"
 #include "support/window_shot.h"
 
 using namespace dalvex;
@@ -71,12 +72,7 @@ void MultipleRegressionViewTest::stepwiseRunsFromF9WithItsGraphs() {
     ui.ExpectForm("Что дальше?", 2, {"2"}).ExpectGraphPrompt(true);
     ui.ExpectForm("Что дальше?", 3, {"1"}).ExpectGraphPrompt(true);
     ui.ExpectForm("Что дальше?", 0, {"1"});
-    QTimer::singleShot(0, [] {
-        auto* menu = qobject_cast<StatisticsMenuView*>(QApplication::activeModalWidget());
-        if (menu)
-            menu->methodButton(22)->click();
-    });
-    window->Execute(MainCommand::Statistics);
+    RunFromF9(*window, 22);
     QVERIFY(ui.scriptDone());
     QVERIFY(ui.notices().empty());
     const std::vector<std::string> lines = window->results()->lines();
@@ -89,17 +85,7 @@ void MultipleRegressionViewTest::stepwiseRunsFromF9WithItsGraphs() {
     QVERIFY(!has("    *** Метод включения. Шаг No.3"));
     QTest::qWait(50);
     Shot(*window, "stepwise_report");
-    int graphs = 0;
-    for (QMdiSubWindow* sub : window->mdiArea()->subWindowList()) {
-        if (sub == window->resultsWindow() || sub == window->sheetWindow())
-            continue;
-        ++graphs;
-        window->mdiArea()->setActiveSubWindow(sub);
-        sub->resize(800, 560);
-        QTest::qWait(20);
-        Shot(*sub, QString("stepwise_graph%1").arg(graphs));
-    }
-    QCOMPARE(graphs, 3);
+    QCOMPARE(ShootGraphs(*window, "stepwise_graph").size(), 3);
     ui.ExpectYesNo("Закончить сеанс", true);
     window->close();
 }

@@ -23,6 +23,7 @@
 #include "stats/discriminant.h"
 #include "stats/factor_report.h"
 #include "stats/scaling_report.h"
+#include "support/window_run.h"
 #include "support/window_shot.h"
 
 using namespace dalvex;
@@ -55,35 +56,6 @@ void MultivariateViewTest::dialogsShowAsForms() {
     }
 }
 
-namespace {
-
-// Runs method `method` from the statistics menu.
-void RunFromF9(MainWindow& window, int method) {
-    QTimer::singleShot(0, [method] {
-        auto* menu = qobject_cast<StatisticsMenuView*>(QApplication::activeModalWidget());
-        if (menu)
-            menu->methodButton(method)->click();
-    });
-    window.Execute(MainCommand::Statistics);
-}
-
-// Saves every graph window not yet seen and counts them.
-int ShootGraphs(MainWindow& window, const char* prefix, int seen) {
-    int shown = 0;
-    for (QMdiSubWindow* sub : window.mdiArea()->subWindowList()) {
-        if (sub == window.resultsWindow() || sub == window.sheetWindow())
-            continue;
-        if (++shown <= seen)
-            continue;
-        sub->resize(640, 480);
-        window.mdiArea()->setActiveSubWindow(sub);
-        Shot(*sub, (prefix + std::to_string(shown)).c_str());
-    }
-    return shown;
-}
-
-}  // namespace
-
 void MultivariateViewTest::clusterTreeAndScalingConfigurationAreDrawn() {
     ScriptedDialogs ui;
     Workspace ws(ui);
@@ -113,7 +85,7 @@ void MultivariateViewTest::clusterTreeAndScalingConfigurationAreDrawn() {
     window->resultsView()->Flush();
     QApplication::processEvents();
     Shot(*window, "cluster_report");
-    QCOMPARE(ShootGraphs(*window, "cluster_graph", 0), 1);
+    QCOMPARE(ShootGraphs(*window, "cluster_graph").size(), 1);
 
     // The class of each cloud in a third column, for the discriminant.
     PutSheetText(ws, "класс", 3, -1);
@@ -153,7 +125,7 @@ void MultivariateViewTest::clusterTreeAndScalingConfigurationAreDrawn() {
     window->resultsView()->Flush();
     QApplication::processEvents();
     Shot(*window, "scaling_report");
-    QCOMPARE(ShootGraphs(*window, "scaling_graph", 1), 2);
+    QCOMPARE(ShootGraphs(*window, "scaling_graph", 1).size(), 2);
     ui.ExpectYesNo("Закончить сеанс", true);
     window->close();
 }

@@ -18,6 +18,7 @@
 #include "gui/main_window.h"
 #include "gui/statistics_menu_view.h"
 #include "stats/quality_control.h"
+#include "support/window_run.h"
 #include "support/window_shot.h"
 
 using namespace dalvex;
@@ -30,7 +31,6 @@ class QualityViewTest : public QObject {
     void chartsAndHistogramRunFromF9();
 
   private:
-    void RunMethod(MainWindow& window, int method);
     QTemporaryDir folder;
 };
 
@@ -56,15 +56,6 @@ void QualityViewTest::dialogsShowTheirFieldsAndButtons() {
     charts.reject();
 }
 
-void QualityViewTest::RunMethod(MainWindow& window, int method) {
-    QTimer::singleShot(0, [method] {
-        auto* menu = qobject_cast<StatisticsMenuView*>(QApplication::activeModalWidget());
-        if (menu)
-            menu->methodButton(method)->click();
-    });
-    window.Execute(MainCommand::Statistics);
-}
-
 void QualityViewTest::chartsAndHistogramRunFromF9() {
     ScriptedDialogs ui;
     Workspace ws(ui);
@@ -81,28 +72,17 @@ void QualityViewTest::chartsAndHistogramRunFromF9() {
         .ExpectForm("Контрольные карты", 1, {"5"})
         .ExpectGraphPrompt(true)
         .ExpectGraphPrompt(true);
-    RunMethod(*window, 34);
+    RunFromF9(*window, 34);
     QVERIFY(ui.scriptDone());
     QVERIFY(ui.notices().empty());
-    int graphs = 0;
-    for (QMdiSubWindow* sub : window->mdiArea()->subWindowList()) {
-        if (sub == window->resultsWindow() || sub == window->sheetWindow())
-            continue;
-        ++graphs;
-        QCOMPARE(sub->windowTitle(), QString("(x-R)-карта"));
-        window->mdiArea()->setActiveSubWindow(sub);
-        sub->resize(800, 560);
-        QTest::qWait(20);
-        Shot(*sub, QString("quality_xr_graph%1").arg(graphs));
-    }
-    QCOMPARE(graphs, 2);
+    QCOMPARE(ShootGraphs(*window, "quality_xr_graph"), QStringList({"(x-R)-карта", "(x-R)-карта"}));
 
     // The quality histogram of the sheet's only variable: its table in the
     // report, the tolerance 9.6 .. 10.6 on the graph.
     ui.ExpectForm("Гистограмма", 1, {"6"})
         .ExpectForm("Границы допуска", 1, {"9.6", "10.6"})
         .ExpectGraphPrompt(true);
-    RunMethod(*window, 32);
+    RunFromF9(*window, 32);
     QVERIFY(ui.scriptDone());
     QVERIFY(ui.notices().empty());
     window->mdiArea()->setActiveSubWindow(window->resultsWindow());

@@ -1,6 +1,7 @@
 // Simple regression in the real window, without a display: the model dialog
 // "Регрессия", and method 20 from F9 with a fit, its band, the residual
-// graphs and a forecast. With DALVEX_SHOT_DIR set the dialog, the report and
+// graphs and a forecast; method 23 over two X from F9, ending in the
+// residual loop of multiple regression. With DALVEX_SHOT_DIR set the dialog, the report and
 // the graphs are saved as pictures there, for looking at them.
 #include <QApplication>
 #include <QMdiArea>
@@ -17,6 +18,8 @@
 #include "gui/main_window.h"
 #include "gui/statistics_menu_view.h"
 #include "stats/regression_dialogs.h"
+#include "stats/regression_tables.h"
+#include "support/window_run.h"
 #include "support/window_shot.h"
 
 using namespace dalvex;
@@ -27,6 +30,7 @@ class RegressionViewTest : public QObject {
   private slots:
     void modelDialogShowsEveryModel();
     void methodRunsFromF9WithItsGraphs();
+    void generalModelOverTwoXEndsInTheResidualLoop();
 
   private:
     QTemporaryDir folder;
@@ -68,29 +72,48 @@ void RegressionViewTest::methodRunsFromF9WithItsGraphs() {
     ui.ExpectYesNo(ResidualsOnFitQuestion, true).ExpectGraphPrompt(true);
     ui.ExpectForm("Что дальше?", 2, {"10", "1"}).ExpectGraphPrompt(true);
     ui.ExpectForm("Что дальше?", 0, {"10", "1"});
-    QTimer::singleShot(0, [] {
-        auto* menu = qobject_cast<StatisticsMenuView*>(QApplication::activeModalWidget());
-        if (menu)
-            menu->methodButton(20)->click();
-    });
-    window->Execute(MainCommand::Statistics);
+    RunFromF9(*window, 20);
     QVERIFY(ui.scriptDone());
     QVERIFY(ui.notices().empty());
     const std::vector<std::string> lines = window->results()->lines();
     QVERIFY(std::find(lines.begin(), lines.end(), "Линейная модель: Y=a0+a1*x") != lines.end());
     QTest::qWait(50);
     Shot(*window, "regression_report");
-    int graphs = 0;
-    for (QMdiSubWindow* sub : window->mdiArea()->subWindowList()) {
-        if (sub == window->resultsWindow() || sub == window->sheetWindow())
-            continue;
-        ++graphs;
-        window->mdiArea()->setActiveSubWindow(sub);
-        sub->resize(800, 560);
-        QTest::qWait(20);
-        Shot(*sub, QString("regression_graph%1").arg(graphs));
+    QCOMPARE(ShootGraphs(*window, "regression_graph").size(), 4);
+    ui.ExpectYesNo("Закончить сеанс", true);
+    window->close();
+}
+
+void RegressionViewTest::generalModelOverTwoXEndsInTheResidualLoop() {
+    ScriptedDialogs ui;
+    Workspace ws(ui);
+    auto window = std::make_unique<MainWindow>(ws, folder.path().toStdString() + "/");
+    window->resize(1000, 700);
+    window->show();
+    const char* names[] = {"u", "v", "w"};
+    for (int c = 0; c < 3; ++c)
+        PutSheetText(ws, names[c], c + 1, -1);
+    for (int i = 0; i < 20; ++i) {
+        const double u = 1 + i, v = 2 + std::fmod(5.0 * i, 7);
+        PutSheetValue(ws, 1, i, u);
+        PutSheetValue(ws, 2, i, v);
+        PutSheetValue(ws, 3, i, 3 + 0.7 * u * std::exp(0.15 * v) + 0.3 * std::sin(2.3 * i));
     }
-    QCOMPARE(graphs, 4);
+    ui.ExpectFormula("Регрессионная модель", 1, {"w=a0+a1*u*EXP(a2*v)"});
+    ui.ExpectForm("Оценки коэффициентов", 1, {"1", "1", "0.1"});
+    ui.ExpectForm("Интерполяция", 0, {""});
+    ui.ExpectForm("Что дальше?", 4, {"1"});
+    ui.ExpectForm("Что дальше?", 2, {"2"}).ExpectGraphPrompt(true);
+    ui.ExpectForm("Что дальше?", 3, {"1"}).ExpectGraphPrompt(true);
+    ui.ExpectForm("Что дальше?", 0, {"1"});
+    RunFromF9(*window, 23);
+    QVERIFY(ui.scriptDone());
+    QVERIFY(ui.notices().empty());
+    const std::vector<std::string> lines = window->results()->lines();
+    QVERIFY(std::find(lines.begin(), lines.end(), ResidualHeading) != lines.end());
+    QTest::qWait(50);
+    Shot(*window, "general_model_report");
+    QCOMPARE(ShootGraphs(*window, "general_model_graph").size(), 2);
     ui.ExpectYesNo("Закончить сеанс", true);
     window->close();
 }

@@ -172,8 +172,20 @@ void SettingsViewsTest::macroRecordedWithKeysReplaysToTheSameReport() {
                     Qt::Key_1, Qt::Key_Return, Qt::Key_9, Qt::Key_Return})
         Key(key);
     ExpectDescriptiveAnswers();
-    // F9 shows the menu modally; "1" is typed into it once it shows.
-    QTimer::singleShot(100, this, [this] { Key(Qt::Key_1); });
+    // F9 shows the menu modally; "1" is typed into it once it shows and has
+    // the focus, however long a loaded machine takes (a key sent earlier
+    // would go to the sheet and leave the menu waiting).
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, [this, poll] {
+        QWidget* menu = QApplication::activeModalWidget();
+        QWidget* focus = QApplication::focusWidget();
+        if (!menu || !menu->isVisible() || !focus || (focus != menu && !menu->isAncestorOf(focus)))
+            return;
+        poll->stop();
+        poll->deleteLater();
+        QTest::keyClick(focus, Qt::Key_1);
+    });
+    poll->start(20);
     Key(Qt::Key_F9);
     Key(Qt::Key_F3, Qt::AltModifier);
     QCOMPARE(macros->machine().state(), MacroState::Idle);

@@ -21,6 +21,7 @@
 #include "gui/statistics_menu_view.h"
 #include "stats/fourier_model.h"
 #include "stats/smoothing.h"
+#include "support/window_run.h"
 #include "support/window_shot.h"
 
 using namespace dalvex;
@@ -33,9 +34,6 @@ class SmoothingViewTest : public QObject {
     void smoothingAndFourierModelRunFromF9();
 
   private:
-    void RunFromMenu(MainWindow& window, int method);
-    int ShootGraphs(MainWindow& window, const QString& prefix);
-
     QTemporaryDir folder;
 };
 
@@ -57,29 +55,6 @@ void SmoothingViewTest::dialogsShowTheirButtonsAndFields() {
     parameters.reject();
 }
 
-void SmoothingViewTest::RunFromMenu(MainWindow& window, int method) {
-    QTimer::singleShot(0, [method] {
-        auto* menu = qobject_cast<StatisticsMenuView*>(QApplication::activeModalWidget());
-        if (menu)
-            menu->methodButton(method)->click();
-    });
-    window.Execute(MainCommand::Statistics);
-}
-
-int SmoothingViewTest::ShootGraphs(MainWindow& window, const QString& prefix) {
-    int graphs = 0;
-    for (QMdiSubWindow* sub : window.mdiArea()->subWindowList()) {
-        if (sub == window.resultsWindow() || sub == window.sheetWindow())
-            continue;
-        ++graphs;
-        window.mdiArea()->setActiveSubWindow(sub);
-        sub->resize(800, 560);
-        QTest::qWait(20);
-        Shot(*sub, QString("%1_graph%2").arg(prefix).arg(graphs));
-    }
-    return graphs;
-}
-
 void SmoothingViewTest::smoothingAndFourierModelRunFromF9() {
     ScriptedDialogs ui;
     Workspace ws(ui);
@@ -98,10 +73,10 @@ void SmoothingViewTest::smoothingAndFourierModelRunFromF9() {
     // The Fourier band 0 .. 0.06 of it: the trend and the slow wave.
     ui.ExpectForm(SmoothingChoiceCaption, FourierBand, {"0.5", "2", "0", "0.06", "1"});
     ui.ExpectGraphPrompt(true);
-    RunFromMenu(*window, 17);
+    RunFromF9(*window, 17);
     QVERIFY(ui.scriptDone());
     QVERIFY(ui.notices().empty());
-    QCOMPARE(ShootGraphs(*window, "smoothing"), 1);
+    QCOMPARE(ShootGraphs(*window, "smoothing_graph").size(), 1);
 
     // The model: a linear trend off, harmonics below 20% removed, then 12
     // steps ahead with the residual table.
@@ -112,14 +87,14 @@ void SmoothingViewTest::smoothingAndFourierModelRunFromF9() {
                                           {"0", "0", "0", "20", "0", "12", "0", "1"});
     ui.ExpectYesNo(ResidualAnalysisQuestion, true).ExpectGraphPrompt(true);
     ui.ExpectGraphPrompt(true).ExpectYesNo(NewModelQuestion, false);
-    RunFromMenu(*window, 35);
+    RunFromF9(*window, 35);
     QVERIFY(ui.scriptDone());
     QVERIFY(ui.notices().empty());
     const std::vector<std::string> lines = window->results()->lines();
     QVERIFY(std::count(lines.begin(), lines.end(), std::string(ModelForecastHeading)) == 1);
     QTest::qWait(50);
     Shot(*window, "fourier_report");
-    QCOMPARE(ShootGraphs(*window, "fourier"), 7);
+    QCOMPARE(ShootGraphs(*window, "fourier_graph").size(), 7);
     ui.ExpectYesNo("Закончить сеанс", true);
     window->close();
 }

@@ -18,6 +18,7 @@
 #include "gui/statistics_menu_view.h"
 #include "gui/variable_dialog_view.h"
 #include "output/text_resource.h"
+#include "support/window_run.h"
 
 using namespace dalvex;
 
@@ -136,15 +137,6 @@ struct WindowRun {
         window->close();
         window.reset();
     }
-    // F9, and the menu's button for `method` pressed once it shows.
-    void Choose(int method) {
-        QTimer::singleShot(0, [method] {
-            auto* menu = qobject_cast<StatisticsMenuView*>(QApplication::activeModalWidget());
-            if (menu)
-                menu->methodButton(method)->click();
-        });
-        window->Execute(MainCommand::Statistics);
-    }
     std::vector<std::string> Results() const { return window->results()->lines(); }
 
     ScriptedDialogs ui;
@@ -163,7 +155,7 @@ void StatisticsViewTest::cancellingMethodOneThroughF9LeavesTheHeaderAndTwoEmptyL
     QVERIFY(run.window->commandAction(MainCommand::Statistics)->isEnabled());
     run.window->ChooseTab(0);
     run.ui.ExpectVariables("Анализ переменных", {{VariableAction::Cancel, {}}});
-    run.Choose(1);
+    RunFromF9(*run.window, 1);
     QVERIFY(run.ui.scriptDone());
     QVERIFY(!routineRan);
     const std::string header = TextResources::Builtin().Entry(50, 1) + "  Файл: ";
@@ -186,7 +178,7 @@ void StatisticsViewTest::paretoChartLeavesItsGraphInFront() {
         pqsegr(m.ws);
     });
     run.ui.ExpectGraphPrompt(true);
-    run.Choose(33);
+    RunFromF9(*run.window, 33);
     QVERIFY(run.ui.scriptDone());
     QMdiSubWindow* active = run.window->mdiArea()->activeSubWindow();
     QVERIFY(active != nullptr);
@@ -222,7 +214,7 @@ void StatisticsViewTest::twoSampleTestsOfferThePairListAndReportEveryPair() {
 
     run.ui.ExpectVariables("Анализ переменных",
                            {{VariableAction::All, {}}, {VariableAction::Confirm, {}}});
-    run.Choose(4);
+    RunFromF9(*run.window, 4);
     QVERIFY(run.ui.scriptDone());
     const std::vector<std::string> lines = run.Results();
     const auto count = [&](const std::string& start) {

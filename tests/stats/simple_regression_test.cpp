@@ -273,13 +273,24 @@ TEST_F(SimpleRegressionTest, NonlinearModelsAgreeWithNls) {
 // Method 23 with two X named in the formula: nls(w ~ a0 + a1*u*exp(a2*v),
 // start = list(a0 = 1, a1 = 1, a2 = 0.1)), polished as above: 3.073399261938,
 // 0.703581371937, 0.153038491249 (se 1.2765124795230, 0.3571017831510,
-// 0.0612402086625).
+// 0.0612402086625). With several X the fit ends in the residual loop of
+// multiple regression: its table's first line from the polished
+// coefficients, with e = w - fitted, x = u: u 1, w 3.9, fitted 4.0289238721,
+// residual -0.1289238721, (e - mean(e)) / sd(e) = -0.1086714302, and the error
+// sqrt(s2 * (1 + 1/8 + (u - mean(u))^2 / sum((u - mean(u))^2))) at u = 1,
+// s2 = sum((e - mean(e))^2) / (8 - 3), 1.6707667104.
 TEST_F(SimpleRegressionTest, GeneralModelOverTwoNamedVariables) {
     const char* data =
         "u v w\n1 2 3.9\n2 1 3.2\n3 4 8.1\n4 3 7.2\n5 6 13.8\n6 5 12.1\n7 8 20.3\n8 7 18.0\n";
-    const BatchOutcome run = Run(
-        "digits 7\nmethod 23\nformula 1 \"w=a0+a1*u*EXP(a2*v)\"\nform 1 1 1 0.1\ncancel\n", data);
+    const BatchOutcome run =
+        Run("digits 7\nmethod 23\nformula 1 \"w=a0+a1*u*EXP(a2*v)\"\nform 1 1 1 0.1\ncancel\n"
+            "form 4\nform 2 X=2\ngraph keep\nform 3 X=2\ngraph keep\nform 0\n",
+            data);
     ASSERT_EQ(run.status, BatchDone) << run.messages;
+    EXPECT_TRUE(Has(run, ResidualHeading + std::string("\n") + F(1, 7) + F(3.9, 7) +
+                             F(4.0289238721, 7) + F(-0.1289238721, 7) + F(-0.1086714302, 7) +
+                             F(1.6707667104, 7)))
+        << run.results;
     EXPECT_TRUE(Has(run, "Y=w, X=       u,        v, \n")) << run.results;
     EXPECT_TRUE(
         Has(run, "Значение" + F(3.073399261938, 7) + F(0.703581371937, 7) + F(0.153038491249, 7)))
