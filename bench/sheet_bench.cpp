@@ -97,6 +97,28 @@ void BM_CopyFullSheet(benchmark::State& state) {
 }
 BENCHMARK(BM_CopyFullSheet)->Unit(benchmark::kMillisecond);
 
+// Taking back a paste of the whole sheet (65000 values in 13000 lines) and
+// making it again: each is one step, timed together.
+void BM_UndoRedoFullSheetPaste(benchmark::State& state) {
+    std::string text;
+    for (int r = 0; r < CellCapacity / 5; ++r) {
+        for (int c = 0; c < 5; ++c)
+            text += std::to_string(r * 5 + c) + (c < 4 ? "\t" : "\n");
+    }
+    ScriptedDialogs ui;
+    Workspace ws{ui};
+    TSht1 sheet{ws};
+    sheet.FormIni();
+    sheet.Paste(text);
+    for (auto _ : state) {
+        if (!sheet.Undo() || !sheet.Redo())
+            state.SkipWithError("no step to undo or redo");
+        benchmark::DoNotOptimize(ws.sheet.FilledCells());
+    }
+    state.SetItemsProcessed(state.iterations() * CellCapacity);
+}
+BENCHMARK(BM_UndoRedoFullSheetPaste)->Unit(benchmark::kMicrosecond);
+
 void BM_FormatNumber(benchmark::State& state) {
     double x = 0.000123456;
     for (auto _ : state) {

@@ -44,6 +44,7 @@ int main(int argc, char** argv) {
     dialogs.SetFileDialog(
         [&window](const dalvex::FileRequest& request) { return window.RWDlg(request); });
     dialogs.SetHelp([&window](int context) { window.HelpTopic(context); });
+    dialogs.SetWorkHelp([&ws] { return ws.RunHelpContext; });
     window.show();
     // The splash stays in front of the window that appears behind it.
     if (splash)

@@ -36,6 +36,8 @@ const std::vector<MenuBarEntry>& MainMenu() {
              {C::Copy, "Копировать", "Копировать выделенный фрагмент данных", "Ctrl+C"},
              {C::Paste, "Вставить", "Сделать вставку данных из Clipboard", "Ctrl+V"},
              {C::Delete, "Удалить", "Удалить выделенный фрагмент данных", "Del"},
+             {C::Undo, "Отменить", "Отменить последнее изменение таблицы данных", "Ctrl+Z"},
+             {C::Redo, "Повторить", "Повторить отмененное изменение таблицы данных", "Ctrl+Y"},
              {C::Font, "Шрифт", "Выбор шрифта  для текущено окна", ""},
              {C::Colors, "Цвета", "Установка цветов диалоговых меню", ""},
              {C::Settings, "Установки", "Выплнение установок общих параметров", ""},
@@ -154,6 +156,8 @@ bool TSMForm::CanExecute(MainCommand command) const {
         case MainCommand::Calculator:
         case MainCommand::Transformations:
         case MainCommand::Settings:  // it changes the sheet at once
+        case MainCommand::Undo:
+        case MainCommand::Redo:
             return started;
         case MainCommand::Colors:
             return true;

@@ -52,6 +52,8 @@ enum class MainCommand {
     Copy,
     Paste,
     Delete,
+    Undo,  // the data sheet's last change taken back
+    Redo,  // and made again
     Font,
     Colors,
     Settings,

@@ -1,9 +1,13 @@
 // The data sheet's cells and bookkeeping: texts in a grid whose column 0
 // holds row labels and whose row 0 holds variable names. Storage grows per
 // column only as far as it is written, so an empty 16000 x 500 sheet is cheap.
+// Columns are shared between copies of a grid and copied on their first
+// write, so keeping a copy (the undo history, a transformation's "before")
+// costs only the columns changed afterwards.
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,8 +48,28 @@ class SheetGrid {
     static std::string DefaultName(int col);
     static std::string DefaultLabel(int row);
 
+    // Whether column `col` (0 = row labels) reads the same here and in
+    // `other`: its cells and its length.
+    bool SameColumn(int col, const SheetGrid& other) const;
+    // Every cell, length and the variable count read the same.
+    bool SameContent(const SheetGrid& other) const;
+    // Columns reading the same as in `other` take over other's storage, so
+    // a column written back to what it held is not kept twice.
+    void ShareEqualColumns(const SheetGrid& other);
+    // Whether column `col` is the very storage of other's column (no copy).
+    bool SharesColumn(int col, const SheetGrid& other) const {
+        return cells_[col] == other.cells_[col];
+    }
+    // Cells stored in column `col` (written ones, empty or not), and which
+    // storage holds them (the same for grids sharing the column).
+    long StoredCells(int col) const { return static_cast<long>(cells_[col]->size()); }
+    const void* ColumnStorage(int col) const { return cells_[col].get(); }
+
   private:
-    std::vector<std::vector<std::string>> cells_;  // [col][row]
+    using Column = std::vector<std::string>;
+    Column& Writable(int col);
+
+    std::vector<std::shared_ptr<Column>> cells_;  // [col][row]
     std::array<int, SheetColumns + 1> columnLength_{};
     int variableCount_ = 0;
 };

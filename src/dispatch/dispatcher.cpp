@@ -185,7 +185,9 @@ const std::array<const char*, 6> GroupAnalysisTitles = {
 
 Outcome GroupAnalysis(Preparation& p) {
     p.ws.RunHelpContext = 98;
-    if (pq30(p.ws) == 0 || !LoadSelected(p.ws, 1, Missing::PerRow))
+    // A subject's measurements stay on one observation: an empty cell
+    // leaves the subject out of every cell.
+    if (pq30(p.ws) == 0 || !LoadSelected(p.ws, 1, Missing::Listwise))
         return Outcome::End;
     p.run.answer = p.Choice();
     if (p.run.answer == 0)
@@ -249,7 +251,7 @@ const std::array<MethodRow, 37> MethodTable{{
     {33, Load::Itself, 0, Listwise, 2, false, false, true},
     {34, Load::Itself, 0, Listwise, 3, false, false, true},
     {35, Load::Custom, 0, Listwise, 0, false, false, false, FourierModels},
-    {36, Load::Custom, 1, PerRow, 0, false, true, false, GroupAnalysis},
+    {36, Load::Custom, 1, Listwise, 0, false, true, false, GroupAnalysis},
     // Times and counts are paired by the method: a missing cell drops its pair only.
     {37, Load::All, 1, Missing::PlainCopy, 0, false, false, false, FirstVariant},
 }};

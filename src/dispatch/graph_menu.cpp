@@ -232,13 +232,9 @@ void Tq34::Press(VariableAction action, const std::vector<std::vector<int>>& sel
         case VariableAction::Exclude:
             Move(1, second, 0);
             break;
-        case VariableAction::All: {
-            std::vector<int> every(lists_[0].items.size());
-            for (std::size_t i = 0; i < every.size(); ++i)
-                every[i] = static_cast<int>(i);
-            Move(0, every, 1);
+        case VariableAction::All:
+            Move(0, Every(0), 1);
             break;
-        }
         case VariableAction::Restore:
             for (const std::string& line : Remembered(GraphVariablesMemory))
                 MoveMatching(line, 1);
@@ -259,23 +255,13 @@ void Tq34::Press(VariableAction action, const std::vector<std::vector<int>>& sel
 }
 
 void Tq34::DoubleClick(int list, int item) {
-    if (list == 0)
-        Move(0, {item}, 1);
-    else if (list == 1)
-        Move(1, {item}, 0);
+    MoveAcross(list, item);
 }
 
 void Tq34::Confirm() {
-    if (lists_[1].items.empty()) {
-        Close(0);
+    const int count = SelectChosen(MaxVariables - 1);
+    if (count < 0)
         return;
-    }
-    std::vector<int> columns;
-    if (!Columns(1, columns))
-        return;
-    const int count = std::min<int>(static_cast<int>(columns.size()), MaxVariables - 1);
-    ws_.SelectedColumns[0] = count;
-    std::copy_n(columns.begin(), count, ws_.SelectedColumns.begin() + 1);
     // The names of points come from the variables until the captions say otherwise.
     ws_.SelectedColumns[count + 1] = 0;
     Remember(GraphVariablesMemory, lists_[1].items);

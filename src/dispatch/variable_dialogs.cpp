@@ -26,6 +26,34 @@ const std::vector<int>& Selection(const std::vector<std::vector<int>>& selected,
 
 VariableDialogModel::VariableDialogModel(Workspace& ws) : ws_(ws) {}
 
+std::vector<int> VariableDialogModel::Every(int list) const {
+    std::vector<int> every(lists_[list].items.size());
+    for (std::size_t i = 0; i < every.size(); ++i)
+        every[i] = static_cast<int>(i);
+    return every;
+}
+
+void VariableDialogModel::MoveAcross(int list, int item) {
+    if (list == 0)
+        Move(0, {item}, 1);
+    else if (list == 1)
+        Move(1, {item}, 0);
+}
+
+int VariableDialogModel::SelectChosen(int most) {
+    if (lists_[1].items.empty()) {
+        Close(0);
+        return -1;
+    }
+    std::vector<int> columns;
+    if (!Columns(1, columns))
+        return -1;
+    const int count = std::min(static_cast<int>(columns.size()), most);
+    ws_.SelectedColumns[0] = count;
+    std::copy_n(columns.begin(), count, ws_.SelectedColumns.begin() + 1);
+    return count;
+}
+
 void VariableDialogModel::Move(int from, const std::vector<int>& indices, int to) {
     std::vector<int> sorted = indices;
     std::sort(sorted.begin(), sorted.end());
@@ -117,13 +145,9 @@ void Tq30::Press(VariableAction action, const std::vector<std::vector<int>>& sel
         case VariableAction::Exclude:
             Move(1, Selection(selected, 1), 0);
             break;
-        case VariableAction::All: {
-            std::vector<int> every(lists_[0].items.size());
-            for (std::size_t i = 0; i < every.size(); ++i)
-                every[i] = static_cast<int>(i);
-            Move(0, every, 1);
+        case VariableAction::All:
+            Move(0, Every(0), 1);
             break;
-        }
         case VariableAction::Restore:
             for (const std::string& line : Remembered(ListDialogMemory))
                 MoveMatching(line, 1);
@@ -148,23 +172,12 @@ void Tq30::Press(VariableAction action, const std::vector<std::vector<int>>& sel
 }
 
 void Tq30::DoubleClick(int list, int item) {
-    if (list == 0)
-        Move(0, {item}, 1);
-    else if (list == 1)
-        Move(1, {item}, 0);
+    MoveAcross(list, item);
 }
 
 void Tq30::Confirm() {
-    if (lists_[1].items.empty()) {
-        Close(0);
+    if (SelectChosen(MaxVariables) < 0)
         return;
-    }
-    std::vector<int> columns;
-    if (!Columns(1, columns))
-        return;
-    const int count = std::min<int>(static_cast<int>(columns.size()), MaxVariables);
-    ws_.SelectedColumns[0] = count;
-    std::copy_n(columns.begin(), count, ws_.SelectedColumns.begin() + 1);
     Remember(ListDialogMemory, lists_[1].items);
     Close(1);
 }
@@ -359,10 +372,7 @@ void Tq31::All() {
     // Without a Y the last variable is the response.
     if (lists_[Y].items.empty())
         Move(Offered, {offered - 1}, Y);
-    std::vector<int> every(lists_[Offered].items.size());
-    for (std::size_t i = 0; i < every.size(); ++i)
-        every[i] = static_cast<int>(i);
-    ChooseX(every);
+    ChooseX(Every(Offered));
 }
 
 void Tq31::Restore() {

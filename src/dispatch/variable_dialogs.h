@@ -37,6 +37,15 @@ class VariableDialogModel : public VariableDialog {
     // The column numbers of a list's items, or false (with a beep) when one
     // cannot be read.
     bool Columns(int list, std::vector<int>& columns);
+    // The indices of every item of a list.
+    std::vector<int> Every(int list) const;
+    // A double click moves an item between the offered list (0) and the
+    // chosen one (1).
+    void MoveAcross(int list, int item);
+    // The chosen list (1), at most `most` of its columns, becomes the
+    // selection; answers how many, or -1 when nothing was chosen (the
+    // dialog closes with 0) or an item cannot be read (a beep).
+    int SelectChosen(int most);
     // Remembers the items in the dialog's file; a write failure only beeps.
     void Remember(const char* file, const std::vector<std::string>& items);
     std::vector<std::string> Remembered(const char* file);

@@ -217,10 +217,4 @@ FormAnswer FormDialogView::Answer() const {
     return answer;
 }
 
-FormAnswer FormDialogView::Run(const FormDialog& form, QWidget* parent) {
-    FormDialogView view(form, parent);
-    view.exec();
-    return view.Answer();
-}
-
 }  // namespace dalvex

@@ -25,9 +25,6 @@ class FormDialogView : public QDialog {
     // The widget of a field in form order (an edit line, check box or list).
     QWidget* fieldWidget(int index) const { return fields_.at(index); }
 
-    // Shows the form modally and answers.
-    static FormAnswer Run(const FormDialog& form, QWidget* parent);
-
   private:
     void AddField(QFormLayout* layout, const FormField& field);
 

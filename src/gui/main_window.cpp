@@ -584,6 +584,10 @@ void MainWindow::Execute(MainCommand command) {
         case MainCommand::Delete:
             EditCommand(command);
             break;
+        case MainCommand::Undo:
+        case MainCommand::Redo:
+            UndoRedo(command == MainCommand::Undo);
+            break;
         case MainCommand::Font:
             ChooseFont();
             break;
@@ -763,6 +767,18 @@ void MainWindow::EditCommand(MainCommand command) {
                 break;
         }
     }
+}
+
+void MainWindow::UndoRedo(bool undo) {
+    if (!sheet_)
+        return;
+    // The sheet's history, whichever window is in front.
+    if (undo)
+        sheet_->Undo();
+    else
+        sheet_->Redo();
+    sheetView_->Refresh();
+    UpdateCommandStates();
 }
 
 void MainWindow::ChooseFont() {

@@ -145,6 +145,8 @@ class MainWindow : public QMainWindow {
     void Print();
     void Clear();
     void EditCommand(MainCommand command);
+    // The data sheet's undo (true) or redo.
+    void UndoRedo(bool undo);
     void ChooseFont();
     void Remember();
     void Help(MainCommand command);

@@ -42,11 +42,18 @@ bool QtUserDialogs::YesNo(const std::string& text) {
 }
 
 FormAnswer QtUserDialogs::Form(const FormDialog& form) {
-    return FormDialogView::Run(form, parent_);
+    FormDialogView view(form, parent_);
+    if (const int context = workHelp_ ? workHelp_() : 0; context > 0)
+        BindHelpKey(view, help_, context);
+    view.exec();
+    return view.Answer();
 }
 
 void QtUserDialogs::Variables(VariableDialog& dialog) {
-    VariableDialogView::Run(dialog, parent_);
+    VariableDialogView view(dialog, parent_);
+    if (dialog.helpContext() > 0)
+        BindHelpKey(view, help_, dialog.helpContext());
+    view.exec();
 }
 
 void QtUserDialogs::Formula(FormulaDialog& dialog) {

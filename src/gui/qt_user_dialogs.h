@@ -37,11 +37,15 @@ class QtUserDialogs : public UserDialogs {
     void SetFileDialog(FileDialogHandler handler) { fileDialog_ = std::move(handler); }
     // F1 in the dialogs shown here opens this help page.
     void SetHelp(std::function<void(int)> help) { help_ = std::move(help); }
+    // The help page of the work under way (0: none), which F1 in its forms
+    // opens.
+    void SetWorkHelp(std::function<int()> context) { workHelp_ = std::move(context); }
 
   private:
     QPointer<QWidget> parent_;
     FileDialogHandler fileDialog_;
     std::function<void(int)> help_;
+    std::function<int()> workHelp_;
     std::unique_ptr<QProgressDialog> progress_;
 };
 

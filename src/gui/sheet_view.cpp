@@ -136,6 +136,9 @@ void SheetView::ApplySettings() {
 }
 
 void SheetView::Refresh() {
+    // Whatever changed the grid since the last command (a file opened, a
+    // method's results) becomes an undo step of its own.
+    sheet_.RecordStep();
     model_->RefreshAll();
     SyncSelection();
     EnforceScrollLimit();

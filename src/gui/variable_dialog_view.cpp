@@ -135,9 +135,4 @@ void VariableDialogView::reject() {
     QDialog::reject();
 }
 
-void VariableDialogView::Run(VariableDialog& dialog, QWidget* parent) {
-    VariableDialogView view(dialog, parent);
-    view.exec();
-}
-
 }  // namespace dalvex

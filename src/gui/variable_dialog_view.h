@@ -20,8 +20,6 @@ class VariableDialogView : public QDialog {
 
     QListWidget* list(int index) const { return lists_.at(index); }
     QPushButton* button(VariableAction action) const;
-    // Shows the dialog modally until its model closes.
-    static void Run(VariableDialog& dialog, QWidget* parent);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

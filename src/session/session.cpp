@@ -78,6 +78,8 @@ bool Session::RunMethod(int method) {
     if (!dispatcher_.available(method))
         return false;
     dispatcher_.FormIni(method);
+    // Results a method wrote into the sheet come back with one undo.
+    sheet_.RecordStep();
     return true;
 }
 
@@ -86,6 +88,7 @@ int Session::RunTransformations() {
     TTrMet menu(ws_, form_, transformUndo_,
                 BlockOfSelection(ws_, s.left, s.top, s.right, s.bottom));
     const int choice = menu.Run();
+    sheet_.RecordStep();
     if (choice == 11 || choice == UndoChoice)
         sheet_.PressCell(1, 1);
     return choice;

@@ -32,8 +32,35 @@ TSht1::TSht1(Workspace& ws) : ws_(ws) {}
 
 void TSht1::FormIni() {
     ws_.sheet.Reset();
+    history_.Reset(ws_.sheet);
     ws_.ActiveWindowKind = 1;
     SelectCellOnly(1, 1);
+}
+
+// --- undo and redo -------------------------------------------------------------------
+
+void TSht1::RecordStep() {
+    history_.Record(ws_.sheet);
+}
+
+void TSht1::KeepCursorWithinLimits() {
+    const int col = std::min(cursorCol_, ColumnLimit());
+    SelectCellOnly(col, std::min(cursorRow_, RowLimit(col)));
+    ws_.sheetOverflow = false;
+}
+
+bool TSht1::Undo() {
+    if (!history_.Undo(ws_.sheet))
+        return false;
+    KeepCursorWithinLimits();
+    return true;
+}
+
+bool TSht1::Redo() {
+    if (!history_.Redo(ws_.sheet))
+        return false;
+    KeepCursorWithinLimits();
+    return true;
 }
 
 // --- limits and selection ----------------------------------------------------
@@ -163,10 +190,13 @@ void TSht1::TypeText(const std::string& ch) {
     if (cursorCol_ > ColumnLimit() || cursorRow_ > RowLimit(cursorCol_))
         return;
     const std::string typed = Printable(SanitizeUtf8(ch));
+    if (freshCell_)
+        ++typingRun_;
     const std::string text =
         freshCell_ ? typed : Trim(ws_.sheet.Cell(cursorCol_, cursorRow_)) + typed;
     StoreCell(cursorCol_, cursorRow_, text);
     freshCell_ = false;
+    history_.Record(ws_.sheet, "typing " + std::to_string(typingRun_));
 }
 
 void TSht1::Backspace() {
@@ -177,8 +207,11 @@ void TSht1::Backspace() {
     const std::string text = Trim(ws_.sheet.Cell(cursorCol_, cursorRow_));
     if (text.empty())
         return;
+    if (freshCell_)
+        ++typingRun_;
     StoreCell(cursorCol_, cursorRow_, CharCut(text, CharLength(text) - 1));
     freshCell_ = false;
+    history_.Record(ws_.sheet, "typing " + std::to_string(typingRun_));
 }
 
 bool TSht1::Enter(int firstVisibleRow) {
@@ -216,6 +249,7 @@ void TSht1::InsertZero() {
     StoreCell(col, row, "0");
     if (g.ColumnLength(col) < row)
         g.SetColumnLength(col, row);
+    RecordStep();
 }
 
 // --- delete, cut, copy ---------------------------------------------------------------
@@ -333,6 +367,7 @@ void TSht1::SelSht(int mode) {
         SelectCellOnly(std::min(cursorCol_, ColumnLimit()),
                        std::min(cursorRow_, RowLimit(std::min(cursorCol_, ColumnLimit()))));
     kind_ = SelectionKind::Cells;
+    RecordStep();
 }
 
 void TSht1::DeleteCommand(bool editBoxHasFocus) {
@@ -450,6 +485,7 @@ void TSht1::Paste(const std::string& text) {
     }
     if (refused)
         ws_.sheetOverflow = true;
+    RecordStep();
 }
 
 // --- column drag ---------------------------------------------------------------------
@@ -482,6 +518,7 @@ void TSht1::DragColumn(int source, int dest) {
     g.SetColumnLength(dest, sourceLength);
     g.SetCell(dest, 0, Padded8(Trim(g.Cell(source, 0)) + "+"));
     SelectCellOnly(dest, 1);
+    RecordStep();
 }
 
 // --- clear ---------------------------------------------------------------------------
@@ -500,6 +537,7 @@ void TSht1::ShtFre() {
     }
     ws_.sheetOverflow = false;
     SelectCellOnly(1, 1);
+    RecordStep();
 }
 
 // --- EditBox and status ----------------------------------------------------------------
@@ -531,6 +569,11 @@ void TSht1::EditBoxChanged(const std::string& text) {
                 StoreCell(cursorCol_, cursorRow_, clean);
             break;
     }
+    // The EditBox's keystrokes on one selection are one step.
+    history_.Record(ws_.sheet, "edit box " + std::to_string(static_cast<int>(kind_)) + " " +
+                                   std::to_string(selection_.left) + " " +
+                                   std::to_string(selection_.top) + " " +
+                                   std::to_string(typingRun_));
 }
 
 std::string TSht1::StatusText() const {

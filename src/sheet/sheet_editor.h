@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/workspace.h"
+#include "sheet/sheet_history.h"
 
 namespace dalvex {
 
@@ -86,6 +87,18 @@ class TSht1 {
     // Clear the sheet.
     void ShtFre();
 
+    // --- undo and redo ----------------------------------------------------------
+    // Every command above that changes the grid is one step (the characters
+    // typed into one cell together); a change made elsewhere (a file opened,
+    // a transformation, a method's results) becomes a step at the next
+    // RecordStep(), which whoever made it calls.
+    void RecordStep();
+    // The last step taken back, or made again; false when there is none. The
+    // cursor stays where it was when the cell is still within the limits.
+    bool Undo();
+    bool Redo();
+    const SheetHistory& history() const { return history_; }
+
     // --- EditBox and status -----------------------------------------------------
     // The trimmed text the EditBox shows for the current selection.
     std::string EditBoxText() const;
@@ -124,6 +137,7 @@ class TSht1 {
     void MoveColumn(int from, int to);
     void ClearColumnCells(int col);
     void StoreCell(int col, int row, const std::string& text);
+    void KeepCursorWithinLimits();
 
     Workspace& ws_;
     SelectionKind kind_ = SelectionKind::Cells;
@@ -135,6 +149,8 @@ class TSht1 {
     bool refusedPress_ = false;
     bool freshCell_ = true;  // the next typed character replaces the cell
     std::string clipboard_;
+    SheetHistory history_;
+    int typingRun_ = 0;  // counts the cells typed into, to keep each one's keys together
 };
 
 }  // namespace dalvex

@@ -4,6 +4,7 @@
 
 #include "stats/anova.h"
 #include "stats/anova_multi_factor.h"
+#include "stats/anova_repeated.h"
 #include "stats/arima_report.h"
 #include "stats/cluster_report.h"
 #include "stats/correlation_report.h"
@@ -62,6 +63,8 @@ void RegisterStatisticsMethods(MethodRegistry& registry) {
         12, [](MethodRun& run) { TwoFactorAnalysis(run.ws, run.answer); }, TwoFactorChoice);
     registry.Add(13, [](MethodRun& run) { MultiFactorAnova(run.ws); });
     registry.Add(14, [](MethodRun& run) { CovarianceAnalysis(run.ws); });
+    registry.Add(
+        36, [](MethodRun& run) { GroupAnalysisMethod(run.ws, run.answer); }, GroupDesignChoice);
     registry.Add(
         20, [](MethodRun& run) { SimpleRegressionMethod(run.ws, run.mode, PairMissing(run)); });
     registry.Add(19, [](MethodRun& run) { TwoRegressions(run.ws); });

@@ -85,13 +85,9 @@ void TimeSeriesVariables::Press(VariableAction action,
             if (selected.size() > 1)
                 Move(1, selected[1], 0);
             break;
-        case VariableAction::All: {
-            std::vector<int> every(lists_[0].items.size());
-            for (std::size_t i = 0; i < every.size(); ++i)
-                every[i] = static_cast<int>(i);
-            Include(every);
+        case VariableAction::All:
+            Include(Every(0));
             break;
-        }
         case VariableAction::Restore:
             for (const std::string& line : remembered_)
                 if (lists_[1].items.size() < MaxSeries)
@@ -120,15 +116,9 @@ void TimeSeriesVariables::DoubleClick(int list, int item) {
 }
 
 void TimeSeriesVariables::Confirm() {
-    if (lists_[1].items.empty()) {
-        Close(0);
+    // Include keeps the chosen list within MaxSeries.
+    if (SelectChosen(MaxSeries) < 0)
         return;
-    }
-    std::vector<int> columns;
-    if (!Columns(1, columns))
-        return;
-    ws_.SelectedColumns[0] = static_cast<int>(columns.size());
-    std::copy(columns.begin(), columns.end(), ws_.SelectedColumns.begin() + 1);
     Close(1);
 }
 

@@ -9,9 +9,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QtTest>
 
 #include "gui/form_dialog_view.h"
+#include "gui/qt_user_dialogs.h"
 
 using namespace dalvex;
 
@@ -23,6 +25,7 @@ class FormDialogViewTest : public QObject {
     void closingAndCancelAnswerZero();
     void groupedButtonsStandInFramesWithTheirNotes();
     void gridFieldPastesTheClipboardWithShiftInsert();
+    void helpKeyOpensThePageOfTheWorkUnderWay();
 
   private:
     static FormDialog Form() {
@@ -129,6 +132,35 @@ void FormDialogViewTest::gridFieldPastesTheClipboardWithShiftInsert() {
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_Insert, Qt::ShiftModifier);
     QCOMPARE(view.Answer().values[1], std::string("1\t2\t3\n4\t5\t"));
+}
+
+// F1 in a form of a method opens the method's help page; a form shown
+// outside any work has none to open.
+void FormDialogViewTest::helpKeyOpensThePageOfTheWorkUnderWay() {
+    QtUserDialogs dialogs;
+    std::vector<int> opened;
+    int context = 120;
+    dialogs.SetHelp([&](int page) { opened.push_back(page); });
+    dialogs.SetWorkHelp([&] { return context; });
+    const auto pressHelpThenCancel = [] {
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [poll] {
+            QWidget* form = QApplication::activeModalWidget();
+            if (!form)
+                return;
+            poll->stop();
+            poll->deleteLater();
+            QTest::keyClick(form, Qt::Key_F1);
+            QTest::keyClick(form, Qt::Key_Escape);
+        });
+        poll->start(10);
+    };
+    pressHelpThenCancel();
+    QCOMPARE(dialogs.Form(Form()).button, 0);
+    context = 0;
+    pressHelpThenCancel();
+    QCOMPARE(dialogs.Form(Form()).button, 0);
+    QCOMPARE(opened, std::vector<int>{120});
 }
 
 QTEST_MAIN(FormDialogViewTest)

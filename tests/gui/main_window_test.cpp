@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
@@ -26,6 +27,7 @@
 #include "gui/sheet_view.h"
 #include "output/significance.h"
 #include "output/text_resource.h"
+#include "support/window_shot.h"
 
 using namespace dalvex;
 
@@ -49,6 +51,7 @@ class MainWindowTest : public QObject {
     void fileAndEditCommandsGoToTheResultsWhenRezIsActive();
     void tabsTileTheSubWindowsAndResizeKeepsTheLayout();
     void typingInSheetAndEditBoxReachesTheModel();
+    void undoAndRedoFromTheKeysAndTheMenu();
     void columnDragCopiesAVariable();
     void clipboardPasteAndDeleteWithQuestion();
     void sheetPrintsToPdfWithPageBreaks();
@@ -202,6 +205,44 @@ void MainWindowTest::tabsTileTheSubWindowsAndResizeKeepsTheLayout() {
     QApplication::sendEvent(window->mdiArea()->viewport(), &move);
     QCOMPARE(window->sheetWindow()->pos(), QPoint(0, 0));
     QCOMPARE(window->resultsWindow()->pos(), QPoint(0, 0));
+}
+
+void MainWindowTest::undoAndRedoFromTheKeysAndTheMenu() {
+    SheetView* sheet = window->sheetView();
+    ClickCell(1, 1);
+    QTest::keyClicks(sheet, "12");
+    QTest::keyClick(sheet, Qt::Key_Return);
+    QTest::keyClicks(sheet, "34");
+    QCOMPARE(ws->sheet.ColumnLength(1), 2);
+
+    // Ctrl+Z takes back the second cell's typing whole, then the first's.
+    QTest::keyClick(sheet, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(ws->sheet.ColumnLength(1), 1);
+    QCOMPARE(Cell(1, 2), std::string());
+    QCOMPARE(window->sheetStatus()->text(), QStringLiteral("ВсехX=1, x1=1, y2"));
+    QTest::keyClick(sheet, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(ws->sheet.VariableCount(), 0);
+    QCOMPARE(Cell(1, 1), std::string());
+    QCOMPARE(sheet->sheetModel()->data(sheet->model()->index(0, 0), Qt::DisplayRole).toString(),
+             QString());
+    // Ctrl+Y makes it again; the menu's items do the same.
+    QTest::keyClick(sheet, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(Cell(1, 1), std::string("      12"));
+    QAction* redo = window->commandAction(MainCommand::Redo);
+    QAction* undo = window->commandAction(MainCommand::Undo);
+    QVERIFY(undo && redo && undo->isEnabled());
+    QCOMPARE(undo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    redo->trigger();
+    QCOMPARE(Cell(1, 2), std::string("      34"));
+
+    for (QAction* entry : window->menuBar()->actions()) {
+        if (entry->menu() == nullptr || !entry->menu()->actions().contains(undo))
+            continue;
+        entry->menu()->popup(window->mapToGlobal(QPoint(200, 20)));
+        QTest::qWait(50);
+        Shot(*entry->menu(), "edit_menu_with_undo");
+        entry->menu()->close();
+    }
 }
 
 void MainWindowTest::typingInSheetAndEditBoxReachesTheModel() {

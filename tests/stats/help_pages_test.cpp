@@ -28,6 +28,7 @@ TEST(StatsHelpPages, EveryBuiltMethodHasItsPage) {
                                                  {108, "rank_correlation.html"},
                                                  {109, "cross_tabulation.html"},
                                                  {112, "anova_multi_factor.html"},
+                                                 {98, "anova_repeated.html"},
                                                  {118, "two_regressions.html"},
                                                  {119, "simple_regression.html"},
                                                  {120, "multiple_regression.html"},

@@ -92,7 +92,10 @@ TEST(SweepHarnessTest, ASeedRepeatsItsAnswersAndTheScriptReplaysTheRun) {
                 EXPECT_EQ(first.results.rfind(results.str(), 0), 0u) << results.str();
                 continue;
             }
-            EXPECT_EQ(results.str(), first.results + "\n") << sweeper.Describe(c, first);
+            // The runner ends every line it prints; a method after 35 whose
+            // choice dialog was cancelled has written no line at all.
+            const std::string printed = first.results.empty() ? "" : first.results + "\n";
+            EXPECT_EQ(results.str(), printed) << sweeper.Describe(c, first);
             EXPECT_EQ(status, BatchDone) << messages.str() << sweeper.Describe(c, first);
             std::string notices;
             for (const std::string& notice : first.notices)
