@@ -15,7 +15,8 @@ namespace {
 constexpr int Variables = 10;
 constexpr int Rows = CellCapacity / Variables;
 
-const char* const Files[] = {"full.dvx", "full.txt", "full.tab", "full.dbf"};
+const char* const Files[] = {"full.dvx", "full.txt", "full.tab", "full.dbf", "full.csv"};
+constexpr int LastFormat = 4;
 
 std::string PathOf(int format) {
     return (std::filesystem::temp_directory_path() / ("dalvex-bench-" + std::string(Files[format])))
@@ -44,7 +45,7 @@ void BM_WriteFullSheet(benchmark::State& state) {
     state.SetLabel(Files[format]);
     state.SetItemsProcessed(state.iterations() * CellCapacity);
 }
-BENCHMARK(BM_WriteFullSheet)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteFullSheet)->DenseRange(0, LastFormat)->Unit(benchmark::kMillisecond);
 
 void BM_ReadFullSheet(benchmark::State& state) {
     const int format = static_cast<int>(state.range(0));
@@ -67,7 +68,7 @@ void BM_ReadFullSheet(benchmark::State& state) {
     state.SetLabel(Files[format]);
     state.SetItemsProcessed(state.iterations() * CellCapacity);
 }
-BENCHMARK(BM_ReadFullSheet)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadFullSheet)->DenseRange(0, LastFormat)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace dalvex

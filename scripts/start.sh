@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DDALVEX_BUILD_TESTS=OFF -DDALVEX_BUILD_BENCH=OFF >/dev/null
-cmake --build build/release -j2 --target dalvex
+# Both programs, so that `cmake --install build/release` finds them.
+cmake --build build/release -j2 --target dalvex dalvex-batch
 
 data="${XDG_DATA_HOME:-$HOME/.local/share}/dalvex/data"
 mkdir -p "$data"

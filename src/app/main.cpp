@@ -2,7 +2,10 @@
 // paint creates the results window and the data sheet, allocates the store
 // and reads the settings.
 #include <QApplication>
+#include <QFileInfo>
 #include <QPointer>
+#include <QTimer>
+#include <QUrl>
 
 #include "batch/session_recorder.h"
 #include "core/program_folder.h"
@@ -34,7 +37,13 @@ int main(int argc, char** argv) {
     // taken from it and the numeric part put back to "C".
     ws.settings.decimalSeparator = dalvex::LocaleDecimalSeparator();
 
-    dalvex::MainWindow window(ws, dalvex::ProgramFolderAtStart());
+    // An installed program keeps its samples in <prefix>/share/dalvex/samples
+    // beside <prefix>/bin; run from the build folder it has none to copy.
+    const std::string programFolder = dalvex::ProgramFolderAtStart();
+    dalvex::CopySamplesAtFirstStart(programFolder, (QCoreApplication::applicationDirPath() +
+                                                    QStringLiteral("/../share/dalvex/samples"))
+                                                       .toStdString());
+    dalvex::MainWindow window(ws, programFolder);
     dialogs.SetParent(&window);
     dialogs.SetFileDialog(
         [&window](const dalvex::FileRequest& request) { return window.RWDlg(request); });
@@ -48,5 +57,16 @@ int main(int argc, char** argv) {
     // shown.
     if (!window.started())
         return 1;
+    // "dalvex data.dvx": the file goes into the sheet once the window is up.
+    // Qt has taken its own options out of the arguments; a file manager may
+    // hand over a file: URL.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) {
+        QString name = arguments.at(1);
+        if (name.startsWith(QStringLiteral("file:")))
+            name = QUrl(name).toLocalFile();
+        const std::string path = QFileInfo(name).absoluteFilePath().toStdString();
+        QTimer::singleShot(0, &window, [&window, path] { window.OpenAtStart(path); });
+    }
     return QApplication::exec();
 }

@@ -54,6 +54,23 @@ std::string ProgramFolderAtStart() {
                                 std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
 }
 
+int CopySamplesAtFirstStart(const std::string& programFolder, const std::string& samplesFolder) {
+    std::error_code ec;
+    const fs::path data = WithSlash(programFolder) + "data";
+    if (samplesFolder.empty() || !fs::is_directory(samplesFolder, ec) || fs::exists(data, ec))
+        return 0;
+    if (!fs::create_directories(data, ec))
+        return 0;
+    int copied = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(samplesFolder, ec)) {
+        std::error_code fileError;
+        if (entry.is_regular_file(fileError) &&
+            fs::copy_file(entry.path(), data / entry.path().filename(), fileError))
+            ++copied;
+    }
+    return copied;
+}
+
 int DeleteLeftoverGraphFiles(const std::string& folder) {
     int deleted = 0;
     for (int n = 1;; ++n) {

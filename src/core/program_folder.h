@@ -18,6 +18,13 @@ std::string ResolveProgramFolder(const std::string& currentFolder, const char* x
 // The same from the process's current folder and environment.
 std::string ProgramFolderAtStart();
 
+// An installed program brings its sample data sets in a shared folder; on
+// the first start (the program folder has no "data" folder yet) they are
+// copied into "data", where the file dialog first looks, so the first F3
+// shows them. Returns how many files were copied; a missing samples folder
+// copies nothing.
+int CopySamplesAtFirstStart(const std::string& programFolder, const std::string& samplesFolder);
+
 // Deletes "gr1.tmp", "gr2.tmp", … in the folder, stopping at the first number
 // whose file does not exist. Returns how many were deleted.
 int DeleteLeftoverGraphFiles(const std::string& folder);

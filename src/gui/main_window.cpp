@@ -17,6 +17,7 @@
 #include <QStatusTipEvent>
 #include <QTabBar>
 #include <QToolBar>
+#include <filesystem>
 
 #include <fstream>
 
@@ -304,6 +305,21 @@ bool MainWindow::StartUp() {
     Relayout();
     UpdateCommandStates();
     return true;
+}
+
+bool MainWindow::OpenAtStart(const std::string& path) {
+    if (!started_)
+        return false;
+    const bool read = sheetFiles_->Read(path, ws_.sheet.VariableCount() == 0);
+    if (read) {
+        // As the file dialog does: the next F3 opens where this file lies.
+        const std::filesystem::path folder = std::filesystem::absolute(path).parent_path();
+        ws_.settings.DataFolder = folder.string() + "/";
+        ShowSheetCaption();
+    }
+    sheetView_->Refresh();
+    UpdateCommandStates();
+    return read;
 }
 
 void MainWindow::CreateChildWindows() {

@@ -44,6 +44,10 @@ class MainWindow : public QMainWindow {
     // the store and the settings. False when the store could not be had.
     bool StartUp();
     bool started() const { return started_; }
+    // A data file named when the program was started (from a file manager,
+    // say) goes into the empty sheet as F3 would put it there; a file that
+    // cannot be read gives its notice and the sheet stays empty.
+    bool OpenAtStart(const std::string& path);
 
     // Runs a menu command (whatever way it was chosen).
     void Execute(MainCommand command);

@@ -183,17 +183,24 @@ void PutCell(std::string& out, const std::string& cell) {
         out += c == ',' ? '.' : c;
 }
 
+// A column holding a text that is not a number: R reads such a column as
+// texts, and an empty field there as an empty text, so its missing cells are
+// written as NA.
+bool HoldsTexts(const SheetGrid& g, int col) {
+    for (int r = 1; r <= g.ColumnLength(col); ++r) {
+        const std::string text = Trim(g.Cell(col, r));
+        if (!text.empty() && !ParseNumber(text).ok())
+            return true;
+    }
+    return false;
+}
+
 // Labels go into the file when any differs from its row number.
 bool NeedsLabels(const SheetGrid& g, int rows) {
     for (int r = 1; r <= rows; ++r)
         if (Trim(g.Cell(0, r)) != std::to_string(r))
             return true;
     return false;
-}
-
-bool IsMissing(const Field& field) {
-    const std::string text = field.quoted ? field.text : Trim(field.text);
-    return text.empty() || (!field.quoted && text == "NA");
 }
 
 // A field as a cell text: line breaks and TABs as blanks, other control
@@ -207,6 +214,13 @@ std::string CellText(const Field& field) {
             c = '?';
     }
     return CharCut(text, MaxCellChars);
+}
+
+// A cell holds no blanks at its ends, so a field that is blank as a cell
+// text (blanks, line breaks, TABs), quoted or not, is missing too.
+bool IsMissing(const Field& field) {
+    const std::string text = Trim(CellText(field));
+    return text.empty() || (!field.quoted && text == "NA");
 }
 
 }  // namespace
@@ -251,12 +265,18 @@ std::string WriteCsvData(const Workspace& ws, TextEncoding encoding) {
     const int rows = g.LongestColumn();
     const bool labels = NeedsLabels(g, rows);
     out.reserve(static_cast<std::size_t>(g.FilledCells()) * 10 + 64);
+    std::vector<bool> texts(static_cast<std::size_t>(n) + 1);
+    for (int c = 1; c <= n; ++c)
+        texts[static_cast<std::size_t>(c)] = HoldsTexts(g, c);
     if (labels)
         out += "\"\",";
     for (int c = 1; c <= n; ++c) {
         if (c > 1)
             out += ',';
-        PutQuoted(out, Trim(g.Cell(c, 0)));
+        // An empty first name would read as the labels' column; an empty
+        // name reads back as the column's own name anyway.
+        const std::string name = Trim(g.Cell(c, 0));
+        PutQuoted(out, name.empty() ? Trim(SheetGrid::DefaultName(c)) : name);
     }
     out += "\r\n";
     for (int r = 1; r <= rows; ++r) {
@@ -268,8 +288,11 @@ std::string WriteCsvData(const Workspace& ws, TextEncoding encoding) {
         for (int c = 1; c <= n; ++c) {
             if (c > 1)
                 out += ',';
+            const std::size_t before = out.size();
             if (r <= g.ColumnLength(c))
                 PutCell(out, g.Cell(c, r));
+            if (out.size() == before && texts[static_cast<std::size_t>(c)])
+                out += "NA";
         }
         // A missing cell alone on its line would make an empty line, which
         // readers skip: the rows below would move up.

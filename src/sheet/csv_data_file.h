@@ -28,7 +28,8 @@ CsvLayout DetectCsvLayout(std::string_view text);
 // The sheet as a file: a line of quoted names ("" first when the rows carry
 // labels other than their numbers, as R writes its row names), then a line
 // per row up to the longest variable. Numbers stand bare with a decimal
-// point, any other text is quoted, a missing cell is an empty field; CR LF
+// point, any other text is quoted, a missing cell is an empty field (a bare
+// NA in a column holding texts, which R would read as an empty text); CR LF
 // line ends; UTF-8 without a byte order mark unless Windows Cyrillic is asked
 // for. An empty sheet gives no bytes.
 std::string WriteCsvData(const Workspace& ws, TextEncoding encoding = TextEncoding::Utf8);

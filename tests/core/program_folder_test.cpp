@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "core/settings.h"
 #include "support/temp_folder.h"
@@ -60,6 +61,26 @@ TEST_F(ProgramFolderTest, LeftoverGraphFilesAreDeletedUpToTheFirstGap) {
     EXPECT_FALSE(fs::exists(root_ / "gr1.tmp"));
     EXPECT_FALSE(fs::exists(root_ / "gr2.tmp"));
     EXPECT_TRUE(fs::exists(root_ / "gr4.tmp"));
+}
+
+// The samples arrive once: a "data" folder the person has (even emptied) is
+// never filled again.
+TEST_F(ProgramFolderTest, SamplesAreCopiedOnlyIntoAFolderWithoutData) {
+    fs::create_directories(root_ / "samples");
+    fs::create_directories(root_ / "user");
+    Touch("samples/demo.dvx", "dvx");
+    Touch("samples/demo.txt", "txt");
+    const std::string user = Folder() + "user";
+    EXPECT_EQ(CopySamplesAtFirstStart(user, Folder() + "none"), 0);
+    EXPECT_FALSE(fs::exists(root_ / "user/data"));
+
+    EXPECT_EQ(CopySamplesAtFirstStart(user, Folder() + "samples"), 2);
+    std::ifstream in(root_ / "user/data/demo.dvx");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "dvx");
+
+    fs::remove(root_ / "user/data/demo.txt");
+    EXPECT_EQ(CopySamplesAtFirstStart(user, Folder() + "samples"), 0);
+    EXPECT_FALSE(fs::exists(root_ / "user/data/demo.txt"));
 }
 
 TEST_F(ProgramFolderTest, DecimalSeparatorLeavesTheNumericLocaleAtC) {

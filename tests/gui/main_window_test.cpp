@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -59,6 +60,8 @@ class MainWindowTest : public QObject {
     void commandsOfTheStartedProgramAreEnabled();
     void sheetOpensAppendsAndSavesDataFiles();
     void sheetSavesThroughTheFileDialogWithItsTitle();
+    void fileNamedAtStartOpensOrLeavesTheSheetEmpty();
+    void csvTypeOfTheFileDialogListsAndOpensCsvFiles();
 
   private:
     const std::string& Cell(int col, int row) const { return ws->sheet.Cell(col, row); }
@@ -424,6 +427,52 @@ void MainWindowTest::reportsReachTheResultsWindowAndKeepTheUsersEdits() {
     QTest::keyClick(results, Qt::Key_F5);
     QVERIFY(window->results()->lines().empty());
     QVERIFY(results->toPlainText().isEmpty());
+}
+
+// "dalvex FILE": the file is read into the sheet as F3 would, and the next
+// F3 opens in its folder; a file that cannot be read leaves its notice and
+// an empty sheet.
+void MainWindowTest::fileNamedAtStartOpensOrLeavesTheSheetEmpty() {
+    QVERIFY(!window->OpenAtStart(folder->filePath("nothing.csv").toStdString()));
+    QCOMPARE(dialogs->notices().size(), std::size_t{1});
+    QVERIFY(dialogs->notices().front().find("nothing.csv") != std::string::npos);
+    QCOMPARE(ws->sheet.VariableCount(), 0);
+    QCOMPARE(window->sheetWindow()->windowTitle(), QStringLiteral("Таблица данных"));
+
+    QDir(folder->path()).mkdir(QStringLiteral("sub"));
+    const std::string data = folder->filePath("sub/data.csv").toStdString();
+    QVERIFY(WriteLinesFile(data, {"\"\",\"рост\"", "\"№1\",170.5"}).ok);
+    QVERIFY(window->OpenAtStart(data));
+    QCOMPARE(Cell(1, 1), std::string("   170.5"));
+    QCOMPARE(Cell(0, 1), std::string("  №1"));
+    QCOMPARE(window->sheetWindow()->windowTitle(), QStringLiteral("Данные: data.csv - "));
+    QCOMPARE(ws->settings.DataFolder, folder->filePath("sub").toStdString() + "/");
+}
+
+// The file dialog's "CSV (*.csv)" type lists the CSV files only, and the
+// one chosen is read as CSV.
+void MainWindowTest::csvTypeOfTheFileDialogListsAndOpensCsvFiles() {
+    QVERIFY(
+        WriteLinesFile(folder->filePath("опыт.csv").toStdString(), {"\"рост\";\"вес\"", "170,5;65"})
+            .ok);
+    QVERIFY(WriteLinesFile(folder->filePath("опыт.txt").toStdString(), {"x", "1"}).ok);
+    dialogs->window = window.get();
+    window->SetFileDialogDriver([&](FileDialogView& dialog) {
+        const int csv = dialog.typeBox()->findText(QStringLiteral("CSV (*.csv)"));
+        QVERIFY(csv >= 0);
+        dialog.typeBox()->setCurrentIndex(csv);
+        QCOMPARE(dialog.fileList()->count(), 1);
+        QCOMPARE(dialog.fileList()->item(0)->text(), QStringLiteral("опыт"));
+        const QByteArray shots = qgetenv("DALVEX_SHOT_DIR");
+        if (!shots.isEmpty())
+            dialog.grab().save(QString::fromUtf8(shots) + "/file_dialog_csv.png");
+        QTest::mouseClick(dialog.confirmButton(), Qt::LeftButton);
+    });
+    QTest::keyClick(window->sheetView(), Qt::Key_F3);
+    QCOMPARE(ws->sheet.VariableCount(), 2);
+    QCOMPARE(Cell(1, 0), std::string("    рост"));
+    QCOMPARE(Cell(1, 1), std::string("   170,5"));
+    QCOMPARE(window->sheetWindow()->windowTitle(), QStringLiteral("Данные: опыт.csv - "));
 }
 
 void MainWindowTest::sheetOpensAppendsAndSavesDataFiles() {

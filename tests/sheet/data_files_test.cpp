@@ -333,21 +333,23 @@ INSTANTIATE_TEST_SUITE_P(
 // ---------------------------------------------------------------------------
 // CSV files.
 
+// A missing cell is an empty field among numbers and a bare NA among texts,
+// so that R's read.csv takes both for missing values.
 TEST_F(DataFilesTest, CsvWriterQuotesTextsOnlyAndWritesNumbersWithAPoint) {
     Name(1, "рост");
     Name(2, "a \"b\", c");
     Fill({{"1,5", "NA"}, {"", "x;y"}, {"-2E3"}});
     EXPECT_EQ(WriteCsvData(ws),
-              "\"рост\",\"a \"\"b\"\", c\"\r\n1.5,\"NA\"\r\n,\"x;y\"\r\n-2E3,\r\n");
+              "\"рост\",\"a \"\"b\"\", c\"\r\n1.5,\"NA\"\r\n,\"x;y\"\r\n-2E3,NA\r\n");
     EXPECT_EQ(WriteCsvData(ws, TextEncoding::Cp1251),
-              Utf8ToCp1251("\"рост\",\"a \"\"b\"\", c\"\r\n1.5,\"NA\"\r\n,\"x;y\"\r\n-2E3,\r\n"));
+              Utf8ToCp1251("\"рост\",\"a \"\"b\"\", c\"\r\n1.5,\"NA\"\r\n,\"x;y\"\r\n-2E3,NA\r\n"));
 
     // Labels other than the row numbers come first under an empty name, as R
     // writes its row names.
     PutSheetText(ws, "Иванов", 0, 0);
     EXPECT_EQ(WriteCsvData(ws),
               "\"\",\"рост\",\"a \"\"b\"\", c\"\r\n\"Иванов\",1.5,\"NA\"\r\n"
-              "\"2\",,\"x;y\"\r\n\"3\",-2E3,\r\n");
+              "\"2\",,\"x;y\"\r\n\"3\",-2E3,NA\r\n");
 }
 
 // A missing cell of a one-variable sheet would be an empty line, which
@@ -446,6 +448,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {}},
         TextCase{
             "BlanksAroundBareFieldsGo", "a , b\n 1 , x y \n", {"a", "b"}, {{"1"}, {"x y"}}, {}},
+        // A first name that is blank as a cell (a line break) is empty as well.
+        TextCase{"LabelsUnderANameOfALineBreak", "\"\r\n\",b\n№1,2\n", {"b"}, {{"2"}}, {"№1"}},
         TextCase{
             "LabelsUnderAnEmptyName", ",a\nИванов,1\n,2\n", {"a"}, {{"1", "2"}}, {"Иванов", "2"}}),
     [](const auto& info) { return std::string(info.param.what); });
@@ -570,6 +574,25 @@ TEST_F(DataFilesTest, SampleDataSetOpens) {
     EXPECT_EQ(Label(40), "№40");
     EXPECT_EQ(SheetValue(ws, 1, 0), 175.3);
     EXPECT_EQ(files.Caption(), "Данные: demo.txt - ");
+
+    // The same data set as a native file, which the first F3 lists, with
+    // its title.
+    std::vector<Col> columns;
+    for (int c = 0; c <= 5; ++c)
+        columns.push_back(c == 0 ? Col{} : Column(c));
+    std::vector<std::string> labels;
+    for (int r = 1; r <= 40; ++r)
+        labels.push_back(Label(r));
+    sheet.ShtFre();
+    ASSERT_TRUE(files.Read(std::string(DALVEX_RESOURCE_DIR) + "/samples/demo.dvx", true));
+    EXPECT_TRUE(ui.notices().empty());
+    ASSERT_EQ(ws.sheet.VariableCount(), 5);
+    for (int c = 1; c <= 5; ++c)
+        EXPECT_EQ(Column(c), columns[static_cast<std::size_t>(c)]) << c;
+    for (int r = 1; r <= 40; ++r)
+        EXPECT_EQ(Label(r), labels[static_cast<std::size_t>(r) - 1]);
+    EXPECT_EQ(files.Caption(),
+              "Данные: demo.dvx - Пример: 40 человек - рост, вес, возраст, пульс, пол");
 }
 
 // ---------------------------------------------------------------------------
