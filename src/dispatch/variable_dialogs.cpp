@@ -253,9 +253,6 @@ void Tq030::Press(VariableAction action, const std::vector<std::vector<int>>& se
             Confirm();
             break;
         }
-        case VariableAction::Exclude:
-            Move(1, Selection(selected, 1), 0);
-            break;
         case VariableAction::Enter:
             // The highlighted variable, when none is chosen yet; Include
             // confirms it.
@@ -264,13 +261,12 @@ void Tq030::Press(VariableAction action, const std::vector<std::vector<int>>& se
             else
                 Confirm();
             break;
+        case VariableAction::Exclude:
         case VariableAction::Confirm:
-            Confirm();
-            break;
         case VariableAction::Cancel:
-            Close(0);
+            VariableDialogModel::Press(action, selected);
             break;
-        default:
+        default:  // one variable: no All, Restore or pairs
             break;
     }
 }
