@@ -110,8 +110,9 @@ TEST(BatchImagesTest, TheProgramPaintsEveryFormatWithoutADisplay) {
         EXPECT_EQ(text.rfind(f.start, 0), 0u) << f.file;
         for (const std::string& held : f.holds)
             EXPECT_NE(text.find(held), std::string::npos) << f.file << ": " << held;
-        if (!f.lacks.empty())
+        if (!f.lacks.empty()) {
             EXPECT_EQ(text.find(f.lacks), std::string::npos) << f.file << ": " << f.lacks;
+        }
         EXPECT_GT(text.size(), f.largerThan) << f.file;
     }
 }
