@@ -10,6 +10,7 @@
 #include "dispatch/loading.h"
 #include "numeric/distributions.h"
 #include "numeric/moments.h"
+#include "numeric/progression.h"
 #include "stats/frequency_table.h"
 
 namespace dalvex {
@@ -233,8 +234,9 @@ void DrawHistogram(Workspace& ws, const std::string& name, const FrequencyTableF
     const double tallest = *std::max_element(frequencies.begin(), frequencies.end());
     const double peak = tallest / NormalDensity(0, 0, 1);
     std::vector<double> xs(51), curve(51);
+    const double step = ProgressionStep(left, right, 50);
     for (int i = 0; i <= 50; ++i) {
-        xs[i] = left + (right - left) / 50 * i;
+        xs[i] = ProgressionTerm(left, step, i);
         curve[i] = NormalDensity(xs[i], table.mean, table.sd) * peak;
     }
     GraphOrder(ws)

@@ -9,6 +9,7 @@
 #include "core/sheet_bridge.h"
 #include "core/workspace.h"
 #include "dispatch/method_kit.h"
+#include "numeric/progression.h"
 
 namespace dalvex {
 
@@ -281,9 +282,9 @@ FitResult FitDistribution(ContinuousLaw law, std::vector<double> values) {
     fit.empirical.resize(n);
     for (int i = 0; i < n; ++i)
         fit.empirical[i] = static_cast<double>(i + 1) / n;
-    const double low = values.front(), step = (values.back() - values.front()) / 50;
+    const double low = values.front(), step = ProgressionStep(low, values.back(), 50);
     for (int i = 0; i <= 50; ++i) {
-        const double x = i == 50 ? values.back() : low + i * step;
+        const double x = i == 50 ? values.back() : ProgressionTerm(low, step, i);
         fit.curveX.push_back(x);
         fit.curveF.push_back(LawCdf(law, a, b, x));
     }

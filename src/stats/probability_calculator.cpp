@@ -10,6 +10,7 @@
 #include "core/workspace.h"
 #include "dispatch/method_kit.h"
 #include "numeric/data_range.h"
+#include "numeric/progression.h"
 
 namespace dalvex {
 
@@ -154,12 +155,12 @@ LawCurves ComputeLawCurves(ContinuousLaw law, double a, double b) {
         }
     }
     LawCurves curves;
-    const double step = (hi - lo) / 51;
+    const double step = ProgressionStep(lo, hi, 51);
     // A scale near the double range's end leaves no finite range to draw.
     if (!std::isfinite(lo) || !std::isfinite(hi) || !std::isfinite(step))
         return {};
     for (int i = 0; i <= 51; ++i) {
-        const double x = lo + i * step;
+        const double x = ProgressionTerm(lo, step, i);
         // A scale lost beside a far larger location leaves points that do
         // not differ: there is no curve to draw.
         if (i > 0 && !(x > curves.x[i - 1]))
