@@ -134,6 +134,12 @@ void SessionRecorder::Start(const Workspace& ws, const std::string& dataFile) {
         Command("open " + Word(dataFile));
 }
 
+void SessionRecorder::DataFileOpened(const std::string& path) {
+    lastPath_ = path;
+    if (recording_)
+        Command("open " + Word(path));
+}
+
 std::string SessionRecorder::Stop() {
     recording_ = false;
     std::string text;

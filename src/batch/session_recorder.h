@@ -47,8 +47,14 @@ class SessionRecorder : public UserDialogs {
       private:
         SessionRecorder* recorder_;
     };
-    // The path last chosen in the file dialog, quiet or not.
+    // The path last chosen in the file dialog, quiet or not, or last noted
+    // by DataFileOpened.
     const std::string& lastChosenPath() const { return lastPath_; }
+    // A data file was read into the sheet (`path` in full): a recording
+    // started later opens it first, and one going on now opens it here. A
+    // file named on the command line passes no file dialog, so only this
+    // makes it known.
+    void DataFileOpened(const std::string& path);
 
     // A script word: as it is, or in double quotes when it holds blanks or
     // is empty.

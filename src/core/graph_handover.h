@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace dalvex {
 
@@ -46,6 +47,13 @@ struct GraphHandOver {
     // (1: the observations' row labels) or `TGra.Subs2` (0: the variables'
     // names) would; -1 leaves them unnamed. Taken, and reset, by the request.
     int PointNames = -1;
+    // The sheet row (1-based) of each observation in DataMatrix's rows when
+    // rows were left out for missing cells, so a point named from the sheet
+    // keeps the name of its own row; empty when observation i is sheet row
+    // i + 1. Loading sets it, a method that puts observations of its own
+    // into DataMatrix sets theirs, and every command starts with it empty.
+    // Not taken by a request: one loading may feed several graphs.
+    std::vector<int> ObservationRows;
 
     // A description as methods write it, bytes given as numbers (254 is -2).
     void Describe(int series, int xRow, int yRow, int marker, int style);

@@ -213,8 +213,14 @@ SettingsFileResult WriteLinesFile(const std::string& path, const std::vector<std
             return {false, SystemErrorText(errno)};
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
-        if (!out)
-            return {false, SystemErrorText(errno)};
+        // Closed here rather than by the destructor, whose failure nobody sees.
+        out.close();
+        if (!out) {
+            // A full disk is the usual cause: the half-written copy goes, the old file stays.
+            const std::string error = SystemErrorText(errno != 0 ? errno : EIO);
+            std::remove(temp.c_str());
+            return {false, error};
+        }
     }
     if (std::rename(temp.c_str(), path.c_str()) != 0) {
         const std::string error = SystemErrorText(errno);

@@ -16,6 +16,8 @@ CommandFrame::CommandFrame(Workspace& ws, TSMForm& form, TSMForm::RunState state
       probabilities_(ws.settings.exactProbabilities) {
     form_.runState = state;
     ws_.runNotices.Begin();
+    // Observations a previous command loaded name no point of this one.
+    ws_.graphTables.ObservationRows.clear();
     ClearFloatingFlags();
     ws_.watchArithmetic = true;
 }

@@ -1,6 +1,7 @@
 #include "dispatch/loading.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/sheet_bridge.h"
 #include "numeric/data_range.h"
@@ -88,6 +89,8 @@ void LoadVariable(Workspace& ws, int k, int col, ParsedColumns* parsed) {
             ws.store.Data(k - 1, i) = SheetValue(ws, col, i);
     }
     ws.VarLength[k] = last;
+    // Observation i is sheet row i + 1 again until missing cells are removed.
+    ws.graphTables.ObservationRows.clear();
 }
 
 void LoadPair(Workspace& ws, int xcol, int ycol, int mode, ParsedColumns* parsed) {
@@ -167,6 +170,14 @@ int CompactRow(Workspace& ws, int row, int last, long& found) {
     return kept - 1;
 }
 
+// The sheet row observation `i` of the loaded rows came from.
+int SheetRowOfObservation(const Workspace& ws, int i) {
+    const std::vector<int>& rows = ws.graphTables.ObservationRows;
+    if (rows.empty())
+        return i + 1;
+    return i < static_cast<int>(rows.size()) ? rows[i] : 0;
+}
+
 }  // namespace
 
 void RemoveMissing(Workspace& ws, bool listwise) {
@@ -180,6 +191,7 @@ void RemoveMissing(Workspace& ws, bool listwise) {
         for (int k = 1; k <= rows; ++k)
             last = std::min(last, ws.VarLength[k]);
         int kept = 0;
+        std::vector<int> sheetRows;
         for (int i = 0; i <= last; ++i) {
             int missing = 0;
             for (int r = 0; r < rows; ++r)
@@ -189,8 +201,11 @@ void RemoveMissing(Workspace& ws, bool listwise) {
                 continue;
             for (int r = 0; r < rows; ++r)
                 ws.store.Data(r, kept) = ws.store.Data(r, i);
+            sheetRows.push_back(SheetRowOfObservation(ws, i));
             ++kept;
         }
+        if (kept <= last)
+            ws.graphTables.ObservationRows = std::move(sheetRows);
         removed = static_cast<long>(last + 1 - kept) * rows;
         for (int k = 1; k <= rows; ++k)
             ws.VarLength[k] = kept - 1;

@@ -134,11 +134,23 @@ GraphData TakeGraphData(Workspace& ws, int kind, int lastSeries) {
         data.variableNames.push_back(VariableName(ws, ws.SelectedColumns[i + 1] - 1));
     for (int r = 0; r < data.RowCount(); ++r)
         data.rowNames.push_back(r < selected ? data.variableNames[r] : std::string());
+    data.observationRows = ws.graphTables.ObservationRows;
     const int labels = std::min(longest, SheetRows);
     data.observationLabels.reserve(labels);
-    for (int i = 0; i < labels; ++i)
-        data.observationLabels.push_back(Trim(ws.sheet.Cell(0, i + 1)));
+    for (int i = 0; i < labels; ++i) {
+        const int row = data.SheetRowOf(i);
+        data.observationLabels.push_back(row > 0 ? Trim(ws.sheet.Cell(0, row)) : std::string());
+    }
     return data;
+}
+
+int GraphData::SheetRowOf(int i) const {
+    if (observationRows.empty())
+        return i >= 0 && i < SheetRows ? i + 1 : 0;
+    if (i < 0 || i >= static_cast<int>(observationRows.size()))
+        return 0;
+    const int row = observationRows[i];
+    return row >= 1 && row <= SheetRows ? row : 0;
 }
 
 }  // namespace dalvex

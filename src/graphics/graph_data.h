@@ -49,11 +49,16 @@ struct GraphData {
     int partnerRow = -1;                          // described series with style 5
     std::vector<std::string> rowNames;            // per row: its variable's name, or empty
     std::vector<std::string> seriesNames;         // per series: the name the method gave, or empty
-    std::vector<std::string> observationLabels;   // the sheet's row labels, trimmed
-    std::vector<std::string> variableNames;       // the selected variables' names in order
+    std::vector<std::string> observationLabels;   // the points' sheet row labels, trimmed
+    // The sheet row of each point (1-based), or empty when point i is row i + 1.
+    std::vector<int> observationRows;
+    std::vector<std::string> variableNames;  // the selected variables' names in order
     std::string title;
     int smoothing = 0;  // "Сглаж:" 0..3 of the smoothing surface, map and superdiagram
 
+    // The sheet row point `i` stands for, 0 when it stands for none (a point
+    // past the observations that were loaded).
+    int SheetRowOf(int i) const;
     // Row r, empty when it was not handed over.
     const std::vector<double>& Row(int r) const;
     int RowCount() const { return static_cast<int>(rows.size()); }

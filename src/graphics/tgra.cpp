@@ -436,8 +436,10 @@ void TGra::NamesFromSheetColumn(int column) {
         longest = std::max(longest, row.size());
     if (!SheetGrid::InGrid(column, 1))
         return;
-    for (std::size_t i = 0; i < longest && static_cast<int>(i) < SheetRows; ++i)
-        sourceNames_.push_back(Trim(ws_.sheet.Cell(column, static_cast<int>(i) + 1)));
+    for (std::size_t i = 0; i < longest && static_cast<int>(i) < SheetRows; ++i) {
+        const int row = data_.SheetRowOf(static_cast<int>(i));
+        sourceNames_.push_back(row > 0 ? Trim(ws_.sheet.Cell(column, row)) : std::string());
+    }
 }
 
 std::vector<int> TGra::RowsToSave() const {

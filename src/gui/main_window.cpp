@@ -315,6 +315,9 @@ bool MainWindow::OpenAtStart(const std::string& path) {
         // As the file dialog does: the next F3 opens where this file lies.
         const std::filesystem::path folder = std::filesystem::absolute(path).parent_path();
         ws_.settings.DataFolder = folder.string() + "/";
+        // A session recorded from here on starts by opening this file.
+        if (SessionRecorder* recorder = Recorder())
+            recorder->DataFileOpened(std::filesystem::absolute(path).string());
         ShowSheetCaption();
     }
     sheetView_->Refresh();
@@ -659,7 +662,7 @@ void MainWindow::OpenFile() {
             }
             if (opened) {
                 if (recorder != nullptr)
-                    recorder->Command("open " + SessionRecorder::Word(recorder->lastChosenPath()));
+                    recorder->DataFileOpened(recorder->lastChosenPath());
                 sheetView_->horizontalScrollBar()->setValue(0);
                 sheetView_->verticalScrollBar()->setValue(0);
                 ShowSheetCaption();

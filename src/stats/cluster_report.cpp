@@ -223,6 +223,7 @@ void ClusterScatter(ClusterRun& run, const Partition& p) {
         ws.graphTables.Describe(0, x - 1, y - 1, 0, 5);
         ws.graphTables.Describe(1, x - 1, y - 1, 0, 2);
         ws.graphTables.PointNames = 1;
+        ws.graphTables.ObservationRows = run.sheetRows;
         ws.SetTextBuffer("Кластеры");
         GraSt(ws, RequestDescribed, 1);
         pqsegr(ws);

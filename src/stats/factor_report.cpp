@@ -244,7 +244,11 @@ void LoadingProjections(Workspace& ws, int k, int factors, At at) {
     });
 }
 
-void ScoreProjections(Workspace& ws, const std::vector<std::vector<double>>& scores) {
+// `sheetRows`: the sheet row of each object scored, so each point is named
+// after its own row when rows were left out for missing cells.
+void ScoreProjections(Workspace& ws, const std::vector<int>& sheetRows,
+                      const std::vector<std::vector<double>>& scores) {
+    ws.graphTables.ObservationRows = sheetRows;
     ws.SetTextBuffer("Факторные координаты");
     ProjectionLoop(ws, static_cast<int>(scores.size()), "Факторные координаты: ", 2, 1,
                    [&](int j) { return scores[j]; });
@@ -319,7 +323,7 @@ void ExtractionReport(FactorRun& run) {
         FactorScores(run.matrix, e, HoldsCorrelations(run.matrix.kind));
     if (AskYesNo(ws, "Выдать факторные координаты объектов?"))
         WriteScores(ws, run.labels, scores, e.factors);
-    ScoreProjections(ws, scores);
+    ScoreProjections(ws, run.input.rows, scores);
 }
 
 void FactorCorrelations(FactorRun& run, const RotatedFactors& r) {
@@ -406,7 +410,7 @@ void RotationReport(FactorRun& run, const RotatedFactors& r) {
         RotatedScores(FactorScores(run.matrix, e, true), e, r);
     if (AskYesNo(ws, "Выдать факторные координаты объектов после вращения?"))
         WriteScores(ws, run.labels, scores, f);
-    ScoreProjections(ws, scores);
+    ScoreProjections(ws, run.input.rows, scores);
 }
 
 const char* RotationName(Rotation rotation) {

@@ -229,5 +229,24 @@ TEST(SettingsTest, FilesAreCp1251WithCrLf) {
     EXPECT_FALSE(missing.error.empty());
 }
 
+// A write that fails after the temporary was opened (the disk full) reports
+// the failure, takes the temporary away and leaves the old file as it was.
+TEST(SettingsTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
+    namespace fs = std::filesystem;
+    const TempFolder dir("settings_full");
+    const std::string path = (dir / "Dvx.ini").string();
+    ASSERT_TRUE(WriteLinesFile(path, {"старое"}).ok);
+    // The temporary's name leads to a device that is always full.
+    fs::create_symlink("/dev/full", path + ".tmp");
+
+    const auto written = WriteLinesFile(path, {"новое", std::string(100000, 'x')});
+    EXPECT_FALSE(written.ok);
+    EXPECT_FALSE(written.error.empty());
+    EXPECT_FALSE(fs::exists(fs::symlink_status(path + ".tmp")));
+    std::vector<std::string> lines;
+    ASSERT_TRUE(ReadLinesFile(path, lines).ok);
+    EXPECT_EQ(lines, (std::vector<std::string>{"старое"}));
+}
+
 }  // namespace
 }  // namespace dalvex

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <fstream>
 #include <sstream>
 
 #include "batch/batch_runner.h"
@@ -25,6 +26,7 @@ class SessionRecordingTest : public QObject {
   private slots:
     void aRecordedSessionReplaysToTheSameReport();
     void answersBecomeTheLinesThatGiveThem();
+    void aFileOpenedAtStartIsOpenedByTheScript();
 };
 
 namespace {
@@ -176,6 +178,51 @@ void SessionRecordingTest::answersBecomeTheLinesThatGiveThem() {
                                     "form 2 \"a b\" \"\"\r\n"
                                     "formula 1 \"SIN(x) + 1\"\r\n"
                                     "cancel\r\n"));
+}
+
+// "dalvex data.txt": the file given when the program started passes no file
+// dialog, yet a session recorded afterwards opens it and replays.
+void SessionRecordingTest::aFileOpenedAtStartIsOpenedByTheScript() {
+    QTemporaryDir folder;
+    const std::string dir = folder.path().toStdString() + "/";
+    QVERIFY(WriteLinesFile(dir + "start data.txt", {"x y", "1 5", "4 3", "2 8", "7 1"}).ok);
+
+    ScriptedDialogs person;
+    SessionRecorder recorder(person);
+    Workspace ws(recorder);
+    MainWindow window(ws, dir);
+    window.show();
+    QVERIFY(window.started());
+    QVERIFY(window.OpenAtStart(dir + "start data.txt"));
+
+    const std::string script = dir + "сеанс.txt";
+    person.ExpectFile(1, script);
+    window.Execute(MainCommand::RecordSession);
+    const std::size_t from = window.results()->lines().size();
+    person
+        .ExpectVariables("Анализ переменных",
+                         {{VariableAction::Include, {2}}, {VariableAction::Confirm, {}}})
+        .ExpectYesNo("", true)
+        .ExpectYesNo("", false);
+    RunMethod(window, 1);
+    QVERIFY(person.scriptDone());
+    const std::vector<std::string> lines = window.results()->lines();
+    window.Execute(MainCommand::RecordSession);
+    QVERIFY(!recorder.recording());
+
+    std::ifstream in(script, std::ios::binary);
+    std::stringstream written;
+    written << in.rdbuf();
+    QVERIFY2(written.str().find("\r\nopen \"" + dir + "start data.txt\"\r\n") != std::string::npos,
+             written.str().c_str());
+    std::ostringstream results, messages;
+    QCOMPARE(RunBatchFile(script, BuiltStatisticsMethods(), results, messages), int(BatchDone));
+    QCOMPARE(QString::fromStdString(messages.str()), QString());
+    QCOMPARE(QString::fromStdString(results.str()),
+             QString::fromStdString(Joined(lines, from, lines.size())));
+
+    person.ExpectYesNo("Закончить сеанс", true);
+    window.close();
 }
 
 QTEST_MAIN(SessionRecordingTest)

@@ -208,5 +208,55 @@ TEST(SheetHistoryMemory, AStepHoldsOnlyTheColumnsItChanged) {
     EXPECT_EQ(ws.sheet.Cell(130, 500), "   64999");
 }
 
+// Every value of a sheet filled to the store's capacity (130 variables of
+// 500 values) rewritten at once, each pass with values of its own.
+void RewriteWholeSheet(SheetGrid& grid, int pass) {
+    grid.SetVariableCount(130);
+    for (int c = 1; c <= 130; ++c) {
+        for (int r = 1; r <= 500; ++r)
+            grid.SetCell(c, r, std::to_string(pass * 100000 + r * 130 + c));
+        grid.SetColumnLength(c, 500);
+    }
+}
+
+TEST(SheetHistoryMemory, WholeSheetChangesKeepTheHistoryWithinItsBudget) {
+    SheetGrid grid;
+    SheetHistory history;
+    history.Reset(grid);
+    std::vector<std::string> states{Dump(grid)};
+    for (int pass = 1; pass <= 30; ++pass) {
+        RewriteWholeSheet(grid, pass);
+        ASSERT_TRUE(history.Record(grid));
+        states.push_back(Dump(grid));
+        ASSERT_LE(history.HeldCells(grid), SheetUndoHeldCells) << "after change " << pass;
+    }
+    // The budget holds eight full sheets, so at least eight steps stay.
+    const int steps = history.undoSteps();
+    EXPECT_GE(steps, 8);
+    EXPECT_LT(steps, 30);
+    for (int back = 1; back <= steps; ++back) {
+        ASSERT_TRUE(history.Undo(grid));
+        EXPECT_EQ(Dump(grid), states[states.size() - 1 - back]) << "undo " << back;
+    }
+    EXPECT_FALSE(history.Undo(grid));
+    for (int again = steps - 1; again >= 0; --again)
+        ASSERT_TRUE(history.Redo(grid));
+    EXPECT_EQ(Dump(grid), states.back());
+
+    // A budget smaller than one change still keeps that newest change whole.
+    SheetHistory tight(SheetUndoSteps, 10);
+    tight.Reset(grid);
+    RewriteWholeSheet(grid, 31);
+    tight.Record(grid);
+    RewriteWholeSheet(grid, 32);
+    tight.Record(grid);
+    EXPECT_EQ(tight.undoSteps(), 1);
+    ASSERT_TRUE(tight.Undo(grid));
+    SheetGrid expected;
+    RewriteWholeSheet(expected, 31);
+    EXPECT_EQ(Dump(grid), Dump(expected));
+    EXPECT_FALSE(tight.Undo(grid));
+}
+
 }  // namespace
 }  // namespace dalvex
