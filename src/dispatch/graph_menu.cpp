@@ -221,43 +221,6 @@ std::vector<std::string> Tq34::roles(int list) const {
     return roles;
 }
 
-void Tq34::Press(VariableAction action, const std::vector<std::vector<int>>& selected) {
-    static const std::vector<int> none;
-    const auto& first = selected.size() > 0 ? selected[0] : none;
-    const auto& second = selected.size() > 1 ? selected[1] : none;
-    switch (action) {
-        case VariableAction::Include:
-            Move(0, first, 1);
-            break;
-        case VariableAction::Exclude:
-            Move(1, second, 0);
-            break;
-        case VariableAction::All:
-            Move(0, Every(0), 1);
-            break;
-        case VariableAction::Restore:
-            for (const std::string& line : Remembered(GraphVariablesMemory))
-                MoveMatching(line, 1);
-            break;
-        case VariableAction::Enter:
-            Move(0, first, 1);
-            Confirm();
-            break;
-        case VariableAction::Confirm:
-            Confirm();
-            break;
-        case VariableAction::Cancel:
-            Close(0);
-            break;
-        default:
-            break;
-    }
-}
-
-void Tq34::DoubleClick(int list, int item) {
-    MoveAcross(list, item);
-}
-
 void Tq34::Confirm() {
     const int count = SelectChosen(MaxVariables - 1);
     if (count < 0)

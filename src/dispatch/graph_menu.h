@@ -87,11 +87,12 @@ class Tq34 : public VariableDialogModel {
     std::vector<std::string> texts() const override;
     std::vector<VariableButton> buttons() const override;
     std::vector<std::string> roles(int list) const override;
-    void Press(VariableAction action, const std::vector<std::vector<int>>& selected) override;
-    void DoubleClick(int list, int item) override;
 
   private:
-    void Confirm();
+    void Confirm() override;
+    std::vector<std::string> RememberedChoice() override {
+        return Remembered(GraphVariablesMemory);
+    }
     int answer_;
 };
 

@@ -35,9 +35,62 @@ std::vector<int> VariableDialogModel::Every(int list) const {
 
 void VariableDialogModel::MoveAcross(int list, int item) {
     if (list == 0)
-        Move(0, {item}, 1);
+        Include({item});
     else if (list == 1)
         Move(1, {item}, 0);
+}
+
+void VariableDialogModel::Include(std::vector<int> indices) {
+    const int most = capacity();
+    if (most > 0) {
+        std::sort(indices.begin(), indices.end());
+        indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+        const std::size_t limit = static_cast<std::size_t>(most);
+        const std::size_t room = limit - std::min(limit, lists_[1].items.size());
+        if (indices.size() > room)
+            indices.resize(room);
+    }
+    Move(0, indices, 1);
+}
+
+void VariableDialogModel::Press(VariableAction action,
+                                const std::vector<std::vector<int>>& selected) {
+    switch (action) {
+        case VariableAction::Include:
+            Include(Selection(selected, 0));
+            break;
+        case VariableAction::Exclude:
+            Move(1, Selection(selected, 1), 0);
+            break;
+        case VariableAction::All:
+            Include(Every(0));
+            break;
+        case VariableAction::Restore:
+            for (const std::string& line : RememberedChoice()) {
+                if (capacity() > 0 &&
+                    lists_[1].items.size() >= static_cast<std::size_t>(capacity()))
+                    break;
+                MoveMatching(line, 1);
+            }
+            break;
+        case VariableAction::Enter:
+            Include(Selection(selected, 0));
+            Confirm();
+            break;
+        case VariableAction::Confirm:
+            Confirm();
+            break;
+        case VariableAction::Cancel:
+            Close(0);
+            break;
+        default:
+            PressOther(action);
+            break;
+    }
+}
+
+void VariableDialogModel::DoubleClick(int list, int item) {
+    MoveAcross(list, item);
 }
 
 int VariableDialogModel::SelectChosen(int most) {
@@ -137,42 +190,9 @@ std::vector<VariableButton> Tq30::buttons() const {
     return buttons;
 }
 
-void Tq30::Press(VariableAction action, const std::vector<std::vector<int>>& selected) {
-    switch (action) {
-        case VariableAction::Include:
-            Move(0, Selection(selected, 0), 1);
-            break;
-        case VariableAction::Exclude:
-            Move(1, Selection(selected, 1), 0);
-            break;
-        case VariableAction::All:
-            Move(0, Every(0), 1);
-            break;
-        case VariableAction::Restore:
-            for (const std::string& line : Remembered(ListDialogMemory))
-                MoveMatching(line, 1);
-            break;
-        case VariableAction::ReadPairs:
-            if (offerPairs_)
-                ReadPairs();
-            break;
-        case VariableAction::Enter:
-            Move(0, Selection(selected, 0), 1);
-            Confirm();
-            break;
-        case VariableAction::Confirm:
-            Confirm();
-            break;
-        case VariableAction::Cancel:
-            Close(0);
-            break;
-        default:
-            break;
-    }
-}
-
-void Tq30::DoubleClick(int list, int item) {
-    MoveAcross(list, item);
+void Tq30::PressOther(VariableAction action) {
+    if (action == VariableAction::ReadPairs && offerPairs_)
+        ReadPairs();
 }
 
 void Tq30::Confirm() {
@@ -233,9 +253,6 @@ void Tq030::Press(VariableAction action, const std::vector<std::vector<int>>& se
             Confirm();
             break;
         }
-        case VariableAction::Exclude:
-            Move(1, Selection(selected, 1), 0);
-            break;
         case VariableAction::Enter:
             // The highlighted variable, when none is chosen yet; Include
             // confirms it.
@@ -244,13 +261,12 @@ void Tq030::Press(VariableAction action, const std::vector<std::vector<int>>& se
             else
                 Confirm();
             break;
+        case VariableAction::Exclude:
         case VariableAction::Confirm:
-            Confirm();
-            break;
         case VariableAction::Cancel:
-            Close(0);
+            VariableDialogModel::Press(action, selected);
             break;
-        default:
+        default:  // one variable: no All, Restore or pairs
             break;
     }
 }

@@ -19,15 +19,31 @@ inline constexpr const char* SingleDialogMemory = "q030.ini";
 inline constexpr const char* RegressionDialogMemory = "q31.ini";
 inline constexpr const char* PairFileFilter = "Текстовые (*.txt)|*.txt|";
 
-// What the three dialogs share: the lists, the workspace, closing.
+// What the variable dialogs share: the lists, the workspace, closing, and
+// the buttons of a two-list chooser (offered list 0, chosen list 1).
 class VariableDialogModel : public VariableDialog {
   public:
     const std::vector<VariableList>& lists() const override { return lists_; }
     bool closed() const override { return closed_; }
     int helpContext() const override { return ws_.RunHelpContext; }
+    // Include, Exclude, All, Restore (the lines of RememberedChoice), Enter,
+    // Confirm and Cancel of a two-list chooser; any other action goes to
+    // PressOther.
+    void Press(VariableAction action, const std::vector<std::vector<int>>& selected) override;
+    // Moves the item across, as MoveAcross.
+    void DoubleClick(int list, int item) override;
 
   protected:
     explicit VariableDialogModel(Workspace& ws);
+    // Checks the chosen list and closes the dialog with its answer.
+    virtual void Confirm() = 0;
+    // The previous choice, the lines Restore brings back in order.
+    virtual std::vector<std::string> RememberedChoice() { return {}; }
+    // An action the shared buttons do not know (reading a list of pairs).
+    virtual void PressOther(VariableAction action) { (void)action; }
+    // Moves offered items (list 0) to the chosen list (1), only as many as
+    // capacity() leaves room for.
+    void Include(std::vector<int> indices);
     // Moves the items at `indices` (any order) of list `from` to the end of
     // list `to`, keeping their order.
     void Move(int from, const std::vector<int>& indices, int to);
@@ -40,7 +56,7 @@ class VariableDialogModel : public VariableDialog {
     // The indices of every item of a list.
     std::vector<int> Every(int list) const;
     // A double click moves an item between the offered list (0) and the
-    // chosen one (1).
+    // chosen one (1), as far as capacity() allows.
     void MoveAcross(int list, int item);
     // The chosen list (1), at most `most` of its columns, becomes the
     // selection; answers how many, or -1 when nothing was chosen (the
@@ -65,11 +81,11 @@ class Tq30 : public VariableDialogModel {
     std::string caption() const override { return "Анализ переменных"; }
     std::vector<std::string> texts() const override;
     std::vector<VariableButton> buttons() const override;
-    void Press(VariableAction action, const std::vector<std::vector<int>>& selected) override;
-    void DoubleClick(int list, int item) override;
 
   private:
-    void Confirm();
+    void Confirm() override;
+    std::vector<std::string> RememberedChoice() override { return Remembered(ListDialogMemory); }
+    void PressOther(VariableAction action) override;
     void ReadPairs();
     bool offerPairs_;
 };
@@ -88,7 +104,7 @@ class Tq030 : public VariableDialogModel {
     void DoubleClick(int list, int item) override;
 
   private:
-    void Confirm();
+    void Confirm() override;
 };
 
 class Tq31 : public VariableDialogModel {
@@ -112,7 +128,7 @@ class Tq31 : public VariableDialogModel {
     void ChooseX(std::vector<int> indices);
     void All();
     void Restore();
-    void Confirm();
+    void Confirm() override;
 };
 
 // The openers: create the dialog, show it unless it closed at once, and

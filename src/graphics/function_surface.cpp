@@ -8,6 +8,7 @@
 #include "core/workspace.h"
 #include "formula/formula.h"
 #include "graphics/graph_data.h"
+#include "numeric/progression.h"
 
 namespace dalvex {
 
@@ -35,12 +36,12 @@ SurfaceComputation ComputeFunctionSurface(Workspace& ws, ActiveFormula& formula,
     result.limited = n != grid.points;
     DataStore& store = ws.store;
     store.SetRowWidth(StoreMatrix::Data, CellCapacity / 3);
-    const double xStep = (grid.x1 - grid.x0) / (n - 1);
-    const double yStep = (grid.y1 - grid.y0) / (n - 1);
+    const double xStep = ProgressionStep(grid.x0, grid.x1, n - 1);
+    const double yStep = ProgressionStep(grid.y0, grid.y1, n - 1);
     for (int c = 0; c < n; ++c)
         for (int d = 0; d < n; ++d) {
-            const double x = grid.x0 + xStep * d;
-            const double y = grid.y0 + yStep * c;
+            const double x = ProgressionTerm(grid.x0, xStep, d);
+            const double y = ProgressionTerm(grid.y0, yStep, c);
             const int i = d + c * n;
             store.Data(0, i) = x;
             store.Data(1, i) = y;

@@ -13,8 +13,9 @@ namespace dalvex {
 
 struct Workspace;
 
-// Graph kinds of `TGra.FormIni`.
-enum GraphKind {
+// Graph kinds of `TGra.FormIni`, the numbers GraphData::kind holds (a
+// method's GraphOrder speaks of its own GraphKind: how its series are laid out).
+enum GraphKindNumber {
     KindDescribed = 0,
     KindFunctions = 1,
     KindDeviations = 2,

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numeric/progression.h"
+
 namespace dalvex {
 
 namespace {
@@ -298,11 +300,12 @@ void EvaluateOnGrid(const CubicPieces& spline, int steps, std::vector<double>& x
     const double first = spline.knots.front();
     const double last = spline.knots.back();
     const std::size_t intervals = spline.knots.size() - 1;
+    const double step = ProgressionStep(first, last, steps);
     x.resize(static_cast<std::size_t>(steps) + 1);
     y.resize(x.size());
     std::size_t i = 0;
     for (int k = 0; k <= steps; ++k) {
-        const double at = first + (last - first) / steps * k;
+        const double at = ProgressionTerm(first, step, k);
         // The grid runs forward, so the interval is searched from the last one.
         while (i + 1 < intervals && spline.knots[i + 1] <= at)
             ++i;

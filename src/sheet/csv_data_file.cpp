@@ -195,14 +195,6 @@ bool HoldsTexts(const SheetGrid& g, int col) {
     return false;
 }
 
-// Labels go into the file when any differs from its row number.
-bool NeedsLabels(const SheetGrid& g, int rows) {
-    for (int r = 1; r <= rows; ++r)
-        if (Trim(g.Cell(0, r)) != std::to_string(r))
-            return true;
-    return false;
-}
-
 // A field as a cell text: line breaks and TABs as blanks, other control
 // characters as "?", at most MaxCellChars characters.
 std::string CellText(const Field& field) {
@@ -258,12 +250,12 @@ CsvLayout DetectCsvLayout(std::string_view text) {
 
 std::string WriteCsvData(const Workspace& ws, TextEncoding encoding) {
     const SheetGrid& g = ws.sheet;
-    const int n = g.VariableCount();
+    const SheetLines sheet = SheetAsLines(g);
+    const int n = sheet.variables;
     std::string out;
     if (n == 0)
         return out;
-    const int rows = g.LongestColumn();
-    const bool labels = NeedsLabels(g, rows);
+    const bool labels = sheet.labels;
     out.reserve(static_cast<std::size_t>(g.FilledCells()) * 10 + 64);
     std::vector<bool> texts(static_cast<std::size_t>(n) + 1);
     for (int c = 1; c <= n; ++c)
@@ -279,7 +271,7 @@ std::string WriteCsvData(const Workspace& ws, TextEncoding encoding) {
         PutQuoted(out, name.empty() ? Trim(SheetGrid::DefaultName(c)) : name);
     }
     out += "\r\n";
-    for (int r = 1; r <= rows; ++r) {
+    for (int r = 1; r <= sheet.rows; ++r) {
         if (labels) {
             PutQuoted(out, Trim(g.Cell(0, r)));
             out += ',';
@@ -289,8 +281,7 @@ std::string WriteCsvData(const Workspace& ws, TextEncoding encoding) {
             if (c > 1)
                 out += ',';
             const std::size_t before = out.size();
-            if (r <= g.ColumnLength(c))
-                PutCell(out, g.Cell(c, r));
+            PutCell(out, RowCell(g, c, r));
             if (out.size() == before && texts[static_cast<std::size_t>(c)])
                 out += "NA";
         }

@@ -148,6 +148,22 @@ std::string WriteFailureText(int errorNumber, const std::string& path) {
     return "Не удалось записать файл " + path + ": " + SystemErrorText(errorNumber);
 }
 
+SheetLines SheetAsLines(const SheetGrid& g) {
+    SheetLines sheet;
+    sheet.variables = g.VariableCount();
+    if (sheet.variables == 0)
+        return sheet;
+    sheet.rows = g.LongestColumn();
+    for (int r = 1; r <= sheet.rows && !sheet.labels; ++r)
+        sheet.labels = Trim(g.Cell(0, r)) != std::to_string(r);
+    return sheet;
+}
+
+const std::string& RowCell(const SheetGrid& g, int col, int row) {
+    static const std::string missing;
+    return row <= g.ColumnLength(col) ? g.Cell(col, row) : missing;
+}
+
 std::string CellTextFromFile(std::string_view cp1251) {
     std::string text = Cp1251ToUtf8(cp1251);
     for (char& c : text)

@@ -53,6 +53,18 @@ std::string WriteFailureText(int errorNumber, const std::string& path);
 inline constexpr const char* FileTooLargeText = "ОШИБКА! Велик размер файла!";
 inline constexpr const char* FileIncompleteText = "!ФАЙЛ НЕПОЛНЫЙ - ПРОЧИТАНА ЧАСТЬ ДАННЫХ!";
 
+// The sheet as the lines of a text data file: its variables (none gives an
+// empty file), the data rows up to the longest column, and whether the rows'
+// labels go in because one of them differs from its row number.
+struct SheetLines {
+    int variables = 0;
+    int rows = 0;
+    bool labels = false;
+};
+SheetLines SheetAsLines(const SheetGrid& g);
+// A data cell as a file line holds it: empty beyond its column's end.
+const std::string& RowCell(const SheetGrid& g, int col, int row);
+
 // Bytes of a file (Windows Cyrillic) as a text a cell can hold: UTF-8,
 // control characters shown as "?", at most MaxCellChars characters.
 std::string CellTextFromFile(std::string_view cp1251);

@@ -38,17 +38,11 @@ void PutLine(std::string& out, const std::vector<std::string>& fields, char sepa
     out += "\r\n";
 }
 
-// Labels go into the file when any differs from its row number, or when the
-// first name would otherwise be taken for a number (its line for data) or
-// for the labels word.
-bool NeedsLabels(const SheetGrid& g, int rows) {
+// Labels also go into the file when the first name would otherwise be taken
+// for a number (its line for data) or for the labels word.
+bool FirstNameNeedsLabels(const SheetGrid& g) {
     const std::string first = Trim(g.Cell(1, 0));
-    if (ParseNumber(first).ok() || first == LabelsWord)
-        return true;
-    for (int r = 1; r <= rows; ++r)
-        if (Trim(g.Cell(0, r)) != std::to_string(r))
-            return true;
-    return false;
+    return ParseNumber(first).ok() || first == LabelsWord;
 }
 
 bool IsCommentLine(std::string_view line) {
@@ -176,25 +170,23 @@ void ShowControlCharacters(std::string& text) {
 
 std::string WriteTextData(const Workspace& ws, char separator, TextEncoding encoding) {
     const SheetGrid& g = ws.sheet;
-    const int n = g.VariableCount();
+    const SheetLines sheet = SheetAsLines(g);
     std::string out;
-    if (n == 0)
+    if (sheet.variables == 0)
         return out;
-    const int rows = g.LongestColumn();
-    const bool labels = NeedsLabels(g, rows);
+    const bool labels = sheet.labels || FirstNameNeedsLabels(g);
     std::vector<std::string> fields;
     if (labels)
         fields.emplace_back(LabelsWord);
-    for (int c = 1; c <= n; ++c)
+    for (int c = 1; c <= sheet.variables; ++c)
         fields.push_back(Field(g.Cell(c, 0), separator));
     PutLine(out, fields, separator);
-    for (int r = 1; r <= rows; ++r) {
+    for (int r = 1; r <= sheet.rows; ++r) {
         fields.clear();
         if (labels)
             fields.push_back(Field(g.Cell(0, r), separator));
-        for (int c = 1; c <= n; ++c)
-            fields.push_back(
-                Field(r <= g.ColumnLength(c) ? g.Cell(c, r) : std::string(), separator));
+        for (int c = 1; c <= sheet.variables; ++c)
+            fields.push_back(Field(RowCell(g, c, r), separator));
         PutLine(out, fields, separator);
     }
     return EncodeText(out, encoding);

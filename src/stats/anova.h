@@ -38,10 +38,23 @@ inline constexpr const char* UnequalBlocksNotice =
 inline constexpr const char* TiedBlocksNotice =
     "!ВСЕ ЗНАЧЕНИЯ ВНУТРИ КАЖДОГО БЛОКА ОДИНАКОВЫ - АНАЛИЗ НЕВОЗМОЖЕН!";
 std::string EmptyGroupNotice(const std::string& name);
+// The notice for the first group with no values (named from `names`, or by
+// its number past their end), or "" when every group has values.
+std::string FirstEmptyGroupNotice(const std::vector<std::vector<double>>& groups,
+                                  const std::vector<std::string>& names);
 
 // The critical F at level alpha; with one numerator degree of freedom the
 // Fisher quantile answers the two-sided t, whose square is the F.
 double FCritical(int df1, int df2, double alpha);
+
+// The mean in two passes (the first mean corrected by the mean deviation
+// from it); values all equal give that value exactly, so their deviations
+// are exactly 0. `v` is not empty.
+double StableMean(const std::vector<double>& v);
+// The sum of squared deviations from `about`.
+double SquaresAbout(const std::vector<double>& v, double about);
+// Every value of the groups (or rows, or cells) in one list, in order.
+std::vector<double> Pooled(const std::vector<std::vector<double>>& groups);
 
 // ---------------------------------------------------------------------------
 // The table

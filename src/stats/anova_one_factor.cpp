@@ -11,43 +11,12 @@ namespace dalvex {
 
 namespace {
 
-// The mean in two passes (the first mean corrected by the mean deviation
-// from it); values all equal give that value exactly, so their deviations
-// are exactly 0.
-double StableMean(const std::vector<double>& v) {
-    const auto [low, high] = std::minmax_element(v.begin(), v.end());
-    if (*low == *high)
-        return *low;
-    double m = std::accumulate(v.begin(), v.end(), 0.0) / v.size();
-    double correction = 0;
-    for (double x : v)
-        correction += x - m;
-    return m + correction / v.size();
-}
-
-double SquaresAbout(const std::vector<double>& v, double m) {
-    double ss = 0;
-    for (double x : v)
-        ss += (x - m) * (x - m);
-    return ss;
-}
-
 // Why groups cannot be compared at all: fewer than two, or one with no values.
 std::string GroupsNotice(const std::vector<std::vector<double>>& groups,
                          const std::vector<std::string>& names) {
     if (groups.size() < 2)
         return TooFewVariablesNotice;
-    for (std::size_t g = 0; g < groups.size(); ++g)
-        if (groups[g].empty())
-            return EmptyGroupNotice(g < names.size() ? names[g] : std::to_string(g + 1));
-    return {};
-}
-
-std::vector<double> Pooled(const std::vector<std::vector<double>>& groups) {
-    std::vector<double> all;
-    for (const auto& g : groups)
-        all.insert(all.end(), g.begin(), g.end());
-    return all;
+    return FirstEmptyGroupNotice(groups, names);
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 
 #include "core/number.h"
 #include "numeric/distributions.h"
@@ -11,9 +13,42 @@ std::string EmptyGroupNotice(const std::string& name) {
     return "!НЕТ ЗНАЧЕНИЙ В ГРУППЕ " + name + "!";
 }
 
+std::string FirstEmptyGroupNotice(const std::vector<std::vector<double>>& groups,
+                                  const std::vector<std::string>& names) {
+    for (std::size_t g = 0; g < groups.size(); ++g)
+        if (groups[g].empty())
+            return EmptyGroupNotice(g < names.size() ? names[g] : std::to_string(g + 1));
+    return {};
+}
+
 double FCritical(int df1, int df2, double alpha) {
     const double q = FisherQuantile(df1, df2, alpha);
     return df1 == 1 ? q * q : q;
+}
+
+double StableMean(const std::vector<double>& v) {
+    const auto [low, high] = std::minmax_element(v.begin(), v.end());
+    if (*low == *high)
+        return *low;
+    double m = std::accumulate(v.begin(), v.end(), 0.0) / v.size();
+    double correction = 0;
+    for (double x : v)
+        correction += x - m;
+    return m + correction / v.size();
+}
+
+double SquaresAbout(const std::vector<double>& v, double about) {
+    double ss = 0;
+    for (double x : v)
+        ss += (x - about) * (x - about);
+    return ss;
+}
+
+std::vector<double> Pooled(const std::vector<std::vector<double>>& groups) {
+    std::vector<double> all;
+    for (const auto& g : groups)
+        all.insert(all.end(), g.begin(), g.end());
+    return all;
 }
 
 namespace {

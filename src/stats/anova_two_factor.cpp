@@ -10,24 +10,6 @@ namespace dalvex {
 
 namespace {
 
-double StableMean(const std::vector<double>& v) {
-    const auto [low, high] = std::minmax_element(v.begin(), v.end());
-    if (*low == *high)
-        return *low;
-    double m = std::accumulate(v.begin(), v.end(), 0.0) / v.size();
-    double correction = 0;
-    for (double x : v)
-        correction += x - m;
-    return m + correction / v.size();
-}
-
-double Squares(const std::vector<double>& v, double about) {
-    double ss = 0;
-    for (double x : v)
-        ss += (x - about) * (x - about);
-    return ss;
-}
-
 double SumSquares(const std::vector<double>& v) {
     return std::inner_product(v.begin(), v.end(), v.begin(), 0.0);
 }
@@ -52,11 +34,9 @@ TwoFactorFigures ComputeTwoWayNonRepeated(const std::vector<std::vector<double>>
         f.notice = TooFewValuesNotice;
         return f;
     }
-    std::vector<double> all;
-    for (const auto& row : rows)
-        all.insert(all.end(), row.begin(), row.end());
+    const std::vector<double> all = Pooled(rows);
     const double g = StableMean(all);
-    const double sst = Squares(all, g);
+    const double sst = SquaresAbout(all, g);
     if (sst == 0) {
         f.notice = ConstantDataNotice;
         return f;
@@ -112,18 +92,13 @@ TwoFactorFigures ComputeTwoWayRepeated(const std::vector<std::vector<double>>& c
         return f;
     }
     const int l1 = levels1, l2 = count / levels1;
-    for (int c = 0; c < count; ++c)
-        if (cells[c].empty()) {
-            f.notice = EmptyGroupNotice(c < static_cast<int>(names.size()) ? names[c]
-                                                                           : std::to_string(c + 1));
-            return f;
-        }
-    std::vector<double> all;
-    for (const auto& cell : cells)
-        all.insert(all.end(), cell.begin(), cell.end());
+    f.notice = FirstEmptyGroupNotice(cells, names);
+    if (!f.notice.empty())
+        return f;
+    const std::vector<double> all = Pooled(cells);
     const double n = static_cast<double>(all.size());
     const double weighted = StableMean(all);
-    const double sst = Squares(all, weighted);
+    const double sst = SquaresAbout(all, weighted);
     if (sst == 0) {
         f.notice = ConstantDataNotice;
         return f;
@@ -133,7 +108,7 @@ TwoFactorFigures ComputeTwoWayRepeated(const std::vector<std::vector<double>>& c
     for (int c = 0; c < count; ++c) {
         means[c] = StableMean(cells[c]);
         sizes[c] = static_cast<double>(cells[c].size());
-        sse += Squares(cells[c], means[c]);
+        sse += SquaresAbout(cells[c], means[c]);
         ssCells += sizes[c] * (means[c] - weighted) * (means[c] - weighted);
     }
     // The table of cell means split into its main effects and interaction,

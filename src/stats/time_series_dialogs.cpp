@@ -9,12 +9,6 @@
 
 namespace dalvex {
 
-namespace {
-
-constexpr int MaxSeries = 2;
-
-}  // namespace
-
 TimeSeriesMemory ReadTimeSeriesMemory(Workspace& ws, const std::string& file, int fields) {
     TimeSeriesMemory memory;
     std::vector<std::string> lines;
@@ -64,60 +58,9 @@ std::vector<VariableButton> TimeSeriesVariables::buttons() const {
             {VariableAction::Cancel, "Отменить", "Отменить выбор и меню"}};
 }
 
-void TimeSeriesVariables::Include(std::vector<int> indices) {
-    std::sort(indices.begin(), indices.end());
-    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
-    const std::size_t room = MaxSeries - std::min<std::size_t>(MaxSeries, lists_[1].items.size());
-    if (indices.size() > room)
-        indices.resize(room);
-    Move(0, indices, 1);
-}
-
-void TimeSeriesVariables::Press(VariableAction action,
-                                const std::vector<std::vector<int>>& selected) {
-    const std::vector<int> none;
-    const std::vector<int>& offered = selected.empty() ? none : selected[0];
-    switch (action) {
-        case VariableAction::Include:
-            Include(offered);
-            break;
-        case VariableAction::Exclude:
-            if (selected.size() > 1)
-                Move(1, selected[1], 0);
-            break;
-        case VariableAction::All:
-            Include(Every(0));
-            break;
-        case VariableAction::Restore:
-            for (const std::string& line : remembered_)
-                if (lists_[1].items.size() < MaxSeries)
-                    MoveMatching(line, 1);
-            break;
-        case VariableAction::Enter:
-            Include(offered);
-            Confirm();
-            break;
-        case VariableAction::Confirm:
-            Confirm();
-            break;
-        case VariableAction::Cancel:
-            Close(0);
-            break;
-        default:
-            break;
-    }
-}
-
-void TimeSeriesVariables::DoubleClick(int list, int item) {
-    if (list == 0)
-        Include({item});
-    else if (list == 1)
-        Move(1, {item}, 0);
-}
-
 void TimeSeriesVariables::Confirm() {
-    // Include keeps the chosen list within MaxSeries.
-    if (SelectChosen(MaxSeries) < 0)
+    // Include keeps the chosen list within capacity().
+    if (SelectChosen(capacity()) < 0)
         return;
     Close(1);
 }

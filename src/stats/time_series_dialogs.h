@@ -35,15 +35,13 @@ class TimeSeriesVariables : public VariableDialogModel {
     int capacity() const override { return 2; }
     std::vector<std::string> texts() const override;
     std::vector<VariableButton> buttons() const override;
-    void Press(VariableAction action, const std::vector<std::vector<int>>& selected) override;
-    void DoubleClick(int list, int item) override;
 
     // The entries chosen, to be remembered.
     const std::vector<std::string>& chosen() const { return lists_[1].items; }
 
   private:
-    void Include(std::vector<int> indices);
-    void Confirm();
+    void Confirm() override;
+    std::vector<std::string> RememberedChoice() override { return remembered_; }
 
     std::string caption_;
     std::vector<std::string> remembered_;

@@ -5,6 +5,7 @@
 
 #include "core/workspace.h"
 #include "numeric/basic.h"
+#include "numeric/progression.h"
 
 namespace dalvex {
 
@@ -53,7 +54,7 @@ std::vector<double> GenerateValues(Workspace& ws, GeneratorLaw law, int n, doubl
         switch (law) {
             case GeneratorLaw::Progression:
             case GeneratorLaw::Formula:
-                v = a + i * b;
+                v = ProgressionTerm(a, b, i);
                 break;
             case GeneratorLaw::Uniform:
                 v = a + NextUniform(ws) * (b - a);

@@ -60,32 +60,61 @@ TEST(BatchImagesTest, EachGraphGoesToTheNextFileOnlyWhileImagesAreOn) {
     EXPECT_NE(noMessages.str().find("строка 2"), std::string::npos) << noMessages.str();
 }
 
-TEST(BatchImagesTest, TheProgramPaintsPngFilesWithoutADisplay) {
+// What each picture format must hold. SVG and PDF are drawings: the texts
+// stay texts (in SVG <text> elements, in PDF with their fonts), nothing is a
+// picture of pixels.
+struct PaintedFile {
+    const char* format;  // the images command's format word, "" for PNG
+    const char* file;
+    std::string start;               // the file's first bytes
+    std::vector<std::string> holds;  // texts somewhere in the file
+    std::string lacks;               // a text nowhere in it ("" for none)
+    std::size_t largerThan = 0;      // a drawing, not an empty image
+};
+
+TEST(BatchImagesTest, TheProgramPaintsEveryFormatWithoutADisplay) {
 #if !DALVEX_BATCH_IMAGES
     GTEST_SKIP() << "dalvex-batch was built without Qt's painting";
 #endif
+    const PaintedFile files[] = {
+        {"", "graph1.png", "\x89PNG\r\n\x1a\n", {}, "", 2000},
+        {" bmp", "graph2.bmp", "BM", {}, ""},
+        {" svg",
+         "graph3.svg",
+         "",
+         {"<svg", "viewBox=\"0 0 800 600\"", "<title>Гистограмма: x</title>",
+          ">*E1</text>"},  // the last one the axis' scale mark
+         "<image"},
+        {" pdf", "graph4.pdf", "%PDF-", {"/FontFile"}, "/Subtype /Image"},
+    };
     const TempFolder temp("batch-images");
     const fs::path folder = temp / "graphs";
     const fs::path script = temp / "script.txt";
-    std::ofstream(script) << "open " << Data << "skewed.txt\n"
-                          << "images " << folder.string() << "\nmethod 2\nform 1\nno\ngraph keep\n"
-                          << "images " << folder.string()
-                          << " bmp\nmethod 2\nform 1\nno\ngraph keep\n";
+    {
+        std::ofstream out(script);
+        out << "open " << Data << "skewed.txt\n";
+        for (const PaintedFile& f : files)
+            out << "images " << folder.string() << f.format
+                << "\nmethod 2\nform 1\nno\ngraph keep\n";
+    }
     const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY " +
                                 std::string(DALVEX_BATCH_PROGRAM) + " " + script.string() +
                                 " > /dev/null 2>&1";
     const int raw = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(raw));
     EXPECT_EQ(WEXITSTATUS(raw), BatchDone);
-    std::ifstream png(folder / "graph1.png", std::ios::binary);
-    std::string signature(8, '\0');
-    png.read(signature.data(), 8);
-    EXPECT_EQ(signature, "\x89PNG\r\n\x1a\n");
-    std::ifstream bmp(folder / "graph2.bmp", std::ios::binary);
-    std::string magic(2, '\0');
-    bmp.read(magic.data(), 2);
-    EXPECT_EQ(magic, "BM");
-    EXPECT_GT(fs::file_size(folder / "graph1.png"), 2000u);  // a drawing, not an empty image
+    for (const PaintedFile& f : files) {
+        std::stringstream bytes;
+        bytes << std::ifstream(folder / f.file, std::ios::binary).rdbuf();
+        const std::string text = bytes.str();
+        EXPECT_EQ(text.rfind(f.start, 0), 0u) << f.file;
+        for (const std::string& held : f.holds)
+            EXPECT_NE(text.find(held), std::string::npos) << f.file << ": " << held;
+        if (!f.lacks.empty()) {
+            EXPECT_EQ(text.find(f.lacks), std::string::npos) << f.file << ": " << f.lacks;
+        }
+        EXPECT_GT(text.size(), f.largerThan) << f.file;
+    }
 }
 
 // The histogram's numbers need no painting: without a picture writer the
@@ -119,39 +148,6 @@ TEST(BatchImagesTest, NumbersAreWrittenWithoutAPainter) {
     EXPECT_EQ(counted, 100);
     EXPECT_GE(classes, 4);
     EXPECT_EQ(curve, 51);
-}
-
-// SVG and PDF are drawings: the texts stay texts (in SVG <text> elements, in
-// PDF with their fonts), nothing is a picture of pixels.
-TEST(BatchImagesTest, DrawingsKeepTheirTextsAsText) {
-#if !DALVEX_BATCH_IMAGES
-    GTEST_SKIP() << "dalvex-batch was built without Qt's painting";
-#endif
-    const TempFolder temp("batch-images");
-    const fs::path folder = temp / "drawings";
-    const fs::path script = temp / "script.txt";
-    std::ofstream(script) << "open " << Data << "skewed.txt\n"
-                          << "images " << folder.string()
-                          << " svg\nmethod 2\nform 1\nno\ngraph keep\n"
-                          << "images " << folder.string()
-                          << " pdf\nmethod 2\nform 1\nno\ngraph keep\n";
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY " +
-                                std::string(DALVEX_BATCH_PROGRAM) + " " + script.string() +
-                                " > /dev/null 2>&1";
-    const int raw = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(raw));
-    EXPECT_EQ(WEXITSTATUS(raw), BatchDone);
-    std::stringstream svg, pdf;
-    svg << std::ifstream(folder / "graph1.svg", std::ios::binary).rdbuf();
-    pdf << std::ifstream(folder / "graph2.pdf", std::ios::binary).rdbuf();
-    EXPECT_NE(svg.str().find("<svg"), std::string::npos);
-    EXPECT_NE(svg.str().find("viewBox=\"0 0 800 600\""), std::string::npos);
-    EXPECT_NE(svg.str().find("<title>Гистограмма: x</title>"), std::string::npos);
-    EXPECT_NE(svg.str().find(">*E1</text>"), std::string::npos);  // the axis' scale mark
-    EXPECT_EQ(svg.str().find("<image"), std::string::npos);
-    EXPECT_EQ(pdf.str().rfind("%PDF-", 0), 0u);
-    EXPECT_NE(pdf.str().find("/FontFile"), std::string::npos);
-    EXPECT_EQ(pdf.str().find("/Subtype /Image"), std::string::npos);
 }
 
 }  // namespace

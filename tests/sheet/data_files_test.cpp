@@ -268,68 +268,6 @@ TEST_F(DataFilesTest, NumericFirstNameIsNotTakenForDataOnReading) {
     EXPECT_EQ(Column(2), (Col{"6"}));
 }
 
-struct TextCase {
-    const char* what;
-    const char* file;  // UTF-8; converted to Windows Cyrillic unless it is marked raw
-    std::vector<std::string> names;
-    std::vector<std::vector<std::string>> columns;
-    std::vector<std::string> labels;
-};
-
-void PrintTo(const TextCase& c, std::ostream* out) {
-    *out << c.what;
-}
-
-class TextReaderTest : public DataFilesTest, public ::testing::WithParamInterface<TextCase> {};
-
-TEST_P(TextReaderTest, Reads) {
-    const TextCase& c = GetParam();
-    ReadTextData(ws, Utf8ToCp1251(c.file));
-    EXPECT_TRUE(ui.notices().empty());
-    ASSERT_EQ(ws.sheet.VariableCount(), static_cast<int>(c.columns.size()));
-    for (std::size_t i = 0; i < c.names.size(); ++i)
-        EXPECT_EQ(NameOf(static_cast<int>(i) + 1), c.names[i]);
-    for (std::size_t i = 0; i < c.columns.size(); ++i)
-        EXPECT_EQ(Column(static_cast<int>(i) + 1), c.columns[i]) << "column " << i + 1;
-    for (std::size_t i = 0; i < c.labels.size(); ++i)
-        EXPECT_EQ(Label(static_cast<int>(i) + 1), c.labels[i]);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TextReaderTest,
-    ::testing::Values(
-        TextCase{"NumberFirstMeansNoNamesLine",
-                 "1 2\r\n3 4\r\n",
-                 {"x1", "x2"},
-                 {{"1", "3"}, {"2", "4"}},
-                 {}},
-        TextCase{"LabelsWord",
-                 "объекты a b\r\n№1 1 2\r\n№2 3 4\r\n",
-                 {"a", "b"},
-                 {{"1", "3"}, {"2", "4"}},
-                 {"№1", "№2"}},
-        TextCase{
-            "BlankRunsAreOneSeparator", "a    b\r\n  1   2  \r\n", {"a", "b"}, {{"1"}, {"2"}}, {}},
-        TextCase{"EmptyTabFieldKeepsColumns",
-                 "a\tb\tc\r\n1\t\t3\r\n\t5\t6\r\n",
-                 {"a", "b", "c"},
-                 {{"1"}, {"", "5"}, {"3", "6"}},
-                 {}},
-        TextCase{
-            "MissingMarkKeepsColumns", "a b\r\n? 2\r\n3 ?\r\n", {"a", "b"}, {{"", "3"}, {"2"}}, {}},
-        TextCase{"LastLineWithoutLineEnd", "a\r\n12345", {"a"}, {{"12345"}}, {}},
-        TextCase{"LineFeedsOnly", "a b\n1 2\n3 4", {"a", "b"}, {{"1", "3"}, {"2", "4"}}, {}},
-        TextCase{
-            "CarriageReturnsOnly", "a b\r1 2\r3 4\r", {"a", "b"}, {{"1", "3"}, {"2", "4"}}, {}},
-        TextCase{"CommentsAnywhere",
-                 "; data\r\na b\r\n;1 1\r\n1 2\r\n  ; more\r\n3 4\r\n",
-                 {"a", "b"},
-                 {{"1", "3"}, {"2", "4"}},
-                 {}},
-        TextCase{
-            "EmptyLineIsARowOfMissingValues", "a\r\n1\r\n\r\n3\r\n", {"a"}, {{"1", "", "3"}}, {}}),
-    [](const auto& info) { return std::string(info.param.what); });
-
 // ---------------------------------------------------------------------------
 // CSV files.
 
@@ -392,12 +330,33 @@ TEST_F(DataFilesTest, CsvSeparatorAndDecimalCommaAreDetected) {
     }
 }
 
-class CsvReaderTest : public DataFilesTest, public ::testing::WithParamInterface<TextCase> {};
+// The readers of text and CSV files over small files: names, columns and
+// labels as read, and no notice.
+struct ReaderCase {
+    DataFormat format;  // Text (blank or TAB separated) or Csv
+    const char* what;
+    // UTF-8; a text file is converted to Windows Cyrillic, a CSV file is read
+    // as it is.
+    const char* file;
+    std::vector<std::string> names;
+    std::vector<std::vector<std::string>> columns;
+    std::vector<std::string> labels;
+};
 
-TEST_P(CsvReaderTest, Reads) {
-    const TextCase& c = GetParam();
-    ReadCsvData(ws, c.file);
-    EXPECT_TRUE(ui.notices().empty()) << ui.notices().front();
+std::string CaseName(const ReaderCase& c) {
+    return std::string(c.format == DataFormat::Csv ? "Csv" : "Text") + c.what;
+}
+
+void PrintTo(const ReaderCase& c, std::ostream* out) {
+    *out << CaseName(c);
+}
+
+class ReaderTest : public DataFilesTest, public ::testing::WithParamInterface<ReaderCase> {};
+
+TEST_P(ReaderTest, Reads) {
+    const ReaderCase& c = GetParam();
+    ReadInto(c.format, c.format == DataFormat::Csv ? std::string(c.file) : Utf8ToCp1251(c.file));
+    EXPECT_EQ(ui.notices(), std::vector<std::string>{});
     ASSERT_EQ(ws.sheet.VariableCount(), static_cast<int>(c.columns.size()));
     for (std::size_t i = 0; i < c.names.size(); ++i)
         EXPECT_EQ(NameOf(static_cast<int>(i) + 1), c.names[i]);
@@ -408,51 +367,129 @@ TEST_P(CsvReaderTest, Reads) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, CsvReaderTest,
+    Cases, ReaderTest,
     ::testing::Values(
-        TextCase{"EmptyFieldsAndBareNaAreMissing",
-                 "a,b,c\r\n1,,NA\r\n\"\",5,\"NA\"\r\n",
-                 {"a", "b", "c"},
-                 {{"1"}, {"", "5"}, {"", "NA"}},
-                 {}},
-        TextCase{"NumberFirstMeansNoNamesLine",
-                 "1,2\n3,4\n",
-                 {"x1", "x2"},
-                 {{"1", "3"}, {"2", "4"}},
-                 {}},
-        TextCase{"QuotedNumberIsAName",
-                 "\"1990\",\"2000\"\n5,6\n",
-                 {"1990", "2000"},
-                 {{"5"}, {"6"}},
-                 {}},
-        TextCase{"EmptyLinesAreSkipped", "a\n\n1\n\n2\n", {"a"}, {{"1", "2"}}, {}},
-        TextCase{"CarriageReturnsOnlyAndNoLastLineEnd",
-                 "a;b\r1,5;2\r3;4",
-                 {"a", "b"},
-                 {{"1,5", "3"}, {"2", "4"}},
-                 {}},
-        TextCase{"SeparatorsAtTheEndKeepColumns",
-                 "a,b,c\n,,3\n1,,",
-                 {"a", "b", "c"},
-                 {{"", "1"}, {}, {"3"}},
-                 {}},
-        TextCase{"ShortAndLongLines",
-                 "a,b\n1\n2,3,4\n",
-                 {"a", "b", "x3"},
-                 {{"1", "2"}, {"", "3"}, {"", "4"}},
-                 {}},
-        TextCase{"TextGluedToAClosingQuoteStays",
-                 "a\n\"x\"y\n\"p \"\"q\"\"\"\n",
-                 {"a"},
-                 {{"xy", "p \"q\""}},
-                 {}},
-        TextCase{
-            "BlanksAroundBareFieldsGo", "a , b\n 1 , x y \n", {"a", "b"}, {{"1"}, {"x y"}}, {}},
+        ReaderCase{DataFormat::Text,
+                   "NumberFirstMeansNoNamesLine",
+                   "1 2\r\n3 4\r\n",
+                   {"x1", "x2"},
+                   {{"1", "3"}, {"2", "4"}},
+                   {}},
+        ReaderCase{DataFormat::Text,
+                   "LabelsWord",
+                   "объекты a b\r\n№1 1 2\r\n№2 3 4\r\n",
+                   {"a", "b"},
+                   {{"1", "3"}, {"2", "4"}},
+                   {"№1", "№2"}},
+        ReaderCase{DataFormat::Text,
+                   "BlankRunsAreOneSeparator",
+                   "a    b\r\n  1   2  \r\n",
+                   {"a", "b"},
+                   {{"1"}, {"2"}},
+                   {}},
+        ReaderCase{DataFormat::Text,
+                   "EmptyTabFieldKeepsColumns",
+                   "a\tb\tc\r\n1\t\t3\r\n\t5\t6\r\n",
+                   {"a", "b", "c"},
+                   {{"1"}, {"", "5"}, {"3", "6"}},
+                   {}},
+        ReaderCase{DataFormat::Text,
+                   "MissingMarkKeepsColumns",
+                   "a b\r\n? 2\r\n3 ?\r\n",
+                   {"a", "b"},
+                   {{"", "3"}, {"2"}},
+                   {}},
+        ReaderCase{
+            DataFormat::Text, "LastLineWithoutLineEnd", "a\r\n12345", {"a"}, {{"12345"}}, {}},
+        ReaderCase{DataFormat::Text,
+                   "LineFeedsOnly",
+                   "a b\n1 2\n3 4",
+                   {"a", "b"},
+                   {{"1", "3"}, {"2", "4"}},
+                   {}},
+        ReaderCase{DataFormat::Text,
+                   "CarriageReturnsOnly",
+                   "a b\r1 2\r3 4\r",
+                   {"a", "b"},
+                   {{"1", "3"}, {"2", "4"}},
+                   {}},
+        ReaderCase{DataFormat::Text,
+                   "CommentsAnywhere",
+                   "; data\r\na b\r\n;1 1\r\n1 2\r\n  ; more\r\n3 4\r\n",
+                   {"a", "b"},
+                   {{"1", "3"}, {"2", "4"}},
+                   {}},
+        ReaderCase{DataFormat::Text,
+                   "EmptyLineIsARowOfMissingValues",
+                   "a\r\n1\r\n\r\n3\r\n",
+                   {"a"},
+                   {{"1", "", "3"}},
+                   {}},
+
+        ReaderCase{DataFormat::Csv,
+                   "EmptyFieldsAndBareNaAreMissing",
+                   "a,b,c\r\n1,,NA\r\n\"\",5,\"NA\"\r\n",
+                   {"a", "b", "c"},
+                   {{"1"}, {"", "5"}, {"", "NA"}},
+                   {}},
+        ReaderCase{DataFormat::Csv,
+                   "NumberFirstMeansNoNamesLine",
+                   "1,2\n3,4\n",
+                   {"x1", "x2"},
+                   {{"1", "3"}, {"2", "4"}},
+                   {}},
+        ReaderCase{DataFormat::Csv,
+                   "QuotedNumberIsAName",
+                   "\"1990\",\"2000\"\n5,6\n",
+                   {"1990", "2000"},
+                   {{"5"}, {"6"}},
+                   {}},
+        ReaderCase{
+            DataFormat::Csv, "EmptyLinesAreSkipped", "a\n\n1\n\n2\n", {"a"}, {{"1", "2"}}, {}},
+        ReaderCase{DataFormat::Csv,
+                   "CarriageReturnsOnlyAndNoLastLineEnd",
+                   "a;b\r1,5;2\r3;4",
+                   {"a", "b"},
+                   {{"1,5", "3"}, {"2", "4"}},
+                   {}},
+        ReaderCase{DataFormat::Csv,
+                   "SeparatorsAtTheEndKeepColumns",
+                   "a,b,c\n,,3\n1,,",
+                   {"a", "b", "c"},
+                   {{"", "1"}, {}, {"3"}},
+                   {}},
+        ReaderCase{DataFormat::Csv,
+                   "ShortAndLongLines",
+                   "a,b\n1\n2,3,4\n",
+                   {"a", "b", "x3"},
+                   {{"1", "2"}, {"", "3"}, {"", "4"}},
+                   {}},
+        ReaderCase{DataFormat::Csv,
+                   "TextGluedToAClosingQuoteStays",
+                   "a\n\"x\"y\n\"p \"\"q\"\"\"\n",
+                   {"a"},
+                   {{"xy", "p \"q\""}},
+                   {}},
+        ReaderCase{DataFormat::Csv,
+                   "BlanksAroundBareFieldsGo",
+                   "a , b\n 1 , x y \n",
+                   {"a", "b"},
+                   {{"1"}, {"x y"}},
+                   {}},
         // A first name that is blank as a cell (a line break) is empty as well.
-        TextCase{"LabelsUnderANameOfALineBreak", "\"\r\n\",b\n№1,2\n", {"b"}, {{"2"}}, {"№1"}},
-        TextCase{
-            "LabelsUnderAnEmptyName", ",a\nИванов,1\n,2\n", {"a"}, {{"1", "2"}}, {"Иванов", "2"}}),
-    [](const auto& info) { return std::string(info.param.what); });
+        ReaderCase{DataFormat::Csv,
+                   "LabelsUnderANameOfALineBreak",
+                   "\"\r\n\",b\n№1,2\n",
+                   {"b"},
+                   {{"2"}},
+                   {"№1"}},
+        ReaderCase{DataFormat::Csv,
+                   "LabelsUnderAnEmptyName",
+                   ",a\nИванов,1\n,2\n",
+                   {"a"},
+                   {{"1", "2"}},
+                   {"Иванов", "2"}}),
+    [](const auto& info) { return CaseName(info.param); });
 
 TEST_F(DataFilesTest, CsvRefusalsAndPartialReadsSaySo) {
     // A quote never closed swallows the rest of the file: what it read stays.

@@ -305,6 +305,15 @@ TEST_F(CorrelationFunctionTest, AtMostTwoVariablesAreChosen) {
     EXPECT_EQ(ws.SelectedColumns[0], 2);
     EXPECT_EQ(ws.SelectedColumns[1], 3);
     EXPECT_EQ(ws.SelectedColumns[2], 1);
+
+    // A remembered list of three and a double click stop at two as well.
+    TimeSeriesVariables restored(ws, CorrelationCaption,
+                                 {VariableItem(ws, 3), VariableItem(ws, 2), VariableItem(ws, 1)},
+                                 false);
+    restored.Press(VariableAction::Restore, {});
+    restored.DoubleClick(0, 0);
+    EXPECT_EQ(restored.chosen(),
+              (std::vector<std::string>{VariableItem(ws, 3), VariableItem(ws, 2)}));
 }
 
 }  // namespace
