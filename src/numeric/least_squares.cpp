@@ -40,67 +40,75 @@ std::vector<std::vector<double>> PowerColumns(const std::vector<double>& x, int 
     return columns;
 }
 
-LinearFit FitLinear(const std::vector<std::vector<double>>& columns, const std::vector<double>& y,
-                    bool intercept) {
-    LinearFit fit;
-    fit.intercept = intercept;
-    const std::size_t n = y.size();
+PreparedColumns PrepareColumns(const std::vector<std::vector<double>>& columns, bool intercept) {
+    PreparedColumns prepared;
+    prepared.intercept = intercept;
     const std::size_t p = columns.size();
-    const std::size_t k = p + (intercept ? 1 : 0);
-    if (n < k || p == 0) {
-        fit.singular = true;
-        return fit;
-    }
-
-    // Centred (with an intercept) and scaled columns, column-major.
-    fit.means.assign(p, 0.0);
-    std::vector<double> scale(p, 1.0);
+    prepared.means.assign(p, 0.0);
+    prepared.scale.assign(p, 1.0);
     // What rounding the values to doubles leaves in a scaled column: a
     // column near 1e7 that is the sum of two others in decimals is not
     // quite their sum in binary, and that is no independence.
-    std::vector<double> tolerance(p, RankTolerance);
-    std::vector<std::vector<double>> a(p, std::vector<double>(n));
+    prepared.tolerance.assign(p, RankTolerance);
+    prepared.unit.assign(p, {});
     for (std::size_t j = 0; j < p; ++j) {
-        fit.means[j] = intercept ? Mean(columns[j]) : 0.0;
-        double norm = 0;
+        const std::vector<double>& column = columns[j];
+        std::vector<double>& a = prepared.unit[j];
+        const std::size_t n = column.size();
+        a.resize(n);
+        prepared.means[j] = intercept ? Mean(column) : 0.0;
+        // The length over the largest value: squares of values near 1e300
+        // stay doubles.
+        double largestCentred = 0;
         for (std::size_t i = 0; i < n; ++i) {
-            a[j][i] = columns[j][i] - fit.means[j];
-            norm = std::hypot(norm, a[j][i]);
+            a[i] = column[i] - prepared.means[j];
+            largestCentred = std::max(largestCentred, std::fabs(a[i]));
         }
+        double squares = 0;
+        if (largestCentred > 0)
+            for (double v : a)
+                squares += (v / largestCentred) * (v / largestCentred);
+        const double norm = largestCentred * std::sqrt(squares);
         // The covariance of the slopes divides by the square of this length:
         // below 1e-150 that square is no double, and X'X is singular as the
         // machine holds it.
         if (!(norm >= TinyColumnLength)) {
-            fit.singular = true;
-            fit.dependentColumn = static_cast<int>(j);
-            return fit;
+            prepared.singular = true;
+            prepared.dependentColumn = static_cast<int>(j);
+            return prepared;
         }
-        scale[j] = norm;
-        for (double& v : a[j])
+        prepared.scale[j] = norm;
+        for (double& v : a)
             v /= norm;
         double largest = 0;
-        for (double v : columns[j])
+        for (double v : column)
             largest = std::max(largest, std::fabs(v));
         const double rounding = 16 * std::numeric_limits<double>::epsilon() *
                                 std::sqrt(static_cast<double>(n)) * largest / norm;
-        tolerance[j] = std::max(RankTolerance, rounding);
+        prepared.tolerance[j] = std::max(RankTolerance, rounding);
     }
-    const double yMean = intercept ? Mean(y) : 0.0;
-    std::vector<double> b(n);
-    for (std::size_t i = 0; i < n; ++i)
-        b[i] = y[i] - yMean;
+    return prepared;
+}
 
-    // Householder QR: R in the upper triangle of a, Q'b in b.
-    std::vector<double> diagonal(p);
+namespace {
+
+// Householder QR of the unit columns `a` (in place: R in the upper triangle,
+// the reflections below it) applied to b as well (Q'b). The first column
+// found within its tolerance of the span of those before it, or -1.
+int Householder(std::vector<std::vector<double>>& a, std::vector<double>& b,
+                const std::vector<double>& tolerance, std::vector<double>& diagonal) {
+    const std::size_t n = b.size();
+    const std::size_t p = a.size();
+    diagonal.assign(p, 0.0);
     for (std::size_t j = 0; j < p; ++j) {
-        double norm = 0;
+        // The column has unit length and reflections keep it so: its
+        // squares can neither overflow nor, where they matter, underflow.
+        double squares = 0;
         for (std::size_t i = j; i < n; ++i)
-            norm = std::hypot(norm, a[j][i]);
-        if (norm <= tolerance[j]) {
-            fit.singular = true;
-            fit.dependentColumn = static_cast<int>(j);
-            return fit;
-        }
+            squares += a[j][i] * a[j][i];
+        const double norm = std::sqrt(squares);
+        if (norm <= tolerance[j])
+            return static_cast<int>(j);
         const double alpha = a[j][j] > 0 ? -norm : norm;
         // v = x - alpha e1, kept in a[j][j..]; H = I - 2 v v' / v'v.
         a[j][j] -= alpha;
@@ -119,6 +127,80 @@ LinearFit FitLinear(const std::vector<std::vector<double>>& columns, const std::
             reflect(a[c]);
         reflect(b);
         diagonal[j] = alpha;
+    }
+    return -1;
+}
+
+}  // namespace
+
+ResidualFit FitResidual(const PreparedColumns& prepared, const std::vector<int>& chosen,
+                        const std::vector<double>& y) {
+    ResidualFit fit;
+    const std::size_t n = y.size();
+    const std::size_t p = chosen.size();
+    if (prepared.singular || n < p + (prepared.intercept ? 1 : 0)) {
+        fit.singular = true;
+        fit.dependentColumn = prepared.dependentColumn;
+        return fit;
+    }
+    const double yMean = prepared.intercept && n > 0 ? Mean(y) : 0.0;
+    std::vector<double> b(n);
+    for (std::size_t i = 0; i < n; ++i)
+        b[i] = y[i] - yMean;
+    std::vector<std::vector<double>> a;
+    std::vector<double> tolerance;
+    a.reserve(p);
+    for (int c : chosen) {
+        a.push_back(prepared.unit[static_cast<std::size_t>(c)]);
+        tolerance.push_back(prepared.tolerance[static_cast<std::size_t>(c)]);
+    }
+    std::vector<double> diagonal;
+    const int dependent = Householder(a, b, tolerance, diagonal);
+    if (dependent >= 0) {
+        fit.singular = true;
+        fit.dependentColumn = chosen[static_cast<std::size_t>(dependent)];
+        return fit;
+    }
+    // Q'b beyond the first p entries is what the columns leave of y.
+    for (std::size_t i = p; i < n; ++i)
+        fit.sse += b[i] * b[i];
+    return fit;
+}
+
+LinearFit FitLinear(const std::vector<std::vector<double>>& columns, const std::vector<double>& y,
+                    bool intercept) {
+    LinearFit fit;
+    fit.intercept = intercept;
+    const std::size_t n = y.size();
+    const std::size_t p = columns.size();
+    const std::size_t k = p + (intercept ? 1 : 0);
+    if (n < k || p == 0) {
+        fit.singular = true;
+        return fit;
+    }
+
+    // Centred (with an intercept) and scaled columns, column-major.
+    PreparedColumns prepared = PrepareColumns(columns, intercept);
+    if (prepared.singular) {
+        fit.singular = true;
+        fit.dependentColumn = prepared.dependentColumn;
+        return fit;
+    }
+    fit.means = std::move(prepared.means);
+    const std::vector<double>& scale = prepared.scale;
+    std::vector<std::vector<double>>& a = prepared.unit;
+    const double yMean = intercept ? Mean(y) : 0.0;
+    std::vector<double> b(n);
+    for (std::size_t i = 0; i < n; ++i)
+        b[i] = y[i] - yMean;
+
+    // Householder QR: R in the upper triangle of a, Q'b in b.
+    std::vector<double> diagonal;
+    const int dependent = Householder(a, b, prepared.tolerance, diagonal);
+    if (dependent >= 0) {
+        fit.singular = true;
+        fit.dependentColumn = dependent;
+        return fit;
     }
     auto R = [&](std::size_t row, std::size_t col) {
         return row == col ? diagonal[row] : a[col][row];

@@ -44,6 +44,41 @@ struct LinearFit {
 LinearFit FitLinear(const std::vector<std::vector<double>>& columns, const std::vector<double>& y,
                     bool intercept = true);
 
+// Columns centred on their means (with an intercept) and scaled to unit
+// length, once, for a caller that fits the same columns many ways: each
+// column's preparation does not depend on the others beside it.
+struct PreparedColumns {
+    bool intercept = true;
+    // A column is constant (or its centred length is no double when
+    // squared): the first such column; nothing else below is set.
+    bool singular = false;
+    int dependentColumn = -1;
+    std::vector<double> means, scale;
+    // How far a column may stand from the span of the others and still
+    // count as lying in it (relative, as the columns have unit length).
+    std::vector<double> tolerance;
+    std::vector<std::vector<double>> unit;
+};
+
+PreparedColumns PrepareColumns(const std::vector<std::vector<double>>& columns,
+                               bool intercept = true);
+
+struct ResidualFit {
+    // As in LinearFit, `dependentColumn` by its index among the prepared
+    // columns.
+    bool singular = false;
+    int dependentColumn = -1;
+    double sse = 0;
+};
+
+// The residual sum of squares alone of y on the `chosen` prepared columns
+// (none: y about its mean, or about zero through the origin), by the same
+// orthogonal decomposition as FitLinear; no coefficient, covariance or
+// residual is formed. Fewer observations than coefficients count as
+// singular.
+ResidualFit FitResidual(const PreparedColumns& prepared, const std::vector<int>& chosen,
+                        const std::vector<double>& y);
+
 // The columns x, x^2, ..., x^degree.
 std::vector<std::vector<double>> PowerColumns(const std::vector<double>& x, int degree);
 

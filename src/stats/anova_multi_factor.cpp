@@ -22,14 +22,16 @@ constexpr double ExactFitShare = 1e-12;
 // The distinct level codes of a factor, ascending; empty when a code is not
 // a whole number in 1 .. MostFactorLevels, or there are fewer than two levels.
 std::vector<double> LevelsOf(const std::vector<double>& codes) {
-    std::vector<double> levels;
+    bool seen[MostFactorLevels + 1] = {};
     for (double c : codes) {
         if (!(c >= 1 && c <= MostFactorLevels) || c != std::floor(c))
             return {};
-        levels.push_back(c);
+        seen[static_cast<int>(c)] = true;
     }
-    std::sort(levels.begin(), levels.end());
-    levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
+    std::vector<double> levels;
+    for (int v = 1; v <= MostFactorLevels; ++v)
+        if (seen[v])
+            levels.push_back(v);
     if (levels.size() < 2)
         return {};
     return levels;
@@ -108,7 +110,14 @@ MultiFactorFigures ComputeMultiFactor(const std::vector<std::vector<double>>& co
         return result;
     }
 
-    const LinearFit full = FitLinear(columns, centred);
+    // Only residual sums of squares are wanted, of the full model and of
+    // each model without one factor: the columns are centred and scaled
+    // once, and no fit forms coefficients or their covariance.
+    const PreparedColumns prepared = PrepareColumns(columns);
+    std::vector<int> all(static_cast<std::size_t>(r));
+    for (int c = 0; c < r; ++c)
+        all[static_cast<std::size_t>(c)] = c;
+    const ResidualFit full = FitResidual(prepared, all, centred);
     if (full.singular) {
         result.notice = RegressionSingularNotice;
         if (full.dependentColumn >= 0)
@@ -124,12 +133,12 @@ MultiFactorFigures ComputeMultiFactor(const std::vector<std::vector<double>>& co
     const double mse = full.sse / result.df;
 
     for (int j = 0; j < a; ++j) {
-        std::vector<std::vector<double>> kept;
+        std::vector<int> kept;
         for (int c = 0; c < r; ++c)
             if (owner[c] != j)
-                kept.push_back(columns[c]);
+                kept.push_back(c);
         // Without the factor's indicators; with none left, the mean alone.
-        const double sseWithout = kept.empty() ? sst : FitLinear(kept, centred).sse;
+        const double sseWithout = kept.empty() ? sst : FitResidual(prepared, kept, centred).sse;
         FactorEffect e;
         e.df = r - static_cast<int>(kept.size());
         const double ss = std::max(sseWithout - full.sse, 0.0);

@@ -120,5 +120,51 @@ TEST(LeastSquaresTest, DependentColumnsAreSingularByARelativeTest) {
     }
 }
 
+// The residual sum of squares alone, over subsets of columns prepared once:
+// the same figures as lm (values in the tests above), the mean alone without
+// columns, and a dependent column named by its place among all prepared.
+TEST(LeastSquaresTest, ResidualFitsOverSubsetsOfPreparedColumns) {
+    std::vector<double> offsetX, offsetY;
+    for (int i = 0; i < 20; ++i) {
+        offsetX.push_back(1e7 + 0.1 * i);
+        offsetY.push_back(1e7 + 0.1 * ((i * 7) % 5) + 0.05 * i);
+    }
+    // lm(ys ~ xs): SSE 0.393984962406; a second, constant-free column beside.
+    std::vector<double> noise(20);
+    for (int i = 0; i < 20; ++i)
+        noise[static_cast<std::size_t>(i)] = (i * 13) % 7;
+    const PreparedColumns offset = PrepareColumns({noise, offsetX});
+    ASSERT_FALSE(offset.singular);
+    const ResidualFit line = FitResidual(offset, {1}, offsetY);
+    ASSERT_FALSE(line.singular);
+    EXPECT_NEAR(line.sse, 0.393984962406, 1e-6);
+    // No column: y about its mean (ys = y - 1e7 has sum of squares about
+    // its mean 2.2625 by hand).
+    EXPECT_NEAR(FitResidual(offset, {}, offsetY).sse, 2.2625, 1e-6);
+
+    // lm(y2 ~ 0 + x2): SSE 1598.2796363636.
+    const std::vector<double> x = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    const std::vector<double> y = {2.1, 3.9, 8.2, 15.8, 26.1, 37.2, 50.5, 64.8, 82.1, 101.5};
+    const PreparedColumns origin = PrepareColumns(PowerColumns(x, 2), false);
+    EXPECT_NEAR(FitResidual(origin, {0}, y).sse, 1598.2796363636, 1e-7);
+
+    // Column 3 is the sum of columns 0 and 2: in the order 3, 0, 2 the last
+    // one lies in the span of the others and is named by its own number;
+    // left out, the rest fit.
+    const std::vector<double> u = {1, 2, 3, 4, 5, 6}, v = {2, 1, 4, 3, 6, 5},
+                              w = {1, 0, 0, 1, 1, 0}, sum = {3, 3, 7, 7, 11, 11};
+    const std::vector<double> z = {1, 3, 2, 5, 4, 7};
+    const PreparedColumns four = PrepareColumns({u, w, v, sum});
+    const ResidualFit dependent = FitResidual(four, {3, 0, 2}, z);
+    EXPECT_TRUE(dependent.singular);
+    EXPECT_EQ(dependent.dependentColumn, 2);
+    EXPECT_FALSE(FitResidual(four, {0, 1, 2}, z).singular);
+    // A constant column is refused when prepared, whatever is chosen later.
+    const PreparedColumns constant = PrepareColumns({u, {4, 4, 4, 4, 4, 4}});
+    EXPECT_TRUE(constant.singular);
+    EXPECT_EQ(constant.dependentColumn, 1);
+    EXPECT_TRUE(FitResidual(constant, {0}, z).singular);
+}
+
 }  // namespace
 }  // namespace dalvex
